@@ -1,0 +1,183 @@
+#pragma once
+
+#include "support/qafindrequest.h"
+#include "support/qahelp.h"
+
+#include <QDomElement>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class QAction;
+class QAScriptRunner;
+class QAVMRVersion;
+class QAVmrEditor;
+class QAvmrPrefDialog;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QSettings;
+class QToolBar;
+
+/**
+ * The editor's single top-level window: menus, tool bars, the find bar, the status bar
+ * and the central editor widget. It opens, saves and generates port descriptions and
+ * routes the Edit commands to the focused text field.
+ */
+class QAMainWindowEditor : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    /** A port found in the target directory: its sub-directory and its port name. */
+    struct QVmrId
+    {
+        QString dirName;
+        QString portName;
+    };
+
+    QAMainWindowEditor(int argc, char **argv, QWidget *parent = nullptr);
+    ~QAMainWindowEditor() override;
+
+    void refreshCaption();
+    void load(const QString &path, bool isNew);
+    bool save(const QString &path);
+    void replaceExistingFile(const QString &path);
+    void scanTargetDirectory(const QString &dir);
+    bool checkPortNameClash(const QDomElement &root);
+    QVmrId *findPortEntry(const QString &dirName, const QString &portName);
+    static QString portName(const QDomElement &root);
+
+    // Read access for the tests and the benchmarks.
+    QAVmrEditor *editor() const { return m_editor; }
+    QString currentDocumentPath() const { return m_currentPath; }
+    QString targetDirectory() const { return m_targetDir; }
+    QString xmlDirectory() const { return m_xmlDir; }
+    QDomElement rootElement() const { return m_root; }
+    const std::vector<std::unique_ptr<QVmrId>> &portList() const { return m_portList; }
+    QVmrId *currentPortEntry() const { return m_currentPortEntry; }
+    QAVMRVersion *versionChecker() const { return m_version; }
+    QAScriptRunner *scriptRun() const { return m_scriptRun; }
+    QString errorText() const { return m_errorText; }
+    QAHelp *help() { return &m_help; }
+    QAvmrPrefDialog *preferencesDialog() const { return m_prefDialog; }
+    QComboBox *findBox() const { return m_findBox; }
+    QStringList webAddresses() const { return {m_homeUrl, m_supportUrl, m_orbkUrl, m_vmrUrl}; }
+    /** The program-wide settings, open from construction to close. */
+    static QSettings *settings();
+
+signals:
+    void search(const QAFindRequest &request);
+
+public slots:
+    virtual void fileNew();
+    virtual void fileOpen();
+    virtual void fileSave();
+    virtual void fileExportAs();
+    virtual void fileSaveAs(const QString &start = QString());
+    virtual void fileGenerateAs();
+    virtual void fileExit();
+    virtual void editUndo();
+    virtual void editRedo();
+    virtual void editCut();
+    virtual void editCopy();
+    virtual void editPaste();
+    void editDelete();
+    void findByString();
+    void openPreferences();
+    void getPreferences();
+    virtual void editSelectAll();
+    virtual void helpContents();
+    void initializeWeb();
+    void orbkweb();
+    void vmrweb();
+    void supportweb();
+    void homeweb();
+    virtual void helpAbout();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void vmrFilesGenerated();
+    void vmrFileExported();
+
+private:
+    // Construction (qamainwindoweditor.cpp).
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createStatusBar();
+    void loadPreferences();
+    QString defaultTargetDir() const;
+    bool askToKeepChanges();
+    void writeWindowSettings();
+
+    // Scripts (qamainwindoweditor_scripts.cpp).
+    void runGenerationScript(const QString &document, const QString &targetDir);
+    void runExportScript(const QString &document, const QString &output);
+    bool startScript(const QString &script, const QStringList &arguments,
+                     void (QAMainWindowEditor::*completion)(), const QString &startFailure);
+    void finishScript(const QString &success, const QString &failure, bool refresh);
+
+    QString m_programPath;
+    QString m_commandLineFile;
+    QStringList m_fileFilters;
+    QString m_targetDir;
+    QString m_installTargetDir;
+    QString m_xmlDir;
+    QString m_currentPath;
+    QString m_chosenPath;
+    QString m_errorText;
+    bool m_lastSaveOk = false;
+
+    QMenuBar *m_menuBar = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QMenu *m_editMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QToolBar *m_findBar = nullptr;
+
+    QAction *m_fileNewAction = nullptr;
+    QAction *m_fileOpenAction = nullptr;
+    QAction *m_fileSaveAction = nullptr;
+    QAction *m_fileSaveAsAction = nullptr;
+    QAction *m_fileGenerateAsAction = nullptr;
+    QAction *m_fileExportAsAction = nullptr;
+    QAction *m_fileExitAction = nullptr;
+    QAction *m_editUndoAction = nullptr;
+    QAction *m_editRedoAction = nullptr;
+    QAction *m_editCutAction = nullptr;
+    QAction *m_editCopyAction = nullptr;
+    QAction *m_editPasteAction = nullptr;
+    QAction *m_editDeleteAction = nullptr;
+    QAction *m_editFindAction = nullptr;
+    QAction *m_editPrefAction = nullptr;
+    QAction *m_editSelectAllAction = nullptr;
+    QAction *m_helpContentsAction = nullptr;
+    QAction *m_orbkWebAction = nullptr;
+    QAction *m_vmrWebAction = nullptr;
+    QAction *m_supportWebAction = nullptr;
+    QAction *m_homeWebAction = nullptr;
+    QAction *m_helpAboutAction = nullptr;
+
+    QFrame *m_centralBox = nullptr;
+    QDomElement m_root;
+    QAVmrEditor *m_editor = nullptr;
+    QComboBox *m_findBox = nullptr;
+    QLabel *m_readyLabel = nullptr;
+    QAvmrPrefDialog *m_prefDialog = nullptr;
+    std::vector<std::unique_ptr<QVmrId>> m_portList;
+    QVmrId *m_currentPortEntry = nullptr;
+    QAVMRVersion *m_version = nullptr;
+    QString m_homeUrl;
+    QString m_supportUrl;
+    QString m_orbkUrl;
+    QString m_vmrUrl;
+    QAHelp m_help;
+    QAScriptRunner *m_scriptRun = nullptr;
+};

@@ -1,0 +1,61 @@
+#include "app/qamainwindoweditor.h"
+#include "support/qaedition.h"
+#include "support/qainstall.h"
+#include "support/qauserlibrary.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
+
+static void fatal(const QString &message)
+{
+    std::fprintf(stderr, "(%s) %s", "vmreditor", message.toLocal8Bit().constData());
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 2) {
+        std::fprintf(stderr, "Usage: %s [file]\n", argv[0]);
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quintar Software"));
+    QCoreApplication::setApplicationName(QStringLiteral("vmreditor"));
+
+    // Created once and never deleted: it must outlive every window that shows a text.
+    auto *translator = new QTranslator;
+    const QString orbiskDir = QString::fromLocal8Bit(qgetenv("ORBISKDIR"));
+    if (orbiskDir.isEmpty()) {
+        fatal(QStringLiteral("Fatal Error: please setup ORBISKDIR environment variable.\n"));
+        return 1;
+    }
+    const QString localeDir = orbiskDir + QDir::separator() + QStringLiteral("lib")
+        + QDir::separator() + QStringLiteral("locale");
+    if (!QFileInfo(localeDir).isDir()) {
+        fatal(QStringLiteral("Fatal Error: directory doesn't exist '%1'\n").arg(localeDir));
+        return 1;
+    }
+    if (translator->load(QStringLiteral("vmreditor_") + QLocale::system().name(), localeDir))
+        QCoreApplication::installTranslator(translator);
+
+    {
+        QALogMessageBox monitor(QAEdition::applicationTitle()
+                                    + QCoreApplication::translate("vmreditor",
+                                                                  " Install Library Files Error"),
+                                nullptr);
+        QAUserLibrary::checkAndInstall(QAEdition::applicationTitle(), &monitor);
+    }
+
+    int result = 0;
+    {
+        QAMainWindowEditor window(argc, argv);
+        window.show();
+        result = app.exec();
+    }
+    return result;
+}

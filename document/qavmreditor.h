@@ -1,0 +1,68 @@
+#pragma once
+
+#include "support/qahelp.h"
+#include "support/qaxmleditor.h"
+
+#include <QPointer>
+
+class QAVmrDocBrowser;
+class QAVmrEditorNode;
+class QAVmrEditorTree;
+class QAVmrViewer;
+class QLineEdit;
+class QMenu;
+class QSplitter;
+class QTreeWidgetItem;
+class QWidget;
+
+/**
+ * The central widget: the document tree on the left; on the right the documentation
+ * pane with the "Generate in:" field above the edition area, where the viewer of the
+ * current node lives. It builds the tree from a loaded document and swaps viewers.
+ */
+class QAVmrEditor : public QAXmlEditor
+{
+    Q_OBJECT
+
+public:
+    explicit QAVmrEditor(const QString &docDir, QWidget *parent = nullptr,
+                         const char *name = nullptr);
+    ~QAVmrEditor() override;
+
+    bool buildTree(QDomElement &root) override;
+    void commitEdit(QAXmlEditorNode *node) override;
+    void showViewer(QAXmlEditorNode *node) override;
+    void nodeClicked() override;
+
+    /** Deletes the viewer, empties the tree and drops the document. */
+    void clear();
+    bool isModified();
+    void setModified(bool value);
+    void setGenerateIn(const QString &dir);
+    QString generateIn() const;
+    int docAreaSize() const;
+    int editionAreaSize() const;
+    void setAreaSizes(int docArea, int editionArea);
+
+    QAVmrEditorTree *tree() const { return m_tree; }
+    QAVmrDocBrowser *docBrowser() const { return m_docBrowser; }
+    QAHelp *help() { return &m_help; }
+    QAVmrViewer *viewer() const { return m_viewer; }
+    QWidget *editionArea() const { return m_editionArea; }
+
+public slots:
+    void updateViewer(QTreeWidgetItem *item);
+    void contextMenu(const QPoint &pos);
+
+private:
+    QAVmrEditorNode *m_currentNode = nullptr;
+    QSplitter *m_verticalSplitter = nullptr;
+    bool m_modified = false;
+    QWidget *m_editionArea = nullptr;
+    QPointer<QMenu> m_popupMenu;
+    QAVmrViewer *m_viewer = nullptr;
+    QAVmrDocBrowser *m_docBrowser = nullptr;
+    QLineEdit *m_generateIn = nullptr;
+    QAHelp m_help;
+    QAVmrEditorTree *m_tree = nullptr;
+};

@@ -1,0 +1,62 @@
+#include "support/qaedition.h"
+
+#include "support/qainstall.h"
+#include "support/qapixmaps.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+int s_edition = -1;
+}
+
+QAEdition::Kind QAEdition::current()
+{
+    if (s_edition < 0)
+        reload();
+    return static_cast<Kind>(s_edition);
+}
+
+void QAEdition::reload()
+{
+    QFile file(QAInstall::installDir(QString()) + QDir::separator() + QStringLiteral("lib")
+               + QDir::separator() + QStringLiteral("edition"));
+    s_edition = Orbisk;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray word = file.readLine(64).trimmed();
+        if (word.compare("Zephrin", Qt::CaseInsensitive) == 0)
+            s_edition = Zephrin;
+    }
+}
+
+QString QAEdition::applicationTitle()
+{
+    return isZephrin() ? QStringLiteral("Tarvex Quintar Zephrin Velmor Editor")
+                       : QStringLiteral("Tarvex Quintar Orbisk Velmor Editor");
+}
+
+QString QAEdition::productName()
+{
+    return isZephrin() ? QStringLiteral("Tarvex Quintar Zephrin")
+                       : QStringLiteral("Tarvex Quintar Orbisk");
+}
+
+const char *QAEdition::iconName()
+{
+    return isZephrin() ? "zphricon32x32_xpm" : "orbkicon32x32_xpm";
+}
+
+QIcon QAEdition::windowIcon()
+{
+    return QIcon(GETPIX(iconName()));
+}
+
+QString QAEdition::guideName()
+{
+    return isZephrin() ? QStringLiteral("zphr-ug") : QStringLiteral("orbk-ug");
+}
+
+QString QAEdition::splashImage()
+{
+    return isZephrin() ? QStringLiteral("splash_zphr.png") : QStringLiteral("splash.png");
+}

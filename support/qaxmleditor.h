@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDomDocument>
+#include <QDomElement>
+#include <QWidget>
+
+class QAXmlEditorNode;
+
+/**
+ * A widget that holds one parsed XML document and its root element. Parsing is
+ * guarded: a document that declares entities (the "billion laughs" shape or an
+ * external entity) or refers to an entity that nothing declares is refused, so no
+ * file but the document itself is ever read and no text is silently dropped.
+ */
+class QAXmlEditor : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit QAXmlEditor(QWidget *parent = nullptr);
+    ~QAXmlEditor() override;
+
+    /** Parses the file and keeps it as the document; a null element when it fails. */
+    QDomElement getRootElement(const QString &path);
+    QDomDocument document() const { return m_document; }
+    QDomElement rootElement() const { return m_root; }
+    /** Drops the document. */
+    void resetDocument();
+    /** Why the last getRootElement failed, with the line and column where it applies. */
+    QString lastError() const { return m_lastError; }
+
+    /** Parses without keeping anything; used by the editor and by the file commands. */
+    static bool parseDocument(QIODevice *device, QDomDocument *document, QString *error);
+
+    virtual bool buildTree(QDomElement &root) = 0;
+    virtual void commitEdit(QAXmlEditorNode *node) = 0;
+    virtual void showViewer(QAXmlEditorNode *node) = 0;
+    virtual void nodeClicked() = 0;
+
+protected:
+    QDomDocument m_document;
+    QDomElement m_root;
+    QString m_lastError;
+};

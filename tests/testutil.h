@@ -1,0 +1,111 @@
+#pragma once
+
+// Shared helpers of the widget tests: a private home for settings and user files, the
+// staged installation, and answers to modal dialogs.
+
+#include "support/qauserlibrary.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace VmrTest {
+
+/** Points settings, application data and config at a fresh temporary home. */
+inline std::unique_ptr<QTemporaryDir> privateHome()
+{
+    auto home = std::make_unique<QTemporaryDir>();
+    const QByteArray base = home->path().toLocal8Bit();
+    qputenv("HOME", base);
+    qputenv("XDG_CONFIG_HOME", base + "/config");
+    qputenv("XDG_DATA_HOME", base + "/data");
+    qputenv("XDG_CACHE_HOME", base + "/cache");
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("Quintar Software"));
+    QCoreApplication::setApplicationName(QStringLiteral("vmreditor"));
+    QALogMessageBox::setQuiet(true);
+    return home;
+}
+
+inline QString orbiskDir() { return QString::fromLocal8Bit(qgetenv("ORBISKDIR")); }
+inline QString sourceDir() { return QString::fromLocal8Bit(qgetenv("VMR_SOURCE_DIR")); }
+inline QString program() { return QString::fromLocal8Bit(qgetenv("VMREDITOR")); }
+inline QString templatePath(const QString &name)
+{
+    return orbiskDir() + QStringLiteral("/targets/xml/") + name;
+}
+
+/**
+ * Runs handler on the next modal widget that appears (polling every 20 ms, for at most
+ * timeoutMs). Call before the code that opens the dialog.
+ */
+inline void onNextModal(std::function<void(QWidget *)> handler, int timeoutMs = 10000)
+{
+    auto *timer = new QTimer(qApp);
+    auto elapsed = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, qApp, [timer, handler, elapsed, timeoutMs]() {
+        *elapsed += 20;
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            handler(w);
+        } else if (*elapsed > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(20);
+}
+
+/** Answers the next message box with a standard button and records its text. */
+inline void answerMessageBox(QMessageBox::StandardButton button, QString *text = nullptr)
+{
+    onNextModal([button, text](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        if (!box) {
+            if (auto *dialog = qobject_cast<QDialog *>(w))
+                dialog->reject();
+            return;
+        }
+        if (text)
+            *text = box->text();
+        if (QAbstractButton *b = box->button(button))
+            b->click();
+        else
+            box->reject();
+    });
+}
+
+/** Answers the next message box by the text of a button ("Update", "Don't edit"). */
+inline void answerMessageBoxText(const QString &buttonText, QString *text = nullptr)
+{
+    onNextModal([buttonText, text](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        if (!box) {
+            if (auto *dialog = qobject_cast<QDialog *>(w))
+                dialog->reject();
+            return;
+        }
+        if (text)
+            *text = box->text();
+        for (QAbstractButton *b : box->buttons()) {
+            if (b->text().remove(QLatin1Char('&')) == buttonText) {
+                b->click();
+                return;
+            }
+        }
+        box->reject();
+    });
+}
+
+} // namespace VmrTest

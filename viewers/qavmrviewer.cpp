@@ -1,0 +1,76 @@
+#include "viewers/qavmrviewer.h"
+
+#include <QCoreApplication>
+#include <QDomDocument>
+#include <QDomText>
+
+QAVmrViewer::QAVmrViewer(QDomElement &, QWidget *parent, QAVmrDocBrowser *)
+    : QWidget(parent)
+{
+}
+
+QAVmrViewer::~QAVmrViewer() = default;
+
+// The node below which childText looks: the element itself at depth 1, its first
+// child at depth 2, and so on.
+static QDomNode searchParent(const QDomElement &element, int depth)
+{
+    QDomNode node = element;
+    for (int i = 1; i < depth && !node.isNull(); ++i)
+        node = node.toElement().firstChild();
+    return node.isElement() ? node : QDomNode();
+}
+
+static QDomElement childElement(const QDomNode &parent, const QString &tag)
+{
+    for (QDomNode n = parent.firstChild(); !n.isNull(); n = n.nextSibling()) {
+        if (n.isElement() && n.nodeName() == tag)
+            return n.toElement();
+    }
+    return QDomElement();
+}
+
+QString QAVmrViewer::childText(const QString &tag, const QDomElement &element, int depth)
+{
+    const QDomElement child = childElement(searchParent(element, depth), tag);
+    if (child.isNull())
+        return QStringLiteral("");
+    const QDomNode first = child.firstChild();
+    if (first.isText() || first.isCDATASection())
+        return first.toCharacterData().data();
+    return QStringLiteral("");
+}
+
+QDomDocument QAVmrViewer::documentOf(const QDomNode &node)
+{
+    return node.ownerDocument();
+}
+
+void QAVmrViewer::setChildText(const QString &text, const QString &tag, QDomElement element,
+                               int depth)
+{
+    QDomNode parent = searchParent(element, depth);
+    if (parent.isNull())
+        return;
+    QDomDocument doc = documentOf(element);
+    QDomElement child = childElement(parent, tag);
+    if (child.isNull()) {
+        if (doc.isNull())
+            return;
+        child = doc.createElement(tag);
+        parent.appendChild(child);
+    }
+    QDomNode first = child.firstChild();
+    if (first.isText() || first.isCDATASection()) {
+        first.toCharacterData().setData(text);
+        return;
+    }
+    if (!doc.isNull())
+        child.insertBefore(doc.createTextNode(text), first);
+}
+
+QString QAVmrViewer::translatedLabel(const QString &label)
+{
+    const QByteArray source = label.toLatin1();
+    return QCoreApplication::translate("XVM Labels", source.constData());
+}
