@@ -35,9 +35,10 @@ QString QAVmrViewer::childText(const QString &tag, const QDomElement &element, i
     const QDomElement child = childElement(searchParent(element, depth), tag);
     if (child.isNull())
         return QStringLiteral("");
-    const QDomNode first = child.firstChild();
-    if (first.isText() || first.isCDATASection())
-        return first.toCharacterData().data();
+    // A CDATA section counts as text; toText() covers both kinds.
+    const QDomText first = child.firstChild().toText();
+    if (!first.isNull())
+        return first.data();
     return QStringLiteral("");
 }
 
@@ -60,17 +61,19 @@ void QAVmrViewer::setChildText(const QString &text, const QString &tag, QDomElem
         child = doc.createElement(tag);
         parent.appendChild(child);
     }
-    QDomNode first = child.firstChild();
-    if (first.isText() || first.isCDATASection()) {
-        first.toCharacterData().setData(text);
+    QDomText first = child.firstChild().toText();
+    if (!first.isNull()) {
+        first.setData(text);
         return;
     }
+    // The new text goes first so that it is what childText reads back.
     if (!doc.isNull())
-        child.insertBefore(doc.createTextNode(text), first);
+        child.insertBefore(doc.createTextNode(text), child.firstChild());
 }
 
 QString QAVmrViewer::translatedLabel(const QString &label)
 {
-    const QByteArray source = label.toLatin1();
+    // Translation sources are UTF-8; an untranslated label comes back as written.
+    const QByteArray source = label.toUtf8();
     return QCoreApplication::translate("XVM Labels", source.constData());
 }

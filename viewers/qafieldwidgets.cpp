@@ -1,0 +1,123 @@
+#include "viewers/qafieldwidgets.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+
+bool QAFieldEntry::focusEntered(const QFocusEvent *event)
+{
+    m_focusedByPress = event->reason() == Qt::MouseFocusReason;
+    if (quiet)
+        return false;
+    // Coming back from another window or a closed menu is not entering the field.
+    switch (event->reason()) {
+    case Qt::ActiveWindowFocusReason:
+    case Qt::PopupFocusReason:
+        return false;
+    default:
+        return true;
+    }
+}
+
+bool QAFieldEntry::pressEntered(const QMouseEvent *event)
+{
+    Q_UNUSED(event);
+    // The press that brought the focus has been reported with the focus change.
+    const bool alreadyReported = m_focusedByPress;
+    m_focusedByPress = false;
+    return !alreadyReported;
+}
+
+// The three field widgets behave alike: a focus change or a press into the focused
+// field reports the entry before the base class handles the event.
+
+QACheckBox::QACheckBox(QWidget *parent)
+    : QCheckBox(parent)
+{
+}
+
+QACheckBox::QACheckBox(const QString &text, QWidget *parent)
+    : QCheckBox(text, parent)
+{
+}
+
+QACheckBox::~QACheckBox() = default;
+
+void QACheckBox::setFocus()
+{
+    emit checkBoxPressed();
+    m_entry.quiet = true;
+    QCheckBox::setFocus();
+    m_entry.quiet = false;
+}
+
+void QACheckBox::focusInEvent(QFocusEvent *event)
+{
+    if (m_entry.focusEntered(event))
+        emit checkBoxPressed();
+    QCheckBox::focusInEvent(event);
+}
+
+void QACheckBox::mousePressEvent(QMouseEvent *event)
+{
+    if (m_entry.pressEntered(event))
+        emit checkBoxPressed();
+    QCheckBox::mousePressEvent(event);
+}
+
+QALineEdit::QALineEdit(QWidget *parent)
+    : QLineEdit(parent)
+{
+}
+
+QALineEdit::~QALineEdit() = default;
+
+void QALineEdit::setFocus()
+{
+    emit linePressed();
+    m_entry.quiet = true;
+    QLineEdit::setFocus();
+    m_entry.quiet = false;
+}
+
+void QALineEdit::focusInEvent(QFocusEvent *event)
+{
+    if (m_entry.focusEntered(event))
+        emit linePressed();
+    QLineEdit::focusInEvent(event);
+}
+
+void QALineEdit::mousePressEvent(QMouseEvent *event)
+{
+    if (m_entry.pressEntered(event))
+        emit linePressed();
+    QLineEdit::mousePressEvent(event);
+}
+
+QATextEdit::QATextEdit(QWidget *parent)
+    : QTextEdit(parent)
+{
+}
+
+QATextEdit::~QATextEdit() = default;
+
+void QATextEdit::setFocus()
+{
+    emit isPressed();
+    m_entry.quiet = true;
+    QTextEdit::setFocus();
+    m_entry.quiet = false;
+}
+
+void QATextEdit::focusInEvent(QFocusEvent *event)
+{
+    if (m_entry.focusEntered(event))
+        emit isPressed();
+    QTextEdit::focusInEvent(event);
+}
+
+void QATextEdit::mousePressEvent(QMouseEvent *event)
+{
+    if (m_entry.pressEntered(event))
+        emit isPressed();
+    QTextEdit::mousePressEvent(event);
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTextEdit>
+
+class QFocusEvent;
+class QMouseEvent;
+
+/**
+ * Tells when the user enters a field: by a click, by Tab or Backtab, by a buddy's
+ * shortcut or by a program's request for the focus. A click into a field that already
+ * has the focus counts too, so that a viewer can come back to that field's comment.
+ * Shared by the field widgets below.
+ */
+class QAFieldEntry
+{
+public:
+    /** True when this focus change is the user entering the field. */
+    bool focusEntered(const QFocusEvent *event);
+    /** True when this press enters a field that already had the focus. */
+    bool pressEntered(const QMouseEvent *event);
+    /** While set, focus changes are not reported (the slot has reported already). */
+    bool quiet = false;
+
+private:
+    bool m_focusedByPress = false;
+};
+
+/** A check box that says when the user enters it. */
+class QACheckBox : public QCheckBox
+{
+    Q_OBJECT
+
+public:
+    explicit QACheckBox(QWidget *parent = nullptr);
+    QACheckBox(const QString &text, QWidget *parent = nullptr);
+    ~QACheckBox() override;
+
+    using QCheckBox::setFocus;
+
+public slots:
+    /** Reports the entry, then takes the focus. */
+    void setFocus();
+
+signals:
+    void checkBoxPressed();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QAFieldEntry m_entry;
+};
+
+/** A line edit that says when the user enters it. */
+class QALineEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit QALineEdit(QWidget *parent = nullptr);
+    ~QALineEdit() override;
+
+    using QLineEdit::setFocus;
+
+public slots:
+    /** Reports the entry, then takes the focus. */
+    void setFocus();
+
+signals:
+    void linePressed();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QAFieldEntry m_entry;
+};
+
+/** A multi-line text edit that says when the user enters it. */
+class QATextEdit : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit QATextEdit(QWidget *parent = nullptr);
+    ~QATextEdit() override;
+
+    using QTextEdit::setFocus;
+
+public slots:
+    /** Reports the entry, then takes the focus. */
+    void setFocus();
+
+signals:
+    void isPressed();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    QAFieldEntry m_entry;
+};

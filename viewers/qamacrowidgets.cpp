@@ -1,0 +1,148 @@
+#include "viewers/qamacrowidgets.h"
+
+#include "viewers/qafieldwidgets.h"
+#include "viewers/qavmrviewer.h"
+
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+
+// A macro's caption is its "Name" attribute, which a translation file may turn into a
+// readable label in the context of the macro's class.
+static QString macroCaption(const char *context, const QDomElement &element)
+{
+    const QByteArray source = element.attribute(QStringLiteral("Name")).toUtf8();
+    return QCoreApplication::translate(context, source.constData());
+}
+
+// Boolean attributes are stored as "1" and "0".
+static constexpr QLatin1String kOn("1");
+static constexpr QLatin1String kOff("0");
+
+static QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+static QHBoxLayout *macroLayout(QWidget *macro)
+{
+    auto *layout = new QHBoxLayout(macro);
+    layout->setContentsMargins(0, 0, 0, 0);
+    return layout;
+}
+
+QATextMacro::QATextMacro(QWidget *parent, QDomElement &element)
+    : QWidget(parent)
+    , m_element(element)
+{
+    QHBoxLayout *layout = macroLayout(this);
+    auto *label = new QLabel(macroCaption("QATextMacro", m_element), this);
+    layout->addWidget(label);
+    layout->addSpacing(10);
+    m_lineEdit = new QALineEdit(this);
+    layout->addWidget(m_lineEdit);
+
+    // Shown from the same VALUE child that the edits go to, so that what the user sees
+    // is what is stored.
+    m_lineEdit->setText(QAVmrViewer::childText(QStringLiteral("VALUE"), m_element));
+    label->setBuddy(m_lineEdit);
+
+    connect(m_lineEdit, &QLineEdit::textChanged, this, &QATextMacro::saveText);
+    connect(m_lineEdit, &QALineEdit::linePressed, this, &QATextMacro::linePressEvent);
+}
+
+QATextMacro::~QATextMacro() = default;
+
+void QATextMacro::mousePressEvent(QMouseEvent *)
+{
+    // A click on the caption or the margins selects the macro.
+    emit isPressed(m_element);
+}
+
+void QATextMacro::linePressEvent()
+{
+    emit isPressed(m_element);
+}
+
+void QATextMacro::saveText(const QString &)
+{
+    QAVmrViewer::setChildText(m_lineEdit->text(), QStringLiteral("VALUE"), m_element);
+    emit itemModified();
+}
+
+QABinaryMacro::QABinaryMacro(QWidget *parent, QDomElement &element)
+    : QWidget(parent)
+    , m_element(element)
+{
+    QHBoxLayout *layout = macroLayout(this);
+    m_checkBox = new QACheckBox(macroCaption("QABinaryMacro", m_element), this);
+    m_checkBox->setChecked(m_element.attribute(QStringLiteral("Value")) == kOn);
+    layout->addWidget(m_checkBox);
+    layout->addStretch();
+
+    connect(m_checkBox, &QACheckBox::checkBoxPressed, this, &QABinaryMacro::checkBoxPressEvent);
+    connect(m_checkBox, &QCheckBox::toggled, this, &QABinaryMacro::saveButtonState);
+}
+
+QABinaryMacro::~QABinaryMacro() = default;
+
+void QABinaryMacro::saveButtonState(bool on)
+{
+    emit isPressed(m_element);
+    m_element.setAttribute(QStringLiteral("Value"), flag(on));
+    emit itemModified();
+}
+
+void QABinaryMacro::checkBoxPressEvent()
+{
+    emit isPressed(m_element);
+}
+
+QAOptionnalMacro::QAOptionnalMacro(QWidget *parent, QDomElement &element)
+    : QWidget(parent)
+    , m_element(element)
+{
+    QHBoxLayout *layout = macroLayout(this);
+    m_checkBox = new QACheckBox(macroCaption("QAOptionnalMacro", m_element), this);
+    const QString defined = m_element.attribute(QStringLiteral("Defined"));
+    m_checkBox->setChecked(defined == kOn);
+    layout->addWidget(m_checkBox);
+    layout->addSpacing(10);
+    m_lineEdit = new QALineEdit(this);
+    m_lineEdit->setText(m_element.attribute(QStringLiteral("Value")));
+    // Only an explicit "0" disables the text; an unknown state leaves it editable.
+    m_lineEdit->setEnabled(defined != kOff);
+    layout->addWidget(m_lineEdit);
+
+    connect(m_lineEdit, &QLineEdit::textChanged, this, &QAOptionnalMacro::saveText);
+    connect(m_lineEdit, &QALineEdit::linePressed, this, &QAOptionnalMacro::linePressEvent);
+    connect(m_checkBox, &QCheckBox::toggled, this, &QAOptionnalMacro::saveButtonState);
+    connect(m_checkBox, &QACheckBox::checkBoxPressed, this,
+            &QAOptionnalMacro::checkBoxPressEvent);
+}
+
+QAOptionnalMacro::~QAOptionnalMacro() = default;
+
+void QAOptionnalMacro::linePressEvent()
+{
+    emit isPressed(m_element);
+}
+
+void QAOptionnalMacro::checkBoxPressEvent()
+{
+    emit isPressed(m_element);
+}
+
+void QAOptionnalMacro::saveButtonState(bool on)
+{
+    emit isPressed(m_element);
+    m_lineEdit->setEnabled(on);
+    m_element.setAttribute(QStringLiteral("Defined"), flag(on));
+    emit itemModified();
+}
+
+void QAOptionnalMacro::saveText(const QString &)
+{
+    m_element.setAttribute(QStringLiteral("Value"), m_lineEdit->text());
+    emit itemModified();
+}
