@@ -2,7 +2,14 @@
 
 #include "viewers/qavmrviewer.h"
 
-// Placeholder declaration: the viewer's own Part fills it in.
+class QLabel;
+class QTextEdit;
+class QAVmrTextEdit;
+
+/**
+ * The viewer of a whole text held in the document (an ASCII file of the port, a free
+ * text of the runtime configuration): the text in a large editor, its comment below.
+ */
 class QAFreeText : public QAVmrViewer
 {
     Q_OBJECT
@@ -12,4 +19,19 @@ public:
     ~QAFreeText() override;
 
     void showPage() override;
+
+    QAVmrTextEdit *textEditor() const { return m_text; }
+    QTextEdit *commentEditor() const { return m_comment; }
+    QLabel *commentTitle() const { return m_commentTitle; }
+
+protected slots:
+    void saveText();
+    void saveComment();
+
+private:
+    QDomElement m_element;
+    QAVmrDocBrowser *m_doc = nullptr;
+    QAVmrTextEdit *m_text = nullptr;
+    QTextEdit *m_comment = nullptr;
+    QLabel *m_commentTitle = nullptr;
 };
