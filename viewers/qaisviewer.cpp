@@ -53,8 +53,8 @@ void frameBox(QFrame *frame)
 QAIsViewerTable::QAIsViewerTable(QWidget *parent)
     : QTreeWidget(parent)
 {
-    // A click on the current row's key or F2 renames; a double click edits the value
-    // (the viewer's startEdit). Both land in edit() below.
+    // A click on the current row's key or F2 renames; a double click asks the viewer to
+    // edit the value. All of them land in edit() below.
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
 }
 
@@ -116,6 +116,13 @@ bool QAIsViewerTable::edit(const QModelIndex &index, EditTrigger trigger, QEvent
         return QTreeWidget::edit(index, trigger, event);
 
     auto *row = QAIsViewerItem::fromItem(itemFromIndex(index));
+    if (trigger == DoubleClicked) {
+        // The base stops a click-to-rename still waiting for the double-click interval.
+        QTreeWidget::edit(index, trigger, event);
+        if (row && !isRenaming())
+            emit valueEditRequested(row);
+        return isRenaming();
+    }
     const bool renamable = row && row->renameEnabled(index.column());
     if (trigger == AllEditTriggers || trigger == EditKeyPressed) {
         // A programmatic or keyboard start, or the end of the delay after a click on the
@@ -304,9 +311,10 @@ QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     m_comment->setMaximumHeight(60);
     m_comment->setPlainText(childText(QStringLiteral("COMMENT"), m_element, 2));
     m_title = new QLabel(this);
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setObjectName(QStringLiteral("comment title"));
-    m_title->setText(
-        tr("Comment for \"%1\" node:").arg(translatedLabel(m_element.attribute(QStringLiteral("Label")))));
+    m_title->setText(tr("Comment for \"%1\" node:")
+                         .arg(translatedLabel(m_element.attribute(QStringLiteral("Label")))));
     m_title->setBuddy(m_comment);
     layout->addWidget(m_title);
     layout->addSpacing(5);
@@ -321,8 +329,7 @@ QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
             [this](QTreeWidgetItem *current, QTreeWidgetItem *) { updateItem(current); });
     connect(m_table, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *item, int) { updateItem(item); });
-    connect(m_table, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem *item, int) { startEdit(item); });
+    connect(m_table, &QAIsViewerTable::valueEditRequested, this, &QAIsViewer::startEdit);
     connect(m_add, &QPushButton::clicked, this, &QAIsViewer::addRow);
     connect(m_remove, &QPushButton::clicked, this, &QAIsViewer::removeRow);
     connect(m_moveUp, &QPushButton::clicked, this, &QAIsViewer::moveRowUp);

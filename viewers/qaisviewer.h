@@ -41,6 +41,10 @@ public:
     /** Closes the open editor without storing or restoring anything. */
     void closeOpenEditor();
 
+signals:
+    /** A double click on a row: its value is to be edited. */
+    void valueEditRequested(QTreeWidgetItem *item);
+
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void commitData(QWidget *editor) override;

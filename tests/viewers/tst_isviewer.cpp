@@ -1,0 +1,660 @@
+// The settings table: values and keys edited in place, rows added, removed and moved,
+// comments of the node and of each row, all written straight into the document.
+
+#include "testutil.h"
+
+#include "viewers/qaisviewer.h"
+#include "viewers/qavmrdocbrowser.h"
+
+#include <QDomDocument>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const char fullTable[] =
+    "<VMR><IS Doc=\"ISDOC\"><IS_C Label=\"C settings\">"
+    "<ISDATA>"
+    "<COMMENT>node comment</COMMENT>"
+    "<ASMEXT Label=\"asm\" Doc=\"ASMDOC\"><VALUE>.s</VALUE><COMMENT>asm comment</COMMENT></ASMEXT>"
+    "<SRCEXT Doc=\"SRCDOC\"><VALUE>.c</VALUE><COMMENT>src comment</COMMENT></SRCEXT>"
+    "<INIFIELD Doc=\"ISOTHERS\" Extra=\"x\"><KEY>MYKEY</KEY><VALUE>myvalue</VALUE>"
+    "<COMMENT>key comment</COMMENT></INIFIELD>"
+    "</ISDATA></IS_C></IS></VMR>";
+
+} // namespace
+
+class TestIsViewer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void rowsFollowTheDocument();
+    void doubleClickEditsTheValue();
+    void escapeDropsTheEditButKeepsModified();
+    void focusOutAcceptsTheEdit();
+    void pendingEditIsCommittedOnRequest();
+    void userKeyIsRenamedWithF2();
+    void clickOnTheCurrentKeyRenamesIt();
+    void basicSettingIsNeitherRenamedNorRemoved();
+    void addAppendsAUserKey();
+    void addRefusesDuplicateKeysCaseSensitively();
+    void addCancelledOrEmptyChangesNothing_data();
+    void addCancelledOrEmptyChangesNothing();
+    void addFromABasicSettingModel();
+    void addFromAUserKeyModel();
+    void addIntoAnEmptyTable();
+    void removeDeletesTheUserKey();
+    void moveRowsUpAndDown();
+    void commentPaneFollowsTheTarget();
+
+private:
+    void load(const char *xml);
+    QAIsViewerItem *row(int index) const;
+    QDomElement container() const;
+    QStringList containerTags() const;
+    void clickRow(int index, int column = 0);
+    void doubleClickCell(int index, int column);
+    QLineEdit *openEditor() const;
+    QPushButton *button(const char *name) const;
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    QDomDocument m_doc;
+    QDomElement m_node;
+    std::unique_ptr<QWidget> m_window;
+    QAVmrDocBrowser *m_browser = nullptr;
+    QAIsViewer *m_viewer = nullptr;
+};
+
+void TestIsViewer::initTestCase()
+{
+    m_home = VmrTest::privateHome();
+}
+
+void TestIsViewer::init()
+{
+    load(fullTable);
+}
+
+void TestIsViewer::cleanup()
+{
+    m_window.reset();
+    m_viewer = nullptr;
+    m_browser = nullptr;
+}
+
+void TestIsViewer::load(const char *xml)
+{
+    m_window.reset();
+    m_doc = QDomDocument();
+    QVERIFY(m_doc.setContent(QByteArray(xml)));
+    m_node = m_doc.documentElement().firstChildElement(QStringLiteral("IS")).firstChildElement();
+    m_window = std::make_unique<QWidget>();
+    m_window->resize(600, 500);
+    auto *layout = new QVBoxLayout(m_window.get());
+    m_browser = new QAVmrDocBrowser(m_window.get());
+    layout->addWidget(m_browser);
+    m_viewer = new QAIsViewer(m_node, m_window.get(), m_browser);
+    layout->addWidget(m_viewer);
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_viewer->showPage();
+}
+
+QAIsViewerItem *TestIsViewer::row(int index) const
+{
+    return QAIsViewerItem::fromItem(m_viewer->table()->topLevelItem(index));
+}
+
+QDomElement TestIsViewer::container() const
+{
+    return m_node.firstChildElement();
+}
+
+QStringList TestIsViewer::containerTags() const
+{
+    QStringList tags;
+    for (QDomElement e = container().firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        const QDomElement key = e.firstChildElement(QStringLiteral("KEY"));
+        tags << (key.isNull() ? e.tagName() : e.tagName() + QLatin1Char(':') + key.text());
+    }
+    return tags;
+}
+
+void TestIsViewer::clickRow(int index, int column)
+{
+    QTreeWidget *table = m_viewer->table();
+    const QRect rect = table->visualRect(table->model()->index(index, column));
+    QVERIFY(rect.isValid());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    QCOMPARE(table->currentItem(), table->topLevelItem(index));
+}
+
+// A real double click: press, release, press, double click, release.
+void TestIsViewer::doubleClickCell(int index, int column)
+{
+    QTreeWidget *table = m_viewer->table();
+    const QPoint pos = table->visualRect(table->model()->index(index, column)).center();
+    QWidget *viewport = table->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, pos);
+}
+
+QLineEdit *TestIsViewer::openEditor() const
+{
+    return m_viewer->table()->viewport()->findChild<QLineEdit *>();
+}
+
+QPushButton *TestIsViewer::button(const char *name) const
+{
+    return m_viewer->findChild<QPushButton *>(QLatin1String(name));
+}
+
+void TestIsViewer::rowsFollowTheDocument()
+{
+    QTreeWidget *table = m_viewer->table();
+    QCOMPARE(table->columnCount(), 2);
+    QCOMPARE(table->headerItem()->text(0), QStringLiteral("KEY"));
+    QCOMPARE(table->headerItem()->text(1), QStringLiteral("VALUE"));
+    // The container's COMMENT is the node's comment, not a row.
+    QCOMPARE(table->topLevelItemCount(), 3);
+    QCOMPARE(row(0)->text(0), QStringLiteral("ASMEXT"));
+    QCOMPARE(row(0)->text(1), QStringLiteral(".s"));
+    QCOMPARE(row(1)->text(0), QStringLiteral("SRCEXT"));
+    QCOMPARE(row(2)->text(0), QStringLiteral("MYKEY"));
+    QCOMPARE(row(2)->text(1), QStringLiteral("myvalue"));
+    QCOMPARE(row(2)->element().tagName(), QStringLiteral("INIFIELD"));
+
+    auto *title = m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
+    auto *comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
+    QCOMPARE(title->text(), QStringLiteral("Comment for \"C settings\" node:"));
+    QCOMPARE(comment->toPlainText(), QStringLiteral("node comment"));
+    QCOMPARE(title->buddy(), comment);
+    QVERIFY(!m_viewer->modified);
+}
+
+void TestIsViewer::doubleClickEditsTheValue()
+{
+    // On the current row too, where a single click would start a delayed rename.
+    clickRow(0);
+    doubleClickCell(0, 1);
+    QLineEdit *editor = openEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral(".s"));
+    QVERIFY(m_viewer->modified);
+    QCOMPARE(row(0)->renameColumn(), 1);
+    // Nothing else may move under an open edit.
+    QVERIFY(!button("add")->isEnabled());
+    QVERIFY(!button("remove")->isEnabled());
+    QVERIFY(!button("move up")->isEnabled());
+    QVERIFY(!button("move down")->isEnabled());
+
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral(".asm"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!openEditor());
+    QCOMPARE(row(0)->text(1), QStringLiteral(".asm"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(0)->element()),
+             QStringLiteral(".asm"));
+    QVERIFY(button("add")->isEnabled());
+    QVERIFY(button("move up")->isEnabled());
+    QVERIFY(!button("remove")->isEnabled()); // still on a basic setting
+}
+
+void TestIsViewer::escapeDropsTheEditButKeepsModified()
+{
+    clickRow(2);
+    QVERIFY(!m_viewer->modified);
+    row(2)->startRename(1);
+    QLineEdit *editor = openEditor();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("thrown away"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTRY_VERIFY(!openEditor());
+    QCOMPARE(row(2)->text(1), QStringLiteral("myvalue"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(2)->element()),
+             QStringLiteral("myvalue"));
+    QVERIFY(m_viewer->modified);
+    QVERIFY(button("add")->isEnabled());
+    QVERIFY(button("remove")->isEnabled());
+}
+
+void TestIsViewer::focusOutAcceptsTheEdit()
+{
+    clickRow(1);
+    row(1)->startRename(1);
+    QLineEdit *editor = openEditor();
+    QVERIFY(editor);
+    QTRY_VERIFY(editor->hasFocus());
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral(".cpp"));
+    auto *comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
+    QTest::mouseClick(comment->viewport(), Qt::LeftButton);
+    QTRY_VERIFY(!openEditor());
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(1)->element()),
+             QStringLiteral(".cpp"));
+    // Leaving the edit did not write the row's comment.
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(1)->element()),
+             QStringLiteral("src comment"));
+}
+
+void TestIsViewer::pendingEditIsCommittedOnRequest()
+{
+    clickRow(2);
+    QTest::keyClick(m_viewer->table(), Qt::Key_F2);
+    QLineEdit *editor = openEditor();
+    QVERIFY(editor);
+    QCOMPARE(row(2)->renameColumn(), 0);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("RENAMED"));
+    m_viewer->commitPendingEdit();
+    QVERIFY(!openEditor() || !openEditor()->isVisible());
+    QVERIFY(!static_cast<QAIsViewerTable *>(m_viewer->table())->isRenaming());
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("KEY"), row(2)->element()),
+             QStringLiteral("RENAMED"));
+    QCOMPARE(row(2)->text(0), QStringLiteral("RENAMED"));
+    QVERIFY(button("add")->isEnabled());
+
+    // Without an open edit there is nothing to commit and nothing changes.
+    const QString before = m_doc.toString();
+    m_viewer->commitPendingEdit();
+    QCOMPARE(m_doc.toString(), before);
+}
+
+void TestIsViewer::userKeyIsRenamedWithF2()
+{
+    clickRow(2);
+    QTest::keyClick(m_viewer->table(), Qt::Key_F2);
+    QLineEdit *editor = openEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("MYKEY"));
+    editor->selectAll();
+    // Renaming does not look at the other keys: a duplicate is the user's choice here.
+    QTest::keyClicks(editor, QStringLiteral("SRCEXT"));
+    QTest::keyClick(editor, Qt::Key_Enter);
+    QTRY_VERIFY(!openEditor());
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("KEY"), row(2)->element()),
+             QStringLiteral("SRCEXT"));
+    QCOMPARE(row(2)->element().tagName(), QStringLiteral("INIFIELD"));
+    auto *title = m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
+    QCOMPARE(title->text(), QStringLiteral("Comment for \"SRCEXT\" item:"));
+    QVERIFY(m_viewer->modified);
+}
+
+void TestIsViewer::clickOnTheCurrentKeyRenamesIt()
+{
+    clickRow(2);
+    QVERIFY(!openEditor());
+    clickRow(2);
+    QTRY_VERIFY(openEditor());
+    QCOMPARE(row(2)->renameColumn(), 0);
+    QCOMPARE(openEditor()->text(), QStringLiteral("MYKEY"));
+    QVERIFY(!button("add")->isEnabled());
+    QTest::keyClick(openEditor(), Qt::Key_Escape);
+    QTRY_VERIFY(!openEditor());
+    QVERIFY(button("add")->isEnabled());
+
+    // The same clicks on a basic setting's key start nothing, and quietly so.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("edit")));
+    clickRow(0);
+    clickRow(0);
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QVERIFY(!openEditor());
+    QCOMPARE(row(0)->text(0), QStringLiteral("ASMEXT"));
+}
+
+void TestIsViewer::basicSettingIsNeitherRenamedNorRemoved()
+{
+    clickRow(0);
+    QVERIFY(!row(0)->renameEnabled(0));
+    QVERIFY(row(0)->renameEnabled(1));
+    QTest::keyClick(m_viewer->table(), Qt::Key_F2);
+    QVERIFY(!openEditor());
+    row(0)->startRename(0);
+    QVERIFY(!openEditor());
+    QVERIFY(!m_viewer->modified);
+
+    QVERIFY(!button("remove")->isEnabled());
+    QMetaObject::invokeMethod(m_viewer, "removeRow");
+    QCOMPARE(m_viewer->table()->topLevelItemCount(), 3);
+    QCOMPARE(containerTags().first(), QStringLiteral("COMMENT"));
+    QVERIFY(containerTags().contains(QStringLiteral("ASMEXT")));
+
+    // A user key is removable; going back to a basic one locks Remove again.
+    clickRow(2);
+    QVERIFY(button("remove")->isEnabled());
+    QVERIFY(row(2)->renameEnabled(0));
+    clickRow(1);
+    QVERIFY(!button("remove")->isEnabled());
+    QVERIFY(button("move up")->isEnabled());
+}
+
+void TestIsViewer::addAppendsAUserKey()
+{
+    VmrTest::onNextModal([](QWidget *w) {
+        auto *dialog = qobject_cast<QInputDialog *>(w);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("New Key"));
+        QCOMPARE(dialog->labelText(), QStringLiteral("Enter the name of the new key:"));
+        QVERIFY(dialog->textValue().isEmpty());
+        dialog->setTextValue(QStringLiteral("NEWKEY"));
+        dialog->accept();
+    });
+    QTest::mouseClick(button("add"), Qt::LeftButton);
+
+    QCOMPARE(containerTags(),
+             QStringList({QStringLiteral("COMMENT"), QStringLiteral("ASMEXT"),
+                          QStringLiteral("SRCEXT"), QStringLiteral("INIFIELD:MYKEY"),
+                          QStringLiteral("INIFIELD:NEWKEY")}));
+    const QDomElement added = container().lastChildElement();
+    QCOMPARE(added.attribute(QStringLiteral("Doc")), QStringLiteral("ISOTHERS"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), added),
+             QStringLiteral("*** empty ***"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), added), QString());
+
+    QCOMPARE(m_viewer->table()->topLevelItemCount(), 4);
+    QCOMPARE(m_viewer->table()->currentItem(), row(3));
+    QCOMPARE(row(3)->text(0), QStringLiteral("NEWKEY"));
+    QCOMPARE(row(3)->text(1), QStringLiteral("*** empty ***"));
+    QVERIFY(row(3)->renameEnabled(0));
+    QVERIFY(row(3)->element() == added);
+    QVERIFY(m_viewer->modified);
+    QVERIFY(button("add")->isEnabled());
+    QVERIFY(button("remove")->isEnabled());
+    auto *title = m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
+    QCOMPARE(title->text(), QStringLiteral("Comment for \"NEWKEY\" item:"));
+}
+
+void TestIsViewer::addRefusesDuplicateKeysCaseSensitively()
+{
+    QString warning;
+    int asked = 0;
+    VmrTest::onNextModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<QInputDialog *>(w);
+        QVERIFY(dialog);
+        ++asked;
+        dialog->setTextValue(QStringLiteral("ASMEXT"));
+        dialog->accept();
+        VmrTest::onNextModal([&](QWidget *w2) {
+            auto *box = qobject_cast<QMessageBox *>(w2);
+            QVERIFY(box);
+            warning = box->text();
+            QCOMPARE(box->windowTitle(), QStringLiteral("Velmor Editor"));
+            box->button(QMessageBox::Ok)->click();
+            VmrTest::onNextModal([&](QWidget *w3) {
+                auto *again = qobject_cast<QInputDialog *>(w3);
+                QVERIFY(again);
+                ++asked;
+                QVERIFY(again->textValue().isEmpty());
+                again->setTextValue(QStringLiteral("asmext"));
+                again->accept();
+            });
+        });
+    });
+    QTest::mouseClick(button("add"), Qt::LeftButton);
+
+    QCOMPARE(warning, QStringLiteral("This key already exists, You must enter another key."));
+    QCOMPARE(asked, 2);
+    QCOMPARE(containerTags().last(), QStringLiteral("INIFIELD:asmext"));
+    QCOMPARE(containerTags().count(QStringLiteral("ASMEXT")), 1);
+    QCOMPARE(m_viewer->table()->topLevelItemCount(), 4);
+}
+
+void TestIsViewer::addCancelledOrEmptyChangesNothing_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("cancelled") << false;
+    QTest::newRow("empty key") << true;
+}
+
+void TestIsViewer::addCancelledOrEmptyChangesNothing()
+{
+    QFETCH(bool, accept);
+    clickRow(2);
+    const QString before = m_doc.toString();
+    bool seen = false;
+    VmrTest::onNextModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<QInputDialog *>(w);
+        QVERIFY(dialog);
+        seen = true;
+        // The buttons stay locked while the question is open.
+        QVERIFY(!button("add")->isEnabled());
+        QVERIFY(!button("remove")->isEnabled());
+        if (accept) {
+            dialog->setTextValue(QString());
+            dialog->accept();
+        } else {
+            dialog->reject();
+        }
+    });
+    QTest::mouseClick(button("add"), Qt::LeftButton);
+    QVERIFY(seen);
+    QCOMPARE(m_doc.toString(), before);
+    QCOMPARE(m_viewer->table()->topLevelItemCount(), 3);
+    QVERIFY(!m_viewer->modified);
+    QVERIFY(button("add")->isEnabled());
+    QVERIFY(button("remove")->isEnabled());
+    QVERIFY(button("move down")->isEnabled());
+}
+
+void TestIsViewer::addFromABasicSettingModel()
+{
+    load("<VMR><IS><IS_A Label=\"Ada\"><ISDATA><COMMENT/>"
+         "<OBJEXT Label=\"obj\" Doc=\"OBJDOC\" Kind=\"k\"><VALUE>.o</VALUE><COMMENT>c</COMMENT>"
+         "</OBJEXT></ISDATA></IS_A></IS></VMR>");
+    VmrTest::onNextModal([](QWidget *w) {
+        auto *dialog = qobject_cast<QInputDialog *>(w);
+        QVERIFY(dialog);
+        dialog->setTextValue(QStringLiteral("LINKER"));
+        dialog->accept();
+    });
+    QTest::mouseClick(button("add"), Qt::LeftButton);
+
+    const QDomElement added = container().lastChildElement();
+    QCOMPARE(added.tagName(), QStringLiteral("INIFIELD"));
+    QCOMPARE(added.attribute(QStringLiteral("Doc")), QStringLiteral("ISOTHERS"));
+    QVERIFY(!added.hasAttribute(QStringLiteral("Label")));
+    QCOMPARE(added.attribute(QStringLiteral("Kind")), QStringLiteral("k"));
+    QStringList children;
+    for (QDomElement e = added.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        children << e.tagName() + QLatin1Char('=') + e.text();
+    QCOMPARE(children, QStringList({QStringLiteral("VALUE=*** empty ***"),
+                                    QStringLiteral("KEY=LINKER"), QStringLiteral("COMMENT=")}));
+    // The model itself is untouched.
+    const QDomElement model = container().firstChildElement(QStringLiteral("OBJEXT"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), model), QStringLiteral(".o"));
+    QCOMPARE(model.attribute(QStringLiteral("Label")), QStringLiteral("obj"));
+    QCOMPARE(m_viewer->table()->currentItem()->text(0), QStringLiteral("LINKER"));
+}
+
+void TestIsViewer::addFromAUserKeyModel()
+{
+    load("<VMR><IS><IS_CPP Label=\"C++\"><ISDATA><COMMENT/>"
+         "<INIFIELD Doc=\"ISOTHERS\" Extra=\"x\"><KEY>FIRST</KEY><VALUE>v</VALUE>"
+         "<COMMENT>first comment</COMMENT></INIFIELD>"
+         "<ASMEXT><VALUE>.s</VALUE><COMMENT/></ASMEXT></ISDATA></IS_CPP></IS></VMR>");
+    VmrTest::onNextModal([](QWidget *w) {
+        auto *dialog = qobject_cast<QInputDialog *>(w);
+        QVERIFY(dialog);
+        dialog->setTextValue(QStringLiteral("SECOND"));
+        dialog->accept();
+    });
+    QTest::mouseClick(button("add"), Qt::LeftButton);
+
+    const QDomElement added = container().lastChildElement();
+    QCOMPARE(added.tagName(), QStringLiteral("INIFIELD"));
+    QCOMPARE(added.attribute(QStringLiteral("Extra")), QStringLiteral("x"));
+    QStringList children;
+    for (QDomElement e = added.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        children << e.tagName() + QLatin1Char('=') + e.text();
+    QCOMPARE(children, QStringList({QStringLiteral("KEY=SECOND"),
+                                    QStringLiteral("VALUE=*** empty ***"),
+                                    QStringLiteral("COMMENT=")}));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("KEY"), container().firstChildElement(
+                                                               QStringLiteral("INIFIELD"))),
+             QStringLiteral("FIRST"));
+    QCOMPARE(m_viewer->table()->topLevelItemCount(), 3);
+}
+
+void TestIsViewer::addIntoAnEmptyTable()
+{
+    load("<VMR><IS><IS_JAVA Label=\"Java\"><ISDATA><COMMENT>c</COMMENT></ISDATA>"
+         "</IS_JAVA></IS></VMR>");
+    QCOMPARE(m_viewer->table()->topLevelItemCount(), 0);
+    VmrTest::onNextModal([](QWidget *w) {
+        auto *dialog = qobject_cast<QInputDialog *>(w);
+        QVERIFY(dialog);
+        dialog->setTextValue(QStringLiteral("CLASSPATH"));
+        dialog->accept();
+    });
+    QTest::mouseClick(button("add"), Qt::LeftButton);
+
+    // The new key is stored in the document, not only shown.
+    QCOMPARE(containerTags(),
+             QStringList({QStringLiteral("COMMENT"), QStringLiteral("INIFIELD:CLASSPATH")}));
+    const QDomElement added = container().lastChildElement();
+    QCOMPARE(added.attribute(QStringLiteral("Doc")), QStringLiteral("ISOTHERS"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), added),
+             QStringLiteral("*** empty ***"));
+    QVERIFY(!added.firstChildElement(QStringLiteral("COMMENT")).isNull());
+    QCOMPARE(m_viewer->table()->topLevelItemCount(), 1);
+
+    // Its value can be edited straight away.
+    m_viewer->table()->setCurrentItem(row(0));
+    row(0)->startRename(1);
+    QLineEdit *editor = openEditor();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("/opt/lib"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), added),
+                 QStringLiteral("/opt/lib"));
+}
+
+void TestIsViewer::removeDeletesTheUserKey()
+{
+    clickRow(2);
+    QTest::mouseClick(button("remove"), Qt::LeftButton);
+    QCOMPARE(m_viewer->table()->topLevelItemCount(), 2);
+    QCOMPARE(containerTags(),
+             QStringList({QStringLiteral("COMMENT"), QStringLiteral("ASMEXT"),
+                          QStringLiteral("SRCEXT")}));
+    QVERIFY(m_viewer->modified);
+
+    // The last remaining user key: once it is gone the pane returns to the node, so that
+    // typing no longer goes into the removed row.
+    load("<VMR><IS><IS_C Label=\"C\"><ISDATA><COMMENT>node</COMMENT>"
+         "<INIFIELD><KEY>K</KEY><VALUE>v</VALUE><COMMENT>row</COMMENT></INIFIELD>"
+         "</ISDATA></IS_C></IS></VMR>");
+    clickRow(0);
+    auto *comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
+    QCOMPARE(comment->toPlainText(), QStringLiteral("row"));
+    QTest::mouseClick(button("remove"), Qt::LeftButton);
+    QCOMPARE(containerTags(), QStringList(QStringLiteral("COMMENT")));
+    QCOMPARE(comment->toPlainText(), QStringLiteral("node"));
+    comment->moveCursor(QTextCursor::End);
+    QTest::keyClicks(comment, QStringLiteral("!"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2),
+             QStringLiteral("node!"));
+}
+
+void TestIsViewer::moveRowsUpAndDown()
+{
+    const QStringList original = containerTags();
+    clickRow(0);
+    QTest::mouseClick(button("move up"), Qt::LeftButton);
+    QCOMPARE(containerTags(), original);
+    QVERIFY(!m_viewer->modified);
+
+    // A basic setting moves like any row.
+    QTest::mouseClick(button("move down"), Qt::LeftButton);
+    QCOMPARE(containerTags(),
+             QStringList({QStringLiteral("COMMENT"), QStringLiteral("SRCEXT"),
+                          QStringLiteral("ASMEXT"), QStringLiteral("INIFIELD:MYKEY")}));
+    QCOMPARE(row(1)->text(0), QStringLiteral("ASMEXT"));
+    QCOMPARE(m_viewer->table()->currentItem(), row(1));
+    QVERIFY(m_viewer->modified);
+
+    QTest::mouseClick(button("move down"), Qt::LeftButton);
+    QTest::mouseClick(button("move down"), Qt::LeftButton); // already at the bottom
+    QCOMPARE(containerTags(),
+             QStringList({QStringLiteral("COMMENT"), QStringLiteral("SRCEXT"),
+                          QStringLiteral("INIFIELD:MYKEY"), QStringLiteral("ASMEXT")}));
+    QCOMPARE(m_viewer->table()->currentItem(), row(2));
+
+    clickRow(1);
+    QTest::mouseClick(button("move up"), Qt::LeftButton);
+    QTest::mouseClick(button("move up"), Qt::LeftButton);
+    // The node's comment keeps its place above the rows.
+    QCOMPARE(containerTags(),
+             QStringList({QStringLiteral("COMMENT"), QStringLiteral("INIFIELD:MYKEY"),
+                          QStringLiteral("SRCEXT"), QStringLiteral("ASMEXT")}));
+    QStringList shown;
+    for (int i = 0; i < m_viewer->table()->topLevelItemCount(); ++i)
+        shown << row(i)->text(0);
+    QCOMPARE(shown, QStringList({QStringLiteral("MYKEY"), QStringLiteral("SRCEXT"),
+                                 QStringLiteral("ASMEXT")}));
+    // The moved row is still bound to its own element.
+    QCOMPARE(row(0)->element().firstChildElement(QStringLiteral("KEY")).text(),
+             QStringLiteral("MYKEY"));
+}
+
+void TestIsViewer::commentPaneFollowsTheTarget()
+{
+    auto *title = m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
+    auto *comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
+
+    clickRow(1);
+    QCOMPARE(title->text(), QStringLiteral("Comment for \"SRCEXT\" item:"));
+    QCOMPARE(comment->toPlainText(), QStringLiteral("src comment"));
+    QVERIFY(!m_viewer->modified); // showing a row writes nothing
+
+    comment->moveCursor(QTextCursor::End);
+    QTest::keyClicks(comment, QStringLiteral(" more"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(1)->element()),
+             QStringLiteral("src comment more"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2),
+             QStringLiteral("node comment"));
+    QVERIFY(m_viewer->modified);
+
+    // Back to the node, as a click on the tree does.
+    m_viewer->modified = false;
+    m_viewer->showPage();
+    QCOMPARE(title->text(), QStringLiteral("Comment for \"C settings\" node:"));
+    QCOMPARE(comment->toPlainText(), QStringLiteral("node comment"));
+    QVERIFY(!m_viewer->modified);
+    QTest::keyClicks(comment, QStringLiteral("X"));
+    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2).contains(QLatin1Char('X')));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(1)->element()),
+             QStringLiteral("src comment more"));
+
+    // A row whose comment was empty gains a text at the first keystroke.
+    load("<VMR><IS><IS_C Label=\"C\"><ISDATA><COMMENT/>"
+         "<INIFIELD><KEY>K</KEY><VALUE>v</VALUE><COMMENT/></INIFIELD>"
+         "</ISDATA></IS_C></IS></VMR>");
+    comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
+    clickRow(0);
+    QTest::keyClicks(comment, QStringLiteral("r"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(0)->element()),
+             QStringLiteral("r"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2), QString());
+}
+
+QTEST_MAIN(TestIsViewer)
+#include "tst_isviewer.moc"
