@@ -1,13 +1,63 @@
 #include "viewers/qacommentviewer.h"
 
-// Placeholder definition: the viewer's own Part fills it in.
+#include "viewers/qavmrdocbrowser.h"
+
+#include <QLabel>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
 QACommentViewer::QACommentViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
+    , m_element(element)
+    , m_doc(doc)
 {
+    showPage();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(5, 5, 5, 5);
+
+    m_comment = new QTextEdit(this);
+    m_comment->setAcceptRichText(false);
+    m_comment->setFrameStyle(QFrame::Box | QFrame::Raised);
+    m_comment->setLineWidth(1);
+    m_comment->setMidLineWidth(2);
+    // Comments are plain text: a "<" in a comment must stay a "<".
+    m_comment->setPlainText(childText(QStringLiteral("COMMENT"), m_element));
+
+    m_title = new QLabel(this);
+    m_title->setTextFormat(Qt::PlainText);
+    QString subject;
+    const QString label = m_element.attribute(QStringLiteral("Label"));
+    if (!label.isEmpty())
+        subject = QLatin1Char('"') + translatedLabel(label) + QLatin1Char('"');
+    else if (m_element.tagName() != QLatin1String("VMR"))
+        subject = QLatin1Char('"') + m_element.attribute(QStringLiteral("Name")) + QLatin1Char('"');
+    else
+        subject = tr("the root");
+    m_title->setText(
+        tr("Comment for %1 node",
+           "used to display title on comment window, %1 is the subject of the comment")
+            .arg(subject));
+    m_title->setBuddy(m_comment);
+
+    layout->addSpacing(5);
+    layout->addWidget(m_title);
+    layout->addSpacing(5);
+    layout->addWidget(m_comment, 1);
+
+    connect(m_comment, &QTextEdit::textChanged, this, &QACommentViewer::saveComment);
 }
 
 QACommentViewer::~QACommentViewer() = default;
 
 void QACommentViewer::showPage()
 {
+    if (m_doc)
+        m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
+}
+
+void QACommentViewer::saveComment()
+{
+    setChildText(m_comment->toPlainText(), QStringLiteral("COMMENT"), m_element);
+    modified = true;
 }

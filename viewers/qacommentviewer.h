@@ -2,7 +2,13 @@
 
 #include "viewers/qavmrviewer.h"
 
-// Placeholder declaration: the viewer's own Part fills it in.
+class QLabel;
+class QTextEdit;
+
+/**
+ * The viewer of nodes that hold nothing to edit but their comment: the root and the
+ * grouping nodes. The comment goes straight into the element's COMMENT child.
+ */
 class QACommentViewer : public QAVmrViewer
 {
     Q_OBJECT
@@ -12,4 +18,16 @@ public:
     ~QACommentViewer() override;
 
     void showPage() override;
+
+    QTextEdit *commentEditor() const { return m_comment; }
+    QLabel *commentTitle() const { return m_title; }
+
+protected slots:
+    void saveComment();
+
+private:
+    QDomElement m_element;
+    QAVmrDocBrowser *m_doc = nullptr;
+    QTextEdit *m_comment = nullptr;
+    QLabel *m_title = nullptr;
 };
