@@ -2,7 +2,14 @@
 
 #include "viewers/qavmrviewer.h"
 
-// Placeholder declaration: the viewer's own Part fills it in.
+class QLabel;
+class QTextEdit;
+class QAVmrTextEdit;
+
+/**
+ * The viewer of one function of the port (a build step or a private function): the
+ * fixed prototype, the editable body and the fixed closing text, and the comment.
+ */
 class QAFctViewer : public QAVmrViewer
 {
     Q_OBJECT
@@ -12,4 +19,26 @@ public:
     ~QAFctViewer() override;
 
     void showPage() override;
+
+    /** The child holding prototype, body and tail: VALUEFCTPERL, VALUEFCTADA or VALUEFCT. */
+    static QDomElement valueChild(const QDomElement &element);
+
+    QAVmrTextEdit *valueEditor() const { return m_value; }
+    QTextEdit *commentEditor() const { return m_comment; }
+    QLabel *protoLabel() const { return m_proto; }
+    QLabel *tailLabel() const { return m_tail; }
+    QLabel *commentTitle() const { return m_commentTitle; }
+
+protected slots:
+    void saveText();
+    void saveComment();
+
+private:
+    QDomElement m_element;
+    QAVmrDocBrowser *m_doc = nullptr;
+    QAVmrTextEdit *m_value = nullptr;
+    QTextEdit *m_comment = nullptr;
+    QLabel *m_proto = nullptr;
+    QLabel *m_tail = nullptr;
+    QLabel *m_commentTitle = nullptr;
 };
