@@ -23,8 +23,9 @@ void QAEdition::reload()
                + QDir::separator() + QStringLiteral("edition"));
     s_edition = Orbisk;
     if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray word = file.readLine(64).trimmed();
-        if (word.compare("Zephrin", Qt::CaseInsensitive) == 0)
+        // Only the first word counts: "Zephrin edition" or "Zephrin 2009" are Zephrin.
+        const QList<QByteArray> words = file.readLine(256).simplified().split(' ');
+        if (words.first().compare("Zephrin", Qt::CaseInsensitive) == 0)
             s_edition = Zephrin;
     }
 }

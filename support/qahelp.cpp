@@ -69,13 +69,16 @@ bool QAHelp::switchToBrevikWeb(const QUrl &url)
 
 bool QAHelp::launch(const QString &address)
 {
-    QString program = m_command.trimmed();
-    if (program.isEmpty())
-        program = getDefaultCommand();
-    m_lastLaunch = {program, address};
+    // The command may carry its own options ("firefox --new-window"); it is split like
+    // a command line but never handed to a shell, and the address is one argument.
+    QStringList words = QProcess::splitCommand(m_command.trimmed());
+    if (words.isEmpty())
+        words = QProcess::splitCommand(getDefaultCommand());
+    const QString program = words.takeFirst();
+    m_lastLaunch = QStringList{program} + words + QStringList{address};
     const QString resolved = QFileInfo(program).isAbsolute()
         ? program : QStandardPaths::findExecutable(program);
-    if (resolved.isEmpty())
+    if (resolved.isEmpty() || !QFileInfo(resolved).isExecutable())
         return false;
-    return QProcess::startDetached(resolved, {address});
+    return QProcess::startDetached(resolved, words + QStringList{address});
 }

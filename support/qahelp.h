@@ -5,8 +5,8 @@
 
 /**
  * Shows the user guide and web pages in an external browser. The browser command is a
- * program name or path, started detached with the address as its only argument, never
- * through a shell.
+ * program name or path, possibly followed by options; it is started detached with the
+ * address as its last argument, never through a shell.
  */
 class QAHelp
 {

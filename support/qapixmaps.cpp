@@ -8,16 +8,14 @@
 
 QPixmap GETPIX(const char *name, const char *const *xpm)
 {
-    const QString key = QStringLiteral("vmr:") + QLatin1String(name);
+    const QString png = QAInstall::pixmapDir(QString()) + QDir::separator()
+        + QLatin1String(name) + QStringLiteral(".png");
+    // The key holds the file's path so that another installation gets its own pictures.
+    const QString key = QStringLiteral("vmr:") + png;
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
 
-    QString base = QLatin1String(name);
-    if (base.endsWith(QLatin1String("_xpm")))
-        base.chop(4);
-    const QString png = QAInstall::pixmapDir(QString()) + QDir::separator() + base
-        + QStringLiteral(".png");
     if (QFileInfo(png).isFile())
         pixmap.load(png);
     if (pixmap.isNull() && xpm)

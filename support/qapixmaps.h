@@ -3,9 +3,10 @@
 #include <QPixmap>
 
 /**
- * The named image: a PNG of that name (without the "_xpm" suffix, for instance
- * "find.png" for "find_xpm") in the installation's image directory when one exists,
- * otherwise the given XPM data, otherwise the built-in picture of that name.
+ * The named image: a PNG of exactly that name in the installation's image directory
+ * when one exists ("find_xpm.png" for "find_xpm"; the full name keeps the action icons
+ * apart from the pictures of the about box and the splash window), otherwise the given
+ * XPM data, otherwise the built-in picture of that name.
  */
 QPixmap GETPIX(const char *name, const char *const *xpm = nullptr);
 

@@ -76,7 +76,8 @@ static bool copyTree(const QString &from, const QString &to, QAILogMonitor *moni
 bool QAUserLibrary::checkAndInstall(const QString &, QAILogMonitor *monitor)
 {
     const QString userTargets = userTargetDir();
-    if (QFileInfo(userTargets).isDir())
+    // The templates are what the user needs; a copy cut short earlier is made again.
+    if (QFileInfo(userTargets + QStringLiteral("/xml")).isDir())
         return true;
     const QString source = QAInstall::targetDir(QString()) + QStringLiteral("/xml");
     if (!QFileInfo(source).isDir()) {
