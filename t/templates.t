@@ -9,6 +9,7 @@ use Test::More;
 use XML::LibXML;
 use File::Basename qw(dirname);
 use File::Spec;
+use File::Find qw(find);
 use File::Temp qw(tempdir);
 
 my $source = File::Spec->catdir(dirname(File::Spec->rel2abs(__FILE__)), File::Spec->updir);
@@ -437,6 +438,27 @@ subtest 'example port is made from the C template' => sub {
     my ($tp, $xp) = ($paths->($t), $paths->($x));
     none([grep { !$xp->{$_} } sort keys %$tp], 'every page of the template is in the example');
     isnt($x->documentElement->getAttribute('Name'), $t->documentElement->getAttribute('Name'), 'the example has its own name');
+};
+
+subtest 'the runtime configuration generated for the C ports compiles' => sub {
+    my ($scripts) = grep { -f "$_/vmrgen.pl" } grep { defined }
+        ($ENV{ORBISKDIR} ? "$ENV{ORBISKDIR}/lib/scripts" : undef), "$source/lib/scripts";
+    my ($cc) = grep { -x } map { "$_/gcc" } split /:/, $ENV{PATH} // '';
+    plan skip_all => 'needs vmrgen.pl and gcc' unless $scripts && $cc;
+    for my $name (grep { $SHIPPED{$_}{family} eq 'c' } sort keys %docs) {
+        my $target = tempdir(CLEANUP => 1);
+        my $out = qx{"$^X" -I"$scripts" "$scripts/vmrgen.pl" "$source/targets/$name" "$target" 2>&1};
+        is($?, 0, "$name generates") or diag($out), next;
+        my @sources;
+        find(sub { push @sources, $File::Find::name if /\.c$/ }, $target);
+        ok(@sources, "$name: C sources were generated");
+        for my $c (@sources) {
+            # Calls to undeclared functions are the faults that matter here: they link
+            # against nothing on the target.
+            my $result = qx{cd "@{[ dirname($c) ]}" && "$cc" -fsyntax-only -Wall -Werror=implicit-function-declaration "$c" 2>&1};
+            is($?, 0, "$name: " . File::Spec->abs2rel($c, $target) . ' compiles') or diag($result);
+        }
+    }
 };
 
 subtest 'reference page documents every anchor the documents name' => sub {
