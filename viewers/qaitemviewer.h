@@ -2,7 +2,15 @@
 
 #include "viewers/qavmrviewer.h"
 
-// Placeholder declaration: the viewer's own Part fills it in.
+#include <QDomElement>
+
+class QLabel;
+class QTextEdit;
+
+/**
+ * A page of library configuration items: one field per macro, Ada type or constant,
+ * stacked in a framed box, and a comment pane for the page or the item last entered.
+ */
 class QAItemViewer : public QAVmrViewer
 {
     Q_OBJECT
@@ -11,5 +19,22 @@ public:
     QAItemViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc);
     ~QAItemViewer() override;
 
+    /** Back to the page: its comment in the pane, its anchor in the documentation. */
     void showPage() override;
+
+public slots:
+    /** Shows the comment of the item the user entered and makes it the comment target. */
+    void updateComment(QDomElement &item);
+    void itemHasChanged();
+    void saveComment();
+
+private:
+    QString pageTitle() const;
+    void showComment(const QDomElement &target, const QString &title);
+
+    QAVmrDocBrowser *m_doc = nullptr;
+    QLabel *m_title = nullptr;
+    QTextEdit *m_comment = nullptr;
+    QDomElement m_commentTarget;
+    QDomElement m_element;
 };

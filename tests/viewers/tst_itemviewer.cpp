@@ -1,0 +1,314 @@
+// Item pages: one field per item, every edit written through, and a comment pane that
+// follows the field the user entered.
+
+#include "testutil.h"
+
+#include "viewers/qafieldwidgets.h"
+#include "viewers/qaitemviewer.h"
+#include "viewers/qamacrowidgets.h"
+#include "viewers/qavmrdocbrowser.h"
+
+#include <QDomDocument>
+#include <QLabel>
+#include <QLayout>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const char page[] =
+    "<RESTRICTIONS Label=\"Restrictions\" Doc=\"PAGEDOC\">"
+    "<COMMENT>page comment</COMMENT>"
+    "<ITEM><RENAMEADA Name=\"USR_RENAME\" Doc=\"RENDOC\" Value=\"0\">"
+    "<COMMENT>rename comment</COMMENT></RENAMEADA></ITEM>"
+    "<ITEM><TEXT_MACRO Name=\"USR_SIZE\" Doc=\"SIZEDOC\"><COMMENT>size comment</COMMENT>"
+    "<VALUE>4</VALUE></TEXT_MACRO></ITEM>"
+    "<ITEM><UNKNOWN_MACRO Name=\"SKIPPED\"/></ITEM>"
+    "<ITEM/>"
+    "<ITEM><OPTIONAL_MACRO Name=\"USR_LONG\" Doc=\"LONGDOC\" Value=\"long double\" Defined=\"0\">"
+    "<COMMENT>long comment</COMMENT></OPTIONAL_MACRO></ITEM>"
+    "<ITEM><BINARY_MACRO Name=\"USR_NOCOMMENT\" Value=\"1\"/></ITEM>"
+    "</RESTRICTIONS>";
+
+// A reference page where every anchor the tests use sits far below the previous one.
+QString referencePage()
+{
+    QString html;
+    const QStringList anchors = {QStringLiteral("PAGEDOC"), QStringLiteral("RENDOC"),
+                                 QStringLiteral("SIZEDOC"), QStringLiteral("LONGDOC")};
+    for (const QString &anchor : anchors) {
+        html += QStringLiteral("<p><a name=\"%1\">%1</a></p>").arg(anchor);
+        for (int i = 0; i < 60; ++i)
+            html += QStringLiteral("<p>text</p>");
+    }
+    return html;
+}
+
+} // namespace
+
+class TestItemViewer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void fieldForEachItemTag_data();
+    void fieldForEachItemTag();
+    void fieldsFollowDocumentOrder();
+    void typingInATextFieldWritesThrough();
+    void onOffAndOptionalFieldsWriteThrough();
+    void enteringAFieldShowsItsComment();
+    void showPageBringsThePageBack();
+    void commentWithoutAnElementIsKept();
+
+private:
+    void load(const QString &xml);
+    QList<QWidget *> fields() const;
+    QTextEdit *comment() const;
+    QLabel *title() const;
+    QDomElement item(const char *tag) const;
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    QDomDocument m_doc;
+    QDomElement m_page;
+    std::unique_ptr<QWidget> m_window;
+    QAVmrDocBrowser *m_browser = nullptr;
+    QAItemViewer *m_viewer = nullptr;
+};
+
+void TestItemViewer::initTestCase()
+{
+    m_home = VmrTest::privateHome();
+}
+
+void TestItemViewer::init()
+{
+    load(QLatin1String(page));
+}
+
+void TestItemViewer::cleanup()
+{
+    m_window.reset();
+}
+
+void TestItemViewer::load(const QString &xml)
+{
+    m_window.reset();
+    m_doc = QDomDocument();
+    QVERIFY(m_doc.setContent(xml));
+    m_page = m_doc.documentElement();
+    m_window = std::make_unique<QWidget>();
+    m_window->resize(600, 700);
+    auto *layout = new QVBoxLayout(m_window.get());
+    m_browser = new QAVmrDocBrowser(m_window.get());
+    m_browser->setHtml(referencePage());
+    layout->addWidget(m_browser);
+    m_viewer = new QAItemViewer(m_page, m_window.get(), m_browser);
+    layout->addWidget(m_viewer);
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_viewer->showPage();
+}
+
+QList<QWidget *> TestItemViewer::fields() const
+{
+    QList<QWidget *> result;
+    auto *box = m_viewer->findChild<QWidget *>(QStringLiteral("items"));
+    if (!box || !box->layout())
+        return result;
+    for (int i = 0; i < box->layout()->count(); ++i) {
+        if (QWidget *w = box->layout()->itemAt(i)->widget())
+            result << w;
+    }
+    return result;
+}
+
+QTextEdit *TestItemViewer::comment() const
+{
+    return m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
+}
+
+QLabel *TestItemViewer::title() const
+{
+    return m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
+}
+
+QDomElement TestItemViewer::item(const char *tag) const
+{
+    return m_page.elementsByTagName(QLatin1String(tag)).item(0).toElement();
+}
+
+void TestItemViewer::fieldForEachItemTag_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("text macro") << "TEXT_MACRO" << "QATextMacro";
+    QTest::newRow("Ada type") << "TYPEADA" << "QATextMacro";
+    QTest::newRow("Ada constant") << "CONSTANTADA" << "QATextMacro";
+    QTest::newRow("Ada string constant") << "CONSTANTSTRINGADA" << "QATextMacro";
+    QTest::newRow("binary macro") << "BINARY_MACRO" << "QABinaryMacro";
+    QTest::newRow("Ada renaming") << "RENAMEADA" << "QABinaryMacro";
+    QTest::newRow("optional macro") << "OPTIONAL_MACRO" << "QAOptionnalMacro";
+    QTest::newRow("unknown tag") << "CHOICE" << "";
+}
+
+void TestItemViewer::fieldForEachItemTag()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, field);
+    load(QStringLiteral("<TYPES Label=\"Types\"><COMMENT/><ITEM><%1 Name=\"N\"><COMMENT/>"
+                        "<VALUE>v</VALUE></%1></ITEM></TYPES>")
+             .arg(tag));
+    const QList<QWidget *> shown = fields();
+    if (field.isEmpty()) {
+        QVERIFY(shown.isEmpty());
+        return;
+    }
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(QString::fromLatin1(shown.first()->metaObject()->className()), field);
+}
+
+void TestItemViewer::fieldsFollowDocumentOrder()
+{
+    const QList<QWidget *> shown = fields();
+    QStringList classes;
+    for (QWidget *w : shown)
+        classes << QString::fromLatin1(w->metaObject()->className());
+    // The page's COMMENT, the unknown item and the empty ITEM get no field.
+    QCOMPARE(classes, QStringList({QStringLiteral("QABinaryMacro"), QStringLiteral("QATextMacro"),
+                                   QStringLiteral("QAOptionnalMacro"),
+                                   QStringLiteral("QABinaryMacro")}));
+    QVERIFY(qobject_cast<QATextMacro *>(shown.at(1))->element() == item("TEXT_MACRO"));
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Restrictions\" node:"));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("page comment"));
+    QVERIFY(!m_viewer->modified);
+}
+
+void TestItemViewer::typingInATextFieldWritesThrough()
+{
+    auto *text = qobject_cast<QATextMacro *>(fields().at(1));
+    QVERIFY(text);
+    QTest::mouseClick(text->lineEdit(), Qt::LeftButton);
+    QVERIFY(!m_viewer->modified); // entering a field writes nothing
+    text->lineEdit()->end(false);
+    QTest::keyClicks(text->lineEdit(), QStringLiteral("2"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), item("TEXT_MACRO")),
+             QStringLiteral("42"));
+    QVERIFY(m_viewer->modified);
+    QTest::keyClick(text->lineEdit(), Qt::Key_Backspace);
+    QTest::keyClick(text->lineEdit(), Qt::Key_Backspace);
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), item("TEXT_MACRO")), QString());
+    // The comments stayed where they were.
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("TEXT_MACRO")),
+             QStringLiteral("size comment"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page),
+             QStringLiteral("page comment"));
+}
+
+void TestItemViewer::onOffAndOptionalFieldsWriteThrough()
+{
+    auto *rename = qobject_cast<QABinaryMacro *>(fields().at(0));
+    QVERIFY(rename);
+    QVERIFY(!rename->checkBox()->isChecked());
+    QTest::mouseClick(rename->checkBox(), Qt::LeftButton);
+    QCOMPARE(item("RENAMEADA").attribute(QStringLiteral("Value")), QStringLiteral("1"));
+    QVERIFY(m_viewer->modified);
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_RENAME\" item:"));
+
+    m_viewer->modified = false;
+    auto *optional = qobject_cast<QAOptionnalMacro *>(fields().at(2));
+    QVERIFY(optional);
+    QVERIFY(!optional->lineEdit()->isEnabled());
+    QTest::mouseClick(optional->checkBox(), Qt::LeftButton);
+    QCOMPARE(item("OPTIONAL_MACRO").attribute(QStringLiteral("Defined")), QStringLiteral("1"));
+    QCOMPARE(item("OPTIONAL_MACRO").attribute(QStringLiteral("Value")),
+             QStringLiteral("long double"));
+    QVERIFY(optional->lineEdit()->isEnabled());
+    QVERIFY(m_viewer->modified);
+    QTest::mouseClick(optional->lineEdit(), Qt::LeftButton);
+    optional->lineEdit()->selectAll();
+    QTest::keyClicks(optional->lineEdit(), QStringLiteral("double"));
+    QCOMPARE(item("OPTIONAL_MACRO").attribute(QStringLiteral("Value")), QStringLiteral("double"));
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_LONG\" item:"));
+}
+
+void TestItemViewer::enteringAFieldShowsItsComment()
+{
+    const QString before = m_doc.toString();
+    auto *text = qobject_cast<QATextMacro *>(fields().at(1));
+    const int pageTop = m_browser->verticalScrollBar()->value();
+
+    QTest::mouseClick(text->lineEdit(), Qt::LeftButton);
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_SIZE\" item:"));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("size comment"));
+    QVERIFY(m_browser->verticalScrollBar()->value() > pageTop + 100); // the item's anchor
+    // Showing another element's comment is not an edit.
+    QCOMPARE(m_doc.toString(), before);
+    QVERIFY(!m_viewer->modified);
+
+    comment()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(comment(), QStringLiteral("!"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("TEXT_MACRO")),
+             QStringLiteral("size comment!"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page),
+             QStringLiteral("page comment"));
+    QVERIFY(m_viewer->modified);
+
+    // Tabbing into the next field moves the pane along.
+    QTest::mouseClick(text->lineEdit(), Qt::LeftButton);
+    auto *optional = qobject_cast<QAOptionnalMacro *>(fields().at(2));
+    optional->checkBox()->setFocus(Qt::TabFocusReason);
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_LONG\" item:"));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("long comment"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("TEXT_MACRO")),
+             QStringLiteral("size comment!"));
+}
+
+void TestItemViewer::showPageBringsThePageBack()
+{
+    const int pageTop = m_browser->verticalScrollBar()->value();
+    auto *rename = qobject_cast<QABinaryMacro *>(fields().at(0));
+    QTest::mouseClick(rename->checkBox(), Qt::LeftButton);
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("rename comment"));
+    QVERIFY(m_browser->verticalScrollBar()->value() > pageTop + 100);
+
+    m_viewer->modified = false;
+    m_viewer->showPage();
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Restrictions\" node:"));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("page comment"));
+    QCOMPARE(m_browser->verticalScrollBar()->value(), pageTop);
+    QVERIFY(!m_viewer->modified);
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("RENAMEADA")),
+             QStringLiteral("rename comment"));
+
+    QTest::keyClicks(comment(), QStringLiteral("P"));
+    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page).startsWith(QLatin1Char('P')));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("RENAMEADA")),
+             QStringLiteral("rename comment"));
+    QVERIFY(m_viewer->modified);
+}
+
+void TestItemViewer::commentWithoutAnElementIsKept()
+{
+    auto *flag = qobject_cast<QABinaryMacro *>(fields().at(3));
+    QVERIFY(flag);
+    QVERIFY(flag->checkBox()->isChecked());
+    flag->checkBox()->setFocus(Qt::MouseFocusReason);
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_NOCOMMENT\" item:"));
+    QCOMPARE(comment()->toPlainText(), QString());
+    QTest::keyClicks(comment(), QStringLiteral("kept"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("BINARY_MACRO")),
+             QStringLiteral("kept"));
+    QCOMPARE(item("BINARY_MACRO").attribute(QStringLiteral("Value")), QStringLiteral("1"));
+}
+
+QTEST_MAIN(TestItemViewer)
+#include "tst_itemviewer.moc"
