@@ -1,8 +1,155 @@
-// Placeholder until the version checker lands.
 #include "app/qavmrver.h"
-QAVMRVersion::QAVMRVersion(const QString &programPath) : m_programPath(programPath) {}
+
+#include "app/qavmrerrordialog.h"
+#include "support/qaedition.h"
+#include "support/qascriptrunner.h"
+
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+
+const char kScript[] = "vmrver.pl";
+
+// Generous: an update rewrites one document, but a loaded machine may be slow.
+int s_timeoutMs = 120000;
+
+} // namespace
+
+void QAVMRVersion::setUpdateTimeout(int msecs)
+{
+    s_timeoutMs = msecs > 0 ? msecs : 1;
+}
+
+int QAVMRVersion::updateTimeout()
+{
+    return s_timeoutMs;
+}
+
+QAVMRVersion::QAVMRVersion(const QString &programPath)
+    : m_programPath(programPath)
+{
+    getVersionList();
+}
+
 QAVMRVersion::~QAVMRVersion() = default;
-int QAVMRVersion::checkVersion(const QString &) { return 2; }
-bool QAVMRVersion::updateDocument(const QString &, const QString &) { return false; }
-void QAVMRVersion::setUpdateTimeout(int) {}
-void QAVMRVersion::getVersionList() {}
+
+void QAVMRVersion::showError(const QString &message)
+{
+    QAVmrErrorDialog dialog(message);
+    dialog.exec();
+}
+
+QAScriptRunner *QAVMRVersion::newRun()
+{
+    // Only the last run is of interest; an earlier one has ended by now.
+    delete m_process;
+    m_process = new QAScriptRunner(m_programPath, this);
+    return m_process;
+}
+
+void QAVMRVersion::getVersionList()
+{
+    m_versionList.clear();
+    m_scriptMessage = QString();
+
+    QAScriptRunner *run = newRun();
+    connect(run, &QAScriptRunner::outputLine, this, [this](const QString &line) {
+        if (!line.trimmed().isEmpty())
+            m_versionList.append(line.trimmed());
+    });
+    connect(run, &QAScriptRunner::errorLine, this,
+            [this](const QString &line) { m_scriptMessage = line; });
+
+    const QStringList arguments{QStringLiteral("-list")};
+    if (!run->start(QLatin1String(kScript), arguments)) {
+        const QString command = run->commandLine(QLatin1String(kScript), arguments)
+                                    .join(QLatin1Char(' '));
+        delete m_process;
+        m_process = nullptr;
+        showError(command + QStringLiteral("\n") + tr("Unable to run command"));
+        return;
+    }
+
+    // The window is not up yet; pending events (the splash picture) go on being
+    // served while the list arrives, but a script that hangs must not hold start-up.
+    bool ended = false;
+    QEventLoop loop;
+    connect(run, &QAScriptRunner::finished, &loop, [&ended, &loop]() {
+        ended = true;
+        loop.quit();
+    });
+    QTimer limit;
+    limit.setSingleShot(true);
+    connect(&limit, &QTimer::timeout, &loop, [run]() { run->waitForFinished(0); });
+    limit.start(s_timeoutMs);
+    if (!ended && run->isRunning())
+        loop.exec();
+    if (!ended)
+        run->waitForFinished(s_timeoutMs);
+    limit.stop();
+
+    if (run->crashed() || run->exitCode() != 0) {
+        const QString reason =
+            run->timedOut() || run->crashed() || m_scriptMessage.isEmpty() ? run->failureText()
+                                                                             : m_scriptMessage;
+        QString text = tr("Get Version List failed :\n ") + reason;
+        if (!m_versionList.isEmpty())
+            text += QStringLiteral("\n") + m_versionList.join(QLatin1Char('\n'));
+        showError(text);
+    }
+}
+
+int QAVMRVersion::checkVersion(const QString &version)
+{
+    if (version.isEmpty())
+        return Older;
+    const int current = m_versionList.indexOf(documentVersion());
+    if (current < 0) {
+        QMessageBox::critical(nullptr, QAEdition::applicationTitle(),
+                              tr("Editor XVM version not supported by script"));
+        return Unknown;
+    }
+    const int position = m_versionList.indexOf(version);
+    if (position < 0)
+        return Unknown;
+    if (position == current)
+        return Current;
+    return position < current ? Older : Newer;
+}
+
+bool QAVMRVersion::updateDocument(const QString &path, const QString &fromVersion)
+{
+    m_scriptMessage = QString();
+    QAScriptRunner *run = newRun();
+    connect(run, &QAScriptRunner::outputLine, this,
+            [this](const QString &line) { m_scriptMessage = line; });
+    connect(run, &QAScriptRunner::errorLine, this,
+            [this](const QString &line) { m_scriptMessage = line; });
+
+    QStringList arguments{QStringLiteral("-update"), path};
+    if (!fromVersion.isEmpty())
+        arguments << QStringLiteral("-fromver") << fromVersion;
+    arguments << QStringLiteral("-tover") << documentVersion();
+    if (!run->start(QLatin1String(kScript), arguments)) {
+        delete m_process;
+        m_process = nullptr;
+        return false;
+    }
+
+    // The document is rewritten on disk and read again right after: the load waits here.
+    run->waitForFinished(s_timeoutMs);
+    if (!run->crashed() && run->exitCode() == 0)
+        return true;
+
+    // Standard error carries the reason; output lines only stand in when it is silent.
+    if (run->crashed())
+        m_scriptMessage = run->failureText();
+    else if (!run->lastErrorLine().isEmpty())
+        m_scriptMessage = run->lastErrorLine();
+    else if (m_scriptMessage.isEmpty())
+        m_scriptMessage = run->failureText();
+    showError(tr("Update failed : ") + m_scriptMessage);
+    return false;
+}

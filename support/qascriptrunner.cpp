@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 QAScriptRunner::QAScriptRunner(const QString &programPath, QObject *parent)
     : QObject(parent)
@@ -36,7 +37,13 @@ bool QAScriptRunner::start(const QString &script, const QStringList &arguments)
 {
     if (isRunning())
         return false;
-    delete m_process;
+    if (m_process) {
+        // A new run may start from the previous run's finished signal: the old process
+        // is still inside its own signal then, so it goes away later.
+        m_process->disconnect(this);
+        m_process->deleteLater();
+        m_process = nullptr;
+    }
     m_script = script;
     m_commandLine = commandLine(script, arguments);
     m_outputLines.clear();
@@ -45,6 +52,11 @@ bool QAScriptRunner::start(const QString &script, const QStringList &arguments)
     m_exitCode = 0;
     m_crashed = false;
     m_timedOut = false;
+
+    // Perl would start and then fail on a missing script; say at once that the command
+    // cannot run, as for a missing interpreter.
+    if (!QFileInfo(scriptPath(script)).isFile())
+        return false;
 
     m_process = new QProcess(this);
     m_process->setProgram(m_commandLine.first());
@@ -110,7 +122,8 @@ void QAScriptRunner::readError()
         const QString line = QString::fromLocal8Bit(m_process->readLine()).trimmed();
         if (line.isEmpty())
             continue;
-        m_lastErrorLine = line;
+        if (!m_timedOut)
+            m_lastErrorLine = line;
         emit errorLine(line);
     }
 }
@@ -128,7 +141,8 @@ void QAScriptRunner::processFinished(int exitCode, QProcess::ExitStatus status)
     }
     m_process->setReadChannel(QProcess::StandardError);
     const QString lastErr = QString::fromLocal8Bit(m_process->readAll()).trimmed();
-    if (!lastErr.isEmpty()) {
+    // A script stopped for taking too long keeps that as its reason.
+    if (!lastErr.isEmpty() && !m_timedOut) {
         m_lastErrorLine = lastErr.split(QLatin1Char('\n')).last().trimmed();
         emit errorLine(m_lastErrorLine);
     }
@@ -139,11 +153,15 @@ void QAScriptRunner::processFinished(int exitCode, QProcess::ExitStatus status)
 
 QString QAScriptRunner::failureText() const
 {
+    if (m_crashed && !m_timedOut) {
+        // Whatever the script last said, the user must learn that it did not end normally.
+        const QString crash =
+            QCoreApplication::translate("QAScriptRunner", "%1 crashed or was killed.")
+                .arg(m_script);
+        return m_lastErrorLine.isEmpty() ? crash : crash + QLatin1Char('\n') + m_lastErrorLine;
+    }
     if (!m_lastErrorLine.isEmpty())
         return m_lastErrorLine;
-    if (m_crashed)
-        return QCoreApplication::translate("QAScriptRunner", "%1 crashed or was killed.")
-            .arg(m_script);
     return QCoreApplication::translate("QAScriptRunner", "%1 ended with exit status %2.")
         .arg(m_script)
         .arg(m_exitCode);
