@@ -1,2 +1,272 @@
-// Placeholder until the editor widget lands; keeps the library buildable.
 #include "document/qavmreditor.h"
+
+#include "document/qabuildnode.h"
+#include "document/qaisnode.h"
+#include "document/qalibconfnode.h"
+#include "document/qaparsernode.h"
+#include "document/qarootnode.h"
+#include "document/qavmreditortree.h"
+#include "viewers/qaisviewer.h"
+#include "viewers/qavmrdocbrowser.h"
+#include "viewers/qavmrviewer.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSplitter>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+// The sections' places under the root node, whatever their order in the document.
+int sectionRank(const QString &tag)
+{
+    if (tag == QLatin1String("IS"))
+        return 0;
+    if (tag == QLatin1String("BUILD"))
+        return 1;
+    if (tag == QLatin1String("LIBCONF"))
+        return 2;
+    if (tag == QLatin1String("PARSERCONF"))
+        return 3;
+    return -1;
+}
+
+} // namespace
+
+QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *name)
+    : QAXmlEditor(parent)
+{
+    if (name)
+        setObjectName(QLatin1String(name));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setObjectName(QStringLiteral("qavmreditor"));
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *horizontal = new QSplitter(Qt::Horizontal, this);
+    horizontal->setObjectName(QStringLiteral("Horizontal splitter"));
+    layout->addWidget(horizontal);
+
+    m_tree = new QAVmrEditorTree(horizontal, "Editor Tree");
+    m_tree->setColumnCount(1);
+    m_tree->setHeaderLabels({tr("Names")});
+    m_tree->setHeaderHidden(true);
+    m_tree->setSortingEnabled(false);
+    m_tree->setRootIsDecorated(true);
+    horizontal->addWidget(m_tree);
+
+    m_verticalSplitter = new QSplitter(Qt::Vertical, horizontal);
+    m_verticalSplitter->setObjectName(QStringLiteral("Vertical splitter"));
+    horizontal->addWidget(m_verticalSplitter);
+
+    auto *docArea = new QWidget(m_verticalSplitter);
+    docArea->setObjectName(QStringLiteral("doc Area"));
+    auto *docLayout = new QVBoxLayout(docArea);
+    docLayout->setContentsMargins(0, 0, 0, 0);
+    auto *genArea = new QWidget(docArea);
+    genArea->setObjectName(QStringLiteral("gen area"));
+    auto *genLayout = new QHBoxLayout(genArea);
+    genLayout->setContentsMargins(0, 0, 0, 0);
+    auto *genLabel = new QLabel(tr("Generate in:"), genArea);
+    m_generateIn = new QLineEdit(genArea);
+    m_generateIn->setReadOnly(true);
+    genLabel->setBuddy(m_generateIn);
+    genLayout->addWidget(genLabel);
+    genLayout->addWidget(m_generateIn);
+    docLayout->addWidget(genArea);
+    m_docBrowser = new QAVmrDocBrowser(docArea, "VMR Doc");
+    docLayout->addWidget(m_docBrowser);
+    m_verticalSplitter->addWidget(docArea);
+
+    m_editionArea = new QWidget(m_verticalSplitter);
+    m_editionArea->setObjectName(QStringLiteral("Edition Area"));
+    auto *editionLayout = new QVBoxLayout(m_editionArea);
+    editionLayout->setContentsMargins(0, 0, 0, 0);
+    m_verticalSplitter->addWidget(m_editionArea);
+
+    const QString reference = docDir + QDir::separator() + QStringLiteral("xml")
+        + QDir::separator() + QStringLiteral("Reference.html");
+    // An installation without the reference page still edits; the pane stays empty.
+    if (QFileInfo::exists(reference))
+        m_docBrowser->setSource(QUrl::fromLocalFile(reference));
+
+    connect(m_tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem *current) { updateViewer(current); });
+    connect(m_tree, &QWidget::customContextMenuRequested, this, &QAVmrEditor::contextMenu);
+    connect(m_tree, &QTreeWidget::itemClicked, this, [this]() { nodeClicked(); });
+}
+
+QAVmrEditor::~QAVmrEditor()
+{
+    // The tree dies after this part of the editor; its last signals must not come here.
+    m_tree->disconnect(this);
+}
+
+bool QAVmrEditor::buildTree(QDomElement &root)
+{
+    if (root.tagName() != QLatin1String("VMR"))
+        return false;
+
+    auto *rootNode = new QARootNode(m_tree, root);
+    bool built = true;
+    for (QDomNode n = root.firstChild(); !n.isNull() && built; n = n.nextSibling()) {
+        if (!n.isElement())
+            continue;
+        QDomElement element = n.toElement();
+        const int rank = sectionRank(element.tagName());
+        if (rank < 0)
+            continue;
+        // After the last section that comes before this one, so that the tree reads
+        // settings, build, library configuration, parser.
+        QTreeWidgetItem *after = nullptr;
+        for (int i = 0; i < rootNode->childCount(); ++i) {
+            auto *section = dynamic_cast<QAVmrEditorNode *>(rootNode->child(i));
+            if (section && sectionRank(section->data().tagName()) <= rank)
+                after = section;
+        }
+        QAVmrEditorNode *section = nullptr;
+        switch (rank) {
+        case 0:
+            section = new QAIsNode(rootNode, after, element);
+            break;
+        case 1:
+            section = new QABuildNode(rootNode, after, element);
+            break;
+        case 2:
+            section = new QALibConfNode(rootNode, after, element);
+            break;
+        default:
+            section = new QAParserNode(rootNode, after, element);
+            break;
+        }
+        built = section->buildChild(nullptr, element);
+    }
+    m_tree->expandAll();
+    return built;
+}
+
+void QAVmrEditor::commitEdit(QAXmlEditorNode *node)
+{
+    auto *vmrNode = dynamic_cast<QAVmrEditorNode *>(node);
+    if (!vmrNode || !m_viewer)
+        return;
+    if (m_viewer->metaObject() != &QAIsViewer::staticMetaObject) {
+        if (vmrNode->isRenamable())
+            vmrNode->okRename(0);
+        return;
+    }
+    static_cast<QAIsViewer *>(m_viewer)->commitPendingEdit();
+}
+
+void QAVmrEditor::showViewer(QAXmlEditorNode *node)
+{
+    if (m_viewer) {
+        m_modified = m_modified || m_viewer->modified;
+        delete m_viewer;
+        m_viewer = nullptr;
+    }
+    auto *vmrNode = dynamic_cast<QAVmrEditorNode *>(node);
+    if (!vmrNode)
+        return;
+    m_viewer = vmrNode->createViewer(m_editionArea, m_docBrowser);
+    if (!m_viewer)
+        return;
+    m_editionArea->layout()->addWidget(m_viewer);
+    m_viewer->show();
+    m_viewer->showPage();
+}
+
+void QAVmrEditor::nodeClicked()
+{
+    if (m_viewer)
+        m_viewer->showPage();
+}
+
+void QAVmrEditor::updateViewer(QTreeWidgetItem *item)
+{
+    if (!item)
+        return;
+    if (m_currentNode)
+        commitEdit(m_currentNode);
+    m_currentNode = dynamic_cast<QAVmrEditorNode *>(item);
+    showViewer(m_currentNode);
+}
+
+void QAVmrEditor::contextMenu(const QPoint &pos)
+{
+    QTreeWidgetItem *item = m_tree->itemAt(pos);
+    auto *node = dynamic_cast<QAVmrEditorNode *>(item);
+    if (!node)
+        return;
+    // The menu's commands act on the current item: make it the one the user pointed at.
+    if (m_tree->currentItem() != item)
+        m_tree->setCurrentItem(item);
+    if (m_popupMenu)
+        m_popupMenu->deleteLater();
+    m_popupMenu = node->createPopupMenu();
+    if (!m_popupMenu)
+        return;
+    // The menu is used once; it goes when it closes, after its command has run.
+    connect(m_popupMenu, &QMenu::aboutToHide, m_popupMenu.data(), &QObject::deleteLater);
+    m_popupMenu->popup(m_tree->viewport()->mapToGlobal(pos));
+}
+
+QMenu *QAVmrEditor::popupMenu() const
+{
+    return m_popupMenu;
+}
+
+void QAVmrEditor::clear()
+{
+    delete m_viewer;
+    m_viewer = nullptr;
+    m_currentNode = nullptr;
+    m_tree->clearTree();
+    resetDocument();
+}
+
+bool QAVmrEditor::isModified()
+{
+    if (m_viewer)
+        m_modified = m_modified || m_viewer->modified;
+    m_modified = m_modified || m_tree->modified;
+    return m_modified;
+}
+
+void QAVmrEditor::setModified(bool value)
+{
+    m_tree->modified = value;
+    if (m_viewer)
+        m_viewer->modified = value;
+    m_modified = value;
+}
+
+void QAVmrEditor::setGenerateIn(const QString &dir)
+{
+    m_generateIn->setText(dir);
+}
+
+QString QAVmrEditor::generateIn() const
+{
+    return m_generateIn->text();
+}
+
+int QAVmrEditor::docAreaSize() const
+{
+    return m_verticalSplitter->sizes().value(0);
+}
+
+int QAVmrEditor::editionAreaSize() const
+{
+    return m_verticalSplitter->sizes().value(1);
+}
+
+void QAVmrEditor::setAreaSizes(int docArea, int editionArea)
+{
+    m_verticalSplitter->setSizes({docArea, editionArea});
+}

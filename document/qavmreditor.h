@@ -49,6 +49,10 @@ public:
     QAHelp *help() { return &m_help; }
     QAVmrViewer *viewer() const { return m_viewer; }
     QWidget *editionArea() const { return m_editionArea; }
+    /** The node whose viewer was shown last through a change of the current item. */
+    QAVmrEditorNode *currentNode() const { return m_currentNode; }
+    /** The context menu shown last, while it exists. */
+    QMenu *popupMenu() const;
 
 public slots:
     void updateViewer(QTreeWidgetItem *item);

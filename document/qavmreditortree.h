@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QTreeWidget>
 
+#include <memory>
+
 class QAScriptRunner;
 class QAVmrEditorNode;
 class QAVmrWaitDlg;
@@ -26,10 +28,21 @@ public:
 
     void setApplicationPath(const QString &path) { m_applicationPath = path; }
     QString applicationPath() const { return m_applicationPath; }
-    /** Deletes every node and clears the modified flag. */
+    /** Deletes every node and clears the modified flag; stops an encoding in progress. */
     void clearTree();
     /** The encoding run of the binary-file command, while one is in progress. */
     QAScriptRunner *encodingRun() const;
+    /** The wait dialog shown while a binary file is encoded. */
+    QAVmrWaitDlg *waitDialog() const;
+    /** The file chosen for the last binary-file command. */
+    QString binaryFilePath() const { return m_binaryFilePath; }
+    /**
+     * Accepts the in-place editor open on the item's column, if any: its text reaches the
+     * item (and so the element) and the editor closes.
+     */
+    void commitOpenEditor(QTreeWidgetItem *item, int column);
+    /** Whether an in-place editor is open on the item's column. */
+    bool isEditing(QTreeWidgetItem *item, int column = 0) const;
 
 public slots:
     void deleteSelectedNode();
@@ -42,19 +55,36 @@ public slots:
 signals:
     void statusMsg(const QString &text, int msecs);
 
+protected:
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+
 private:
+    void getStd(const QString &line);
     void encodingTerminated(int exitCode, bool crashed);
     void startBinaryFileEncoding();
     void addAsciiFileAfter(QTreeWidgetItem *item);
-    void addBinaryFileAfter(QTreeWidgetItem *item);
-    QDomElement parseEncodedFile();
+    bool addBinaryFileAfter(QTreeWidgetItem *section, const QString &workDir);
+    /** The root element of the script's "tmp.txt"; parsed keeps its document alive. */
+    QDomElement parseEncodedFile(const QString &workDir, QDomDocument &parsed);
+    /** Appends the file element to the section, then selects its new node for renaming. */
+    void appendFileNode(QTreeWidgetItem *section, const QDomElement &file, bool binary);
+    /** The build section that a command on item acts on: its own or its parent's. */
+    static QTreeWidgetItem *buildSection(QTreeWidgetItem *item);
+    bool refuseSecondEncoding();
+    void closeWaitDialog();
+    void stopEncoding();
+    QString chooseBinaryFile();
 
     QString m_applicationPath;
     QString m_binaryFilePath;
     QString m_scriptErrorText;
+    // The build section node that receives the binary file: a section outlives the
+    // files around which the user may go on working while the script runs.
     QTreeWidgetItem *m_targetItem = nullptr;
     QAScriptRunner *m_process = nullptr;
     QPointer<QAVmrWaitDlg> m_waitDialog;
-    QTemporaryDir *m_workDir = nullptr;
+    // The script's private working directory, so that its "tmp.txt" never meets a file
+    // of the user's own.
+    std::unique_ptr<QTemporaryDir> m_workDir;
     QWidget *m_messageParent = nullptr;
 };

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "document/qavmreditornode.h"
+
+/**
+ * The "LIBCONF" section: the runtime library's configuration. It shows the children of
+ * one configuration element, "LIBCONFC", else "LIBCONFA", else "LIBCONFJAVA".
+ */
+class QALibConfNode : public QAVmrEditorNode
+{
+public:
+    QALibConfNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
+    ~QALibConfNode() override;
+
+    bool buildChild(QAVmrEditorNode *parent, QDomElement &element) override;
+    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
+
+    /** The configuration element that the section shows; null when there is none. */
+    static QDomElement configurationElement(const QDomElement &libconf);
+};

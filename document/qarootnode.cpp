@@ -1,0 +1,44 @@
+#include "document/qarootnode.h"
+
+#include "document/qavmreditortree.h"
+#include "viewers/qacommentviewer.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+
+QARootNode::QARootNode(QTreeWidget *view, const QDomElement &element)
+    : QAVmrEditorNode(view, element, RootRtti)
+{
+    nameSetup();
+}
+
+QARootNode::~QARootNode() = default;
+
+void QARootNode::startRename(int column)
+{
+    QAVmrEditorNode::startRename(column);
+    markTreeModified();
+}
+
+void QARootNode::okRename(int column)
+{
+    QAVmrEditorNode::okRename(column);
+    storeName(column);
+}
+
+QMenu *QARootNode::createPopupMenu()
+{
+    QAVmrEditorTree *tree = editorTree();
+    if (!tree)
+        return nullptr;
+    auto *menu = new QMenu(tree);
+    QAction *rename = menu->addAction(
+        QCoreApplication::translate("QARootNode", "&Rename", "popup menu"));
+    QObject::connect(rename, &QAction::triggered, tree, &QAVmrEditorTree::startEdit);
+    return menu;
+}
+
+QAVmrViewer *QARootNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
+{
+    return makeViewer<QACommentViewer>(parent, doc);
+}

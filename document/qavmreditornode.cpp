@@ -1,0 +1,118 @@
+#include "document/qavmreditornode.h"
+
+#include "document/qavmreditortree.h"
+#include "viewers/qavmrviewer.h"
+
+#include <QMenu>
+
+QAVmrEditorNode::QAVmrEditorNode(QTreeWidget *view, const QDomElement &element, int type)
+    : QAXmlEditorNode(view, element, type)
+{
+}
+
+QAVmrEditorNode::QAVmrEditorNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
+                                 const QDomElement &element, int type)
+    : QAXmlEditorNode(parent, after, element, type)
+{
+}
+
+QAVmrEditorNode::QAVmrEditorNode(QTreeWidgetItem *parent, const QDomElement &element, int type)
+    : QAXmlEditorNode(parent, element, type)
+{
+}
+
+QAVmrEditorNode::~QAVmrEditorNode() = default;
+
+bool QAVmrEditorNode::isRenamable() const
+{
+    const int kind = rtti();
+    return kind == RootRtti || kind == AsciiFileRtti || kind == BinaryFileRtti;
+}
+
+QAVmrEditorTree *QAVmrEditorNode::editorTree() const
+{
+    QTreeWidget *view = treeWidget();
+    if (view && view->metaObject() == &QAVmrEditorTree::staticMetaObject)
+        return static_cast<QAVmrEditorTree *>(view);
+    return nullptr;
+}
+
+void QAVmrEditorNode::startRename(int column)
+{
+    QTreeWidget *view = treeWidget();
+    if (!view || !(flags() & Qt::ItemIsEditable))
+        return;
+    view->editItem(this, column);
+}
+
+void QAVmrEditorNode::okRename(int column)
+{
+    if (QAVmrEditorTree *tree = editorTree())
+        tree->commitOpenEditor(this, column);
+}
+
+void QAVmrEditorNode::markTreeModified()
+{
+    if (QAVmrEditorTree *tree = editorTree())
+        tree->modified = true;
+}
+
+void QAVmrEditorNode::storeName(int column)
+{
+    if (!m_element.isNull())
+        m_element.setAttribute(QStringLiteral("Name"), text(column));
+}
+
+QMenu *QAVmrEditorNode::createPopupMenu()
+{
+    return nullptr;
+}
+
+bool QAVmrEditorNode::buildChild(QAVmrEditorNode *, QDomElement &)
+{
+    return true;
+}
+
+QAVmrViewer *QAVmrEditorNode::createViewer(QWidget *, QAVmrDocBrowser *)
+{
+    return nullptr;
+}
+
+void QAVmrEditorNode::setData(int column, int role, const QVariant &value)
+{
+    QAXmlEditorNode::setData(column, role, value);
+    // An accepted in-place edit arrives here; the element's "Name" follows the text at
+    // once. Comparing first keeps the initial setup from adding a missing attribute.
+    if (column != 0 || (role != Qt::EditRole && role != Qt::DisplayRole) || !isRenamable()
+        || m_element.isNull())
+        return;
+    const QString name = text(0);
+    if (m_element.attribute(QStringLiteral("Name")) != name)
+        m_element.setAttribute(QStringLiteral("Name"), name);
+}
+
+void QAVmrEditorNode::nameSetup()
+{
+    setText(0, m_element.attribute(QStringLiteral("Name")));
+    setFlags(flags() | Qt::ItemIsEditable);
+    setExpanded(true);
+}
+
+// Branches and leaves differ only in whether they hold nodes: the tree shows an expander
+// exactly when a node has children, so one setup serves both.
+void QAVmrEditorNode::labelSetup()
+{
+    setText(0, QAVmrViewer::translatedLabel(m_element.attribute(QStringLiteral("Label"))));
+    setFlags(flags() & ~Qt::ItemIsEditable);
+    setExpanded(true);
+}
+
+void QAVmrEditorNode::branchLabelSetup()
+{
+    labelSetup();
+}
+
+void QAVmrEditorNode::leafLabelSetup()
+{
+    labelSetup();
+}
