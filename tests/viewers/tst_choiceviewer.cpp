@@ -1,0 +1,371 @@
+// Choice pages: the chosen variant, the tabs it makes usable, the function and item
+// sheets, and the comment pane that follows what the user pressed.
+
+#include "testutil.h"
+
+#include "viewers/qachoiceviewer.h"
+#include "viewers/qafieldwidgets.h"
+#include "viewers/qamacrowidgets.h"
+#include "viewers/qavmrdocbrowser.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDomDocument>
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const char page[] =
+    "<INIT Label=\"Initialisation\" Doc=\"INITDOC\">"
+    "<CHOICE Name=\"Initialisation:\" Value=\"Constructor function\">"
+    "<CHOICEDATA Sensitive=\"0\">At the first call</CHOICEDATA>"
+    "<CHOICEDATA Sensitive=\"1\">Constructor function</CHOICEDATA>"
+    "<CHOICEDATA Sensitive=\"0\">Explicit call</CHOICEDATA>"
+    "<ONGLET Label=\"Constructor\"><VALUEFCTC Doc=\"CTORDOC\">"
+    "<PROTO>static void usr_init(void)\n{</PROTO><VALUE>    priv_init();</VALUE><TAIL>}</TAIL>"
+    "<COMMENT>constructor comment</COMMENT></VALUEFCTC></ONGLET>"
+    "<ONGLET Label=\"Ada body\"><VALUEFCTADA><PROTO/><VALUE/><TAIL/></VALUEFCTADA></ONGLET>"
+    "<ONGLET Label=\"Settings\"><ITEM>"
+    "<OPTIONAL_MACRO Name=\"USR_PRIORITY\" Doc=\"PRIODOC\" Value=\"101\" Defined=\"1\">"
+    "<COMMENT>priority comment</COMMENT></OPTIONAL_MACRO></ITEM>"
+    "<ITEM><TEXT_MACRO Name=\"USR_NAME\"><COMMENT>name comment</COMMENT><VALUE>init</VALUE>"
+    "</TEXT_MACRO></ITEM>"
+    "<ITEM><TYPEADA Name=\"NOT_IN_A_SHEET\"><VALUE>x</VALUE></TYPEADA></ITEM>"
+    "<ITEM><BINARY_MACRO Name=\"USR_EARLY\" Value=\"0\"><COMMENT/></BINARY_MACRO></ITEM>"
+    "</ONGLET>"
+    "</CHOICE>"
+    "<COMMENT>page comment</COMMENT>"
+    "</INIT>";
+
+} // namespace
+
+class TestChoiceViewer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void variantsAndTabsFollowTheDocument();
+    void choosingAVariantRewritesTheChoice();
+    void sensitivityCountsVariantsWithoutText();
+    void withoutAChoiceNothingCanBeChosen();
+    void typingInAFunctionSheetWritesItsValue();
+    void itemSheetFieldsWriteThrough();
+    void pressingIntoASheetShowsItsComment();
+    void changingTheTabRetargetsTheComment();
+    void showPageBringsThePageBack();
+
+private:
+    void load(const char *xml);
+    QComboBox *choice() const { return m_viewer->choiceBox(); }
+    QTabWidget *tabs() const { return m_viewer->tabs(); }
+    QTextEdit *comment() const;
+    QLabel *title() const;
+    QDomElement first(const char *tag) const;
+    void choose(int index);
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    QDomDocument m_doc;
+    QDomElement m_page;
+    std::unique_ptr<QWidget> m_window;
+    QAVmrDocBrowser *m_browser = nullptr;
+    QAChoiceViewer *m_viewer = nullptr;
+};
+
+void TestChoiceViewer::initTestCase()
+{
+    m_home = VmrTest::privateHome();
+}
+
+void TestChoiceViewer::init()
+{
+    load(page);
+}
+
+void TestChoiceViewer::cleanup()
+{
+    m_window.reset();
+}
+
+void TestChoiceViewer::load(const char *xml)
+{
+    m_window.reset();
+    m_doc = QDomDocument();
+    QVERIFY(m_doc.setContent(QByteArray(xml)));
+    m_page = m_doc.documentElement();
+    m_window = std::make_unique<QWidget>();
+    m_window->resize(700, 700);
+    auto *layout = new QVBoxLayout(m_window.get());
+    m_browser = new QAVmrDocBrowser(m_window.get());
+    layout->addWidget(m_browser);
+    m_viewer = new QAChoiceViewer(m_page, m_window.get(), m_browser);
+    layout->addWidget(m_viewer);
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_viewer->showPage();
+}
+
+QTextEdit *TestChoiceViewer::comment() const
+{
+    return m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
+}
+
+QLabel *TestChoiceViewer::title() const
+{
+    return m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
+}
+
+QDomElement TestChoiceViewer::first(const char *tag) const
+{
+    return m_page.elementsByTagName(QLatin1String(tag)).item(0).toElement();
+}
+
+// Chooses an entry the way a user does: open the list, go to the entry, press Return.
+void TestChoiceViewer::choose(int index)
+{
+    choice()->showPopup();
+    QAbstractItemView *list = choice()->view();
+    QTRY_VERIFY(list->isVisible());
+    list->setCurrentIndex(choice()->model()->index(index, 0));
+    QTest::keyClick(list, Qt::Key_Return);
+    QTRY_VERIFY(!list->isVisible());
+    QCOMPARE(choice()->currentIndex(), index);
+}
+
+void TestChoiceViewer::variantsAndTabsFollowTheDocument()
+{
+    QCOMPARE(choice()->count(), 3);
+    QCOMPARE(choice()->itemText(0), QStringLiteral("At the first call"));
+    QCOMPARE(choice()->currentIndex(), 1);
+    QLabel *label = nullptr;
+    for (QLabel *candidate : m_viewer->findChildren<QLabel *>()) {
+        if (candidate->buddy() == choice())
+            label = candidate;
+    }
+    QVERIFY(label);
+    QCOMPARE(label->text(), QStringLiteral("Initialisation:"));
+
+    // The VALUEFCTADA sheet is of no known kind and gets no tab.
+    QCOMPARE(tabs()->count(), 2);
+    QCOMPARE(tabs()->tabText(0), QStringLiteral("Constructor"));
+    QCOMPARE(tabs()->tabText(1), QStringLiteral("Settings"));
+    QVERIFY(qobject_cast<QAFctOnglet *>(tabs()->widget(0)));
+    auto *items = qobject_cast<QAItemOnglet *>(tabs()->widget(1));
+    QVERIFY(items);
+    // An item sheet takes text, on/off and optional fields only.
+    QCOMPARE(items->findChildren<QAOptionnalMacro *>().size(), 1);
+    QCOMPARE(items->findChildren<QATextMacro *>().size(), 1);
+    QCOMPARE(items->findChildren<QABinaryMacro *>().size(), 1);
+    QVERIFY(tabs()->isEnabled()); // "Constructor function" is sensitive
+
+    auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
+    QCOMPARE(fct->findChild<QLabel *>(QStringLiteral("proto"))->text(),
+             QStringLiteral("static void usr_init(void)\n{"));
+    QCOMPARE(fct->valueEdit()->toPlainText(), QStringLiteral("    priv_init();"));
+    QCOMPARE(fct->findChild<QLabel *>(QStringLiteral("tail"))->text(), QStringLiteral("}"));
+
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Initialisation\" node "));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("page comment"));
+    QVERIFY(!m_viewer->modified);
+}
+
+void TestChoiceViewer::choosingAVariantRewritesTheChoice()
+{
+    QDomElement box = first("CHOICE");
+    choose(2);
+    QCOMPARE(box.attribute(QStringLiteral("Value")), QStringLiteral("Explicit call"));
+    QVERIFY(!tabs()->isEnabled());
+    QVERIFY(tabs()->isVisible()); // still shown, only unusable
+    QCOMPARE(tabs()->count(), 2);
+    QVERIFY(m_viewer->modified);
+
+    choose(1);
+    QCOMPARE(box.attribute(QStringLiteral("Value")), QStringLiteral("Constructor function"));
+    QVERIFY(tabs()->isEnabled());
+
+    // Choosing the current entry again writes again.
+    box.setAttribute(QStringLiteral("Value"), QStringLiteral("stale"));
+    m_viewer->modified = false;
+    choose(1);
+    QCOMPARE(box.attribute(QStringLiteral("Value")), QStringLiteral("Constructor function"));
+    QVERIFY(m_viewer->modified);
+
+    // A page whose chosen variant is not sensitive starts with unusable tabs.
+    load("<EXIT Label=\"Exit\"><COMMENT/><CHOICE Name=\"End:\" Value=\"Loop\">"
+         "<CHOICEDATA Sensitive=\"1\">Exit</CHOICEDATA><CHOICEDATA>Loop</CHOICEDATA>"
+         "<CHOICEDATA Sensitive=\"1\">Loop</CHOICEDATA><CHOICEDATA Sensitive=\"yes\">Odd</CHOICEDATA>"
+         "<ONGLET Label=\"F\"><VALUEFCTPERL><PROTO/><VALUE/><TAIL/></VALUEFCTPERL></ONGLET>"
+         "</CHOICE></EXIT>");
+    // Two entries match the chosen text: the last one is current.
+    QCOMPARE(choice()->currentIndex(), 2);
+    QVERIFY(tabs()->isEnabled());
+    choose(3);
+    QVERIFY(!tabs()->isEnabled()); // only "1" is sensitive
+    choose(0);
+    QVERIFY(tabs()->isEnabled());
+}
+
+void TestChoiceViewer::sensitivityCountsVariantsWithoutText()
+{
+    // The second variant has no text: it gets no entry but still takes a place in the
+    // sensitivity count, so entry 1 ("B") looks at the second CHOICEDATA.
+    load("<P Label=\"P\"><COMMENT/><CHOICE Name=\"n\" Value=\"B\">"
+         "<CHOICEDATA Sensitive=\"0\">A</CHOICEDATA><CHOICEDATA Sensitive=\"1\"/>"
+         "<CHOICEDATA Sensitive=\"0\">B</CHOICEDATA>"
+         "<ONGLET Label=\"F\"><VALUEFCT><PROTO/><VALUE/><TAIL/></VALUEFCT></ONGLET>"
+         "</CHOICE></P>");
+    QCOMPARE(choice()->count(), 2);
+    QCOMPARE(choice()->currentIndex(), 1);
+    QVERIFY(m_viewer->isChoiceSensitive(1));
+    QVERIFY(!m_viewer->isChoiceSensitive(2));
+    QVERIFY(!m_viewer->isChoiceSensitive(3));
+    QVERIFY(tabs()->isEnabled());
+    choose(0);
+    QVERIFY(!tabs()->isEnabled());
+    QCOMPARE(first("CHOICE").attribute(QStringLiteral("Value")), QStringLiteral("A"));
+}
+
+void TestChoiceViewer::withoutAChoiceNothingCanBeChosen()
+{
+    load("<P Label=\"Bare\"><COMMENT>c</COMMENT></P>");
+    QCOMPARE(choice()->count(), 0);
+    QCOMPARE(tabs()->count(), 0);
+    QVERIFY(!tabs()->isEnabled());
+    const QString before = m_doc.toString();
+    m_viewer->enableTab(0);
+    QCOMPARE(m_doc.toString(), before);
+    QVERIFY(!m_viewer->modified);
+}
+
+void TestChoiceViewer::typingInAFunctionSheetWritesItsValue()
+{
+    auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
+    QTest::mouseClick(fct->valueEdit()->viewport(), Qt::LeftButton);
+    fct->valueEdit()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(fct->valueEdit(), QStringLiteral(" /* a < b */"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), first("VALUEFCTC")),
+             QStringLiteral("    priv_init(); /* a < b */"));
+    QVERIFY(m_viewer->modified);
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("PROTO"), first("VALUEFCTC")),
+             QStringLiteral("static void usr_init(void)\n{"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC")),
+             QStringLiteral("constructor comment"));
+}
+
+void TestChoiceViewer::itemSheetFieldsWriteThrough()
+{
+    tabs()->setCurrentIndex(1);
+    auto *items = qobject_cast<QAItemOnglet *>(tabs()->widget(1));
+    m_viewer->modified = false;
+    auto *early = items->findChild<QABinaryMacro *>();
+    QTest::mouseClick(early->checkBox(), Qt::LeftButton);
+    QCOMPARE(first("BINARY_MACRO").attribute(QStringLiteral("Value")), QStringLiteral("1"));
+    QVERIFY(m_viewer->modified);
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_EARLY\" item "));
+
+    m_viewer->modified = false;
+    auto *name = items->findChild<QATextMacro *>();
+    QTest::mouseClick(name->lineEdit(), Qt::LeftButton);
+    name->lineEdit()->end(false);
+    QTest::keyClicks(name->lineEdit(), QStringLiteral("_all"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), first("TEXT_MACRO")),
+             QStringLiteral("init_all"));
+    QVERIFY(m_viewer->modified);
+}
+
+void TestChoiceViewer::pressingIntoASheetShowsItsComment()
+{
+    const QString before = m_doc.toString();
+    auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
+    QTest::mouseClick(fct->valueEdit()->viewport(), Qt::LeftButton);
+    // A function has no Name: the tab's label names it.
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Constructor\" item "));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("constructor comment"));
+    QCOMPARE(m_doc.toString(), before);
+    QVERIFY(!m_viewer->modified);
+
+    QTest::keyClicks(comment(), QStringLiteral("F"));
+    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC"))
+                .startsWith(QLatin1Char('F')));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page),
+             QStringLiteral("page comment"));
+
+    // A press on the sheet itself, outside the editor, does the same.
+    m_viewer->showPage();
+    QTest::mouseClick(fct, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Constructor\" item "));
+
+    tabs()->setCurrentIndex(1);
+    auto *items = qobject_cast<QAItemOnglet *>(tabs()->widget(1));
+    auto *optional = items->findChild<QAOptionnalMacro *>();
+    QTest::mouseClick(optional->lineEdit(), Qt::LeftButton);
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_PRIORITY\" item "));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("priority comment"));
+    QTest::keyClicks(comment(), QStringLiteral("P"));
+    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("OPTIONAL_MACRO"))
+                .startsWith(QLatin1Char('P')));
+}
+
+void TestChoiceViewer::changingTheTabRetargetsTheComment()
+{
+    auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
+    QTest::mouseClick(fct->valueEdit()->viewport(), Qt::LeftButton);
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("constructor comment"));
+
+    // Click the "Settings" tab: the pane shows, and then writes, the sheet's own comment.
+    QTabBar *bar = tabs()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(1).center());
+    QCOMPARE(tabs()->currentIndex(), 1);
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Settings\" item "));
+    QCOMPARE(comment()->toPlainText(), QString());
+    QVERIFY(!m_viewer->modified);
+    QTest::keyClicks(comment(), QStringLiteral("sheet"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("ITEM")),
+             QStringLiteral("sheet"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC")),
+             QStringLiteral("constructor comment"));
+    // The sheet still shows its fields in order.
+    auto *items = qobject_cast<QAItemOnglet *>(tabs()->widget(1));
+    QCOMPARE(items->findChildren<QAOptionnalMacro *>().size(), 1);
+
+    // And back to the function tab.
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(0).center());
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Constructor\" item "));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("constructor comment"));
+    QTest::keyClicks(comment(), QStringLiteral("C"));
+    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC"))
+                .startsWith(QLatin1Char('C')));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("ITEM")),
+             QStringLiteral("sheet"));
+}
+
+void TestChoiceViewer::showPageBringsThePageBack()
+{
+    auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
+    QTest::mouseClick(fct->valueEdit()->viewport(), Qt::LeftButton);
+    m_viewer->showPage();
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Initialisation\" node "));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("page comment"));
+    QVERIFY(!m_viewer->modified);
+    comment()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(comment(), QStringLiteral("."));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page),
+             QStringLiteral("page comment."));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC")),
+             QStringLiteral("constructor comment"));
+    QVERIFY(m_viewer->modified);
+}
+
+QTEST_MAIN(TestChoiceViewer)
+#include "tst_choiceviewer.moc"
