@@ -138,8 +138,9 @@ sub tree_nodes {
         $stray->($configs[0], keys %LIBCONF_KIND);
         for my $e (elements($configs[0])) {
             my $kind = $LIBCONF_KIND{$e->nodeName} or next;
-            $add->($kind eq 'section' ? 'comment' : $kind eq 'java' || $kind eq 'jvmpi' ? 'comment' : $kind,
-                   $e, 'libconf');
+            # Sections and the Java and JVMPI groups only hold a comment of their own.
+            my $grouping = $kind eq 'section' || $kind eq 'java' || $kind eq 'jvmpi';
+            $add->($grouping ? 'comment' : $kind, $e, 'libconf');
             if ($kind eq 'section') {
                 $stray->($e, map { my ($k, @t) = @$_; @t } @SECTION_LISTS);
                 for my $s (elements($e)) {
