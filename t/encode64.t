@@ -56,6 +56,11 @@ subtest 'an unreadable file is reported and nothing is written' => sub {
     like($usage->{last}, qr/usage: encode64\.pl FILE OUT/, 'with the usage');
     my $is_dir = run_script('encode64.pl', "$dir", "$dir/out.xml");
     like($is_dir->{last}, qr/is a directory/, 'a directory is no file to embed');
+    SKIP: {
+        skip 'no /dev/null', 1 unless -e '/dev/null';
+        like(run_script('encode64.pl', '/dev/null', "$dir/out.xml")->{last},
+             qr/not a regular file/, 'nor is a device');
+    }
 };
 
 subtest 'damaged embedded data fails generation and keeps the old port' => sub {

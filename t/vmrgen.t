@@ -85,7 +85,8 @@ subtest 'a rich C port' => sub {
                   '#define VMR_CHOICE_CLOCKING_CLOCK_CUSTOM 1', '#define VMR_CLOCK_HZ 1000',
                   'extern long read_timer(void);',
                   '#define VMR_CHOICE_CLOCKING_OBSERVATIONS_ATEXIT "Yes"',
-                  '#define VMR_DYNTRACK 1', '#define VMR_CHOICE_IO_GENERAL_IO "File"') {
+                  '#define VMR_DYNTRACK 1', '/* Output: File */',
+                  '#define VMR_CHOICE_IO_GENERAL_IO "File"') {
         like($h, qr/^\Q$line\E$/m, "header: $line");
     }
     unlike($h, qr/NOT RENDERED|open_it/, 'sheets of a variant without sheets stay out');

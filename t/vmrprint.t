@@ -37,6 +37,7 @@ subtest 'the outline of a rich document' => sub {
         qq~      VMR_TRACE: undefined (value kept: "stderr")~,
         qq~      Choice "Clock"\n        Clock source: "Custom"\n        Variants: "Standard", "Custom" (with sheets)~,
         qq~        Sheet "Clock settings"\n          VMR_CLOCK_HZ: 1000~,
+        qq~      Choice "General IO"\n        Output: "File"~,
         qq~        Sheet "Open" (not used by this variant)~,
         qq~      Function "Private clock"\n        Comment: own clock\n        Prototype:\n          | long priv_clock(void) {~,
         qq~    Text "Before"\n      | #include <stdio.h>~,

@@ -54,6 +54,7 @@ sub open_input {
     my ($file) = @_;
     fail("cannot read $file: no such file") unless -e $file;
     fail("cannot read $file: it is a directory") if -d _;
+    fail("cannot read $file: it is not a regular file") unless -f _;
     open(my $in, '<:raw', $file) or fail("cannot read $file: $!");
     return $in;
 }

@@ -242,7 +242,9 @@ sub choice_text {
     my $lang = $sink->{lang};
     my $in = $sink->{indent};
     my $label = label_of($node);
-    my $caption = defined $node->{caption} && $node->{caption} ne '' ? "$node->{caption}: " : '';
+    # Captions are written for the form ("Clock:"); the comment adds its own colon.
+    (my $caption = $node->{caption} // '') =~ s/\s*:?\s*\z//;
+    $caption .= ': ' if $caption ne '';
     my $chosen = $node->{chosen};
     my $text = "\n" . comment_lines($lang, $label, $in) . comment_lines($lang, $node->{comment}, $in);
     unless ($chosen) {
@@ -619,6 +621,8 @@ sub write_port {
 sub replace_port {
     my ($target, $name, $temp) = @_;
     my $final = "$target/$name";
+    # Between the two renames the port is missing: no signal may end the run there.
+    local $SIG{INT} = local $SIG{TERM} = local $SIG{HUP} = 'IGNORE';
     unless (-e $final) {
         rename($temp, $final) or fail("cannot move the new port into $final: $!");
         return;

@@ -103,8 +103,9 @@ sub choice {
     my $chosen = $node->{chosen};
     line($depth, 'Choice ' . quoted(name_of($node)));
     comment($depth + 1, $node->{comment});
-    my $caption = defined $node->{caption} && $node->{caption} ne '' ? $node->{caption}
-                                                                     : 'Variant';
+    # Captions are written for the form ("Clock:"); the outline adds its own colon.
+    (my $caption = $node->{caption} // '') =~ s/\s*:?\s*\z//;
+    $caption = 'Variant' if $caption eq '';
     unless ($chosen) {
         line($depth + 1, "$caption: (no variant)");
         return;
