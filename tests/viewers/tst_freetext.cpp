@@ -3,7 +3,6 @@
 
 #include "testutil.h"
 #include "viewers/qafreetext.h"
-#include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrfinddialog.h"
 #include "viewers/qavmrtextedit.h"
 
@@ -15,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTextBlock>
 
 namespace {
@@ -116,7 +114,6 @@ private slots:
     void commentWritesThrough();
     void markupStaysText();
     void missingValueKeepsTyping();
-    void showPageScrollsToAnchor();
 
     void contextMenuCommands();
     void findNextLooksForSelectionLiterally();
@@ -219,31 +216,6 @@ void TestFreeText::missingValueKeepsTyping()
     QCOMPARE(valueOf(e), QStringLiteral("kept"));
     QTest::keyClicks(viewer.commentEditor(), QStringLiteral("c"));
     QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), e), QStringLiteral("c"));
-}
-
-void TestFreeText::showPageScrollsToAnchor()
-{
-    QAVmrDocBrowser browser;
-    browser.resize(300, 200);
-    QString html;
-    for (int i = 0; i < 200; ++i)
-        html += QStringLiteral("<p>filler %1</p>").arg(i);
-    html += QStringLiteral("<p><a name=\"FT\">target</a></p>");
-    for (int i = 0; i < 200; ++i)
-        html += QStringLiteral("<p>more %1</p>").arg(i);
-    browser.setHtml(html);
-    browser.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&browser));
-    QCOMPARE(browser.verticalScrollBar()->value(), 0);
-
-    QDomDocument doc = parse(QStringLiteral(
-        "<NEWCMDFILE Name=\"n\" Doc=\"FT\"><COMMENT/><VALUE/></NEWCMDFILE>"));
-    QDomElement e = doc.documentElement();
-    QAFreeText viewer(e, nullptr, &browser);
-    QTRY_VERIFY(browser.verticalScrollBar()->value() > 0);
-    browser.verticalScrollBar()->setValue(0);
-    viewer.showPage();
-    QTRY_VERIFY(browser.verticalScrollBar()->value() > 0);
 }
 
 void TestFreeText::contextMenuCommands()
