@@ -28,10 +28,11 @@ QACommentViewer::QACommentViewer(QDomElement &element, QWidget *parent, QAVmrDoc
     m_title->setTextFormat(Qt::PlainText);
     QString subject;
     const QString label = m_element.attribute(QStringLiteral("Label"));
+    const QLatin1Char quote('"');
     if (!label.isEmpty())
-        subject = QLatin1Char('"') + translatedLabel(label) + QLatin1Char('"');
+        subject = quote + translatedLabel(label) + quote;
     else if (m_element.tagName() != QLatin1String("VMR"))
-        subject = QLatin1Char('"') + m_element.attribute(QStringLiteral("Name")) + QLatin1Char('"');
+        subject = quote + m_element.attribute(QStringLiteral("Name")) + quote;
     else
         subject = tr("the root");
     m_title->setText(

@@ -159,7 +159,8 @@ void TestCommentViewer::pointsBrowserAtNodePage()
     browser.show();
     QVERIFY(QTest::qWaitForWindowExposed(&browser));
 
-    QDomDocument doc = parse(QStringLiteral("<BUILD Label=\"B\" Doc=\"BUILDDOC\"><COMMENT/></BUILD>"));
+    QDomDocument doc =
+        parse(QStringLiteral("<BUILD Label=\"B\" Doc=\"BUILDDOC\"><COMMENT/></BUILD>"));
     QDomElement e = doc.documentElement();
     QACommentViewer viewer(e, nullptr, &browser);
     QTRY_VERIFY(browser.verticalScrollBar()->value() > 0);
