@@ -124,6 +124,12 @@ bool QAIsViewerTable::edit(const QModelIndex &index, EditTrigger trigger, QEvent
         return isRenaming();
     }
     const bool renamable = row && row->renameEnabled(index.column());
+    if (trigger == EditKeyPressed && row && !renamable && !isRenaming()) {
+        // F2 on a key that cannot be renamed edits the value of the row instead.
+        if (row->renameEnabled(1))
+            row->startRename(1);
+        return isRenaming();
+    }
     if (trigger == AllEditTriggers || trigger == EditKeyPressed) {
         // A programmatic or keyboard start, or the end of the delay after a click on the
         // current row: route it through the row so the viewer sees the edit begin.

@@ -252,6 +252,23 @@ void TestIsViewer::focusOutAcceptsTheEdit()
     // Leaving the edit did not write the row's comment.
     QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(1)->element()),
              QStringLiteral("src comment"));
+
+    // Tab leaves the edit too, storing it, without opening the next row's cell.
+    clickRow(1);
+    row(1)->startRename(1);
+    editor = openEditor();
+    QVERIFY(editor);
+    QTRY_VERIFY(editor->hasFocus());
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral(".cc"));
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QTRY_VERIFY(!openEditor());
+    QVERIFY(!static_cast<QAIsViewerTable *>(m_viewer->table())->isRenaming());
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(1)->element()),
+             QStringLiteral(".cc"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(2)->element()),
+             QStringLiteral("myvalue"));
+    QVERIFY(button("add")->isEnabled());
 }
 
 void TestIsViewer::pendingEditIsCommittedOnRequest()
@@ -274,6 +291,16 @@ void TestIsViewer::pendingEditIsCommittedOnRequest()
     // Without an open edit there is nothing to commit and nothing changes.
     const QString before = m_doc.toString();
     m_viewer->commitPendingEdit();
+    QCOMPARE(m_doc.toString(), before);
+
+    // A viewer that goes away with an edit still open (the document is being closed)
+    // drops it quietly.
+    row(2)->startRename(1);
+    QVERIFY(openEditor());
+    QTest::keyClicks(openEditor(), QStringLiteral("never stored"));
+    delete m_viewer;
+    m_viewer = nullptr;
+    QCoreApplication::processEvents();
     QCOMPARE(m_doc.toString(), before);
 }
 
@@ -324,11 +351,17 @@ void TestIsViewer::basicSettingIsNeitherRenamedNorRemoved()
     clickRow(0);
     QVERIFY(!row(0)->renameEnabled(0));
     QVERIFY(row(0)->renameEnabled(1));
-    QTest::keyClick(m_viewer->table(), Qt::Key_F2);
-    QVERIFY(!openEditor());
     row(0)->startRename(0);
     QVERIFY(!openEditor());
     QVERIFY(!m_viewer->modified);
+    // F2 on the key goes to the value instead.
+    QTest::keyClick(m_viewer->table(), Qt::Key_F2);
+    QVERIFY(openEditor());
+    QCOMPARE(row(0)->renameColumn(), 1);
+    QCOMPARE(openEditor()->text(), QStringLiteral(".s"));
+    QTest::keyClick(openEditor(), Qt::Key_Escape);
+    QTRY_VERIFY(!openEditor());
+    QCOMPARE(row(0)->text(0), QStringLiteral("ASMEXT"));
 
     QVERIFY(!button("remove")->isEnabled());
     QMetaObject::invokeMethod(m_viewer, "removeRow");
