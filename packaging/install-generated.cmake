@@ -83,6 +83,9 @@ configure_file("${VMR_PACKAGING_DIR}/vmreditor.desktop.in" "${_vmr_gen}/vmredito
 file(INSTALL DESTINATION "${_vmr_datadir}/applications" TYPE FILE
     FILES "${_vmr_gen}/vmreditor.desktop")
 
+# Written afresh by every install; nothing to keep in the build tree.
+file(REMOVE_RECURSE "${_vmr_gen}")
+
 # Packagers stage into DESTDIR and let the system's triggers rebuild the caches.
 if("$ENV{DESTDIR}" STREQUAL "")
     vmr_refresh_desktop_caches("${_vmr_datadir}")
