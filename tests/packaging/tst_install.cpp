@@ -370,8 +370,7 @@ void TestInstall::desktopEntry()
 
     // The desktop offers the editor for the document type (through the refreshed cache).
     const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
-    if (gio.isEmpty())
-        return;
+    if (gio.isEmpty()) return;
     QProcessEnvironment env = cleanEnvironment(m_home->path());
     env.insert(QStringLiteral("XDG_DATA_DIRS"), dataDirs());
     const Run r2 = run(gio, {QStringLiteral("mime"), mimeType}, env);
