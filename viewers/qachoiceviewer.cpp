@@ -39,8 +39,6 @@ QLabel *codeLabel(const QString &text, QWidget *parent)
 
 } // namespace
 
-// ---------------------------------------------------------------------------------------
-
 QAFctOnglet::QAFctOnglet(QDomElement &element, QWidget *parent)
     : QWidget(parent)
     , m_element(element)
@@ -89,8 +87,6 @@ void QAFctOnglet::mousePressEvent(QMouseEvent *)
     emit itemPressed(m_element);
 }
 
-// ---------------------------------------------------------------------------------------
-
 QAItemOnglet::QAItemOnglet(QDomElement &element, QWidget *parent)
     : QWidget(parent)
     , m_element(element)
@@ -138,8 +134,6 @@ void QAItemOnglet::itemHasChanged()
 {
     emit ongletModified();
 }
-
-// ---------------------------------------------------------------------------------------
 
 QAChoiceViewer::QAChoiceViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)

@@ -16,7 +16,7 @@
 namespace {
 
 const char *const basicKeyNames[] = {
-    "ASMEXT",         "SRCEXT",          "OBJEXT",          "EXEEXT",
+    "ASMEXT", "SRCEXT", "OBJEXT", "EXEEXT",
     "DEFAULT_INCLUDE_PATHS", "DEFAULT_DEFINES", "DEFAULT_CPPFLAGS", "DEFAULT_CFLAGS",
     "DEFAULT_LDFLAGS", "DEFAULT_LIBRARY_PATHS", "DEFAULT_LIBS",
 };
@@ -47,8 +47,6 @@ void frameBox(QFrame *frame)
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------------------
 
 QAIsViewerTable::QAIsViewerTable(QWidget *parent)
     : QTreeWidget(parent)
@@ -160,8 +158,6 @@ void QAIsViewerTable::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEdi
         m_editItem->okRename(m_editColumn);
 }
 
-// ---------------------------------------------------------------------------------------
-
 QAIsViewerItem::QAIsViewerItem(QAIsViewer *viewer, QTreeWidget *table, QTreeWidgetItem *after,
                                const QDomElement &element)
     : QTreeWidgetItem(Type)
@@ -245,8 +241,6 @@ void QAIsViewerItem::cancelRename(int col)
     if (m_viewer)
         m_viewer->setButtonsEnabled(true);
 }
-
-// ---------------------------------------------------------------------------------------
 
 QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)

@@ -204,7 +204,8 @@ void TestChoiceViewer::choosingAVariantRewritesTheChoice()
     // A page whose chosen variant is not sensitive starts with unusable tabs.
     load("<EXIT Label=\"Exit\"><COMMENT/><CHOICE Name=\"End:\" Value=\"Loop\">"
          "<CHOICEDATA Sensitive=\"1\">Exit</CHOICEDATA><CHOICEDATA>Loop</CHOICEDATA>"
-         "<CHOICEDATA Sensitive=\"1\">Loop</CHOICEDATA><CHOICEDATA Sensitive=\"yes\">Odd</CHOICEDATA>"
+         "<CHOICEDATA Sensitive=\"1\">Loop</CHOICEDATA>"
+         "<CHOICEDATA Sensitive=\"yes\">Odd</CHOICEDATA>"
          "<ONGLET Label=\"F\"><VALUEFCTPERL><PROTO/><VALUE/><TAIL/></VALUEFCTPERL></ONGLET>"
          "</CHOICE></EXIT>");
     // Two entries match the chosen text: the last one is current.

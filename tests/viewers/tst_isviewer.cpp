@@ -126,7 +126,8 @@ QDomElement TestIsViewer::container() const
 QStringList TestIsViewer::containerTags() const
 {
     QStringList tags;
-    for (QDomElement e = container().firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+    QDomElement e = container().firstChildElement();
+    for (; !e.isNull(); e = e.nextSiblingElement()) {
         const QDomElement key = e.firstChildElement(QStringLiteral("KEY"));
         tags << (key.isNull() ? e.tagName() : e.tagName() + QLatin1Char(':') + key.text());
     }
@@ -673,7 +674,8 @@ void TestIsViewer::commentPaneFollowsTheTarget()
     QCOMPARE(comment->toPlainText(), QStringLiteral("node comment"));
     QVERIFY(!m_viewer->modified);
     QTest::keyClicks(comment, QStringLiteral("X"));
-    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2).contains(QLatin1Char('X')));
+    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2)
+                .contains(QLatin1Char('X')));
     QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(1)->element()),
              QStringLiteral("src comment more"));
 

@@ -290,7 +290,8 @@ void TestItemViewer::showPageBringsThePageBack()
              QStringLiteral("rename comment"));
 
     QTest::keyClicks(comment(), QStringLiteral("P"));
-    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page).startsWith(QLatin1Char('P')));
+    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page)
+                .startsWith(QLatin1Char('P')));
     QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("RENAMEADA")),
              QStringLiteral("rename comment"));
     QVERIFY(m_viewer->modified);
