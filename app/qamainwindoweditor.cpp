@@ -1,2 +1,640 @@
-// Placeholder until the main window lands; keeps the library buildable.
 #include "app/qamainwindoweditor.h"
+
+#include "app/qanewvmrdlg.h"
+#include "app/qavmraboutdialog.h"
+#include "app/qavmrprefdialog.h"
+#include "app/qavmrsplashwindow.h"
+#include "app/qavmrver.h"
+#include "document/qavmreditor.h"
+#include "document/qavmreditortree.h"
+#include "support/qaedition.h"
+#include "support/qainstall.h"
+#include "support/qapixmaps.h"
+#include "support/qares.h"
+#include "support/qascriptrunner.h"
+#include "viewers/qavmrdocbrowser.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+// The settings live from the first window's construction to its close, like the
+// program-wide object they replace; settings() reopens them for a late writer.
+QSettings *s_settings = nullptr;
+QString s_recentFile;
+
+const char kRecentFile[] = "/Orbisk/vmreditor/recentFile";
+const char kWidth[] = "/Orbisk/vmreditor/width";
+const char kHeight[] = "/Orbisk/vmreditor/height";
+const char kDocArea[] = "/Orbisk/vmreditor/splitter2";
+const char kEditionArea[] = "/Orbisk/vmreditor/splitter22";
+const char kPreferenceGroup[] = "/VMREditorPreferenceDialog";
+
+// How long closing waits for a running generation or export to finish writing.
+constexpr int kScriptDrainMs = 120000;
+
+// The question asked before a modified document is dropped or the window closes.
+int askSaveChanges(QWidget *parent, const QString &documentPath)
+{
+    QMessageBox box(QMessageBox::Information, QAEdition::applicationTitle(),
+                    QAMainWindowEditor::tr("Save changes to ")
+                        + QFileInfo(documentPath).fileName() + QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setObjectName(QStringLiteral("save changes"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec();
+}
+
+// A stored size that is not a positive number (a damaged settings file) is ignored.
+int positiveSetting(QSettings *settings, const char *key, int fallback)
+{
+    bool ok = false;
+    const int value = settings->value(QLatin1String(key), fallback).toInt(&ok);
+    return ok && value > 0 ? value : fallback;
+}
+
+} // namespace
+
+QSettings *QAMainWindowEditor::settings()
+{
+    if (!s_settings)
+        s_settings = new QSettings(QStringLiteral("Quintar Software"),
+                                   QStringLiteral("vmreditor"));
+    return s_settings;
+}
+
+QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
+    : QMainWindow(parent)
+{
+    if (argc > 0 && argv && argv[0])
+        m_programPath = QString::fromLocal8Bit(argv[0]);
+    if (argc > 1 && argv && argv[1])
+        m_commandLineFile = QString::fromLocal8Bit(argv[1]);
+    m_fileFilters << tr("Velmor files ( *.xvm)") << tr("All files (*)");
+
+    m_installTargetDir = QAInstall::targetDir(m_programPath);
+    m_targetDir = defaultTargetDir();
+    scanTargetDirectory(m_targetDir);
+    m_currentPortEntry = nullptr;
+    m_xmlDir = m_targetDir + QDir::separator() + QStringLiteral("xml");
+
+    resize(640, 480);
+
+    // Shown while the window is built, gone when the constructor returns.
+    std::unique_ptr<QAVmrSplashWindow> splash(new QAVmrSplashWindow(m_programPath));
+    splash->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    setWindowTitle(QAEdition::applicationTitle());
+    setWindowIcon(QAEdition::windowIcon());
+
+    createActions();
+    createToolBars();
+    createMenus();
+
+    m_centralBox = new QFrame(this);
+    m_centralBox->setObjectName(QStringLiteral("central box"));
+    m_centralBox->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    m_centralBox->setLineWidth(1);
+    auto *boxLayout = new QVBoxLayout(m_centralBox);
+    boxLayout->setContentsMargins(1, 1, 1, 1);
+    m_editor = new QAVmrEditor(m_installTargetDir, m_centralBox);
+    m_editor->tree()->setApplicationPath(m_programPath);
+    boxLayout->addWidget(m_editor);
+    setCentralWidget(m_centralBox);
+
+    m_findBar = addToolBar(tr("Find"));
+    m_findBar->setObjectName(QStringLiteral("Find"));
+    m_findBar->addAction(m_editFindAction);
+    m_findBox = new QComboBox(m_findBar);
+    m_findBox->setObjectName(QStringLiteral("find box"));
+    m_findBox->setEditable(true);
+    m_findBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_findBox->setInsertPolicy(QComboBox::InsertAtTop);
+    m_findBox->setDuplicatesEnabled(false);
+    m_findBox->setFixedWidth(150);
+    m_findBar->addWidget(m_findBox);
+    QAVmrDocBrowser *browser = m_editor->docBrowser();
+    connect(m_findBox, &QComboBox::editTextChanged, browser, &QAVmrDocBrowser::findInDocStart);
+    connect(m_findBox->lineEdit(), &QLineEdit::returnPressed, this,
+            &QAMainWindowEditor::findByString);
+    connect(this, &QAMainWindowEditor::search, browser, &QAVmrDocBrowser::findInDoc);
+
+    m_version = new QAVMRVersion(m_programPath);
+    m_version->setParent(this);
+
+    settings();
+
+    if (!m_commandLineFile.isEmpty()) {
+        // A file named on the command line that does not exist opens nothing.
+        if (QFileInfo::exists(m_commandLineFile)) {
+            load(m_commandLineFile, false);
+            s_recentFile = m_commandLineFile;
+        }
+    } else if (s_settings->contains(QLatin1String(kRecentFile))) {
+        const QString recent = s_settings->value(QLatin1String(kRecentFile)).toString();
+        s_recentFile = recent;
+        if (!recent.isEmpty() && QFileInfo::exists(recent))
+            load(recent, false);
+    }
+
+    const int editionArea = positiveSetting(s_settings, kEditionArea, m_editor->editionAreaSize());
+    const int docArea = positiveSetting(s_settings, kDocArea, m_editor->docAreaSize());
+    // Before the first layout the panes measure nothing, and an empty viewer area would
+    // stay folded away; without stored sizes the reference page gets two fifths.
+    if (docArea > 0 && editionArea > 0)
+        m_editor->setAreaSizes(docArea, editionArea);
+    else
+        m_editor->setAreaSizes(2, 3);
+    const int h = positiveSetting(s_settings, kHeight, height());
+    const int w = positiveSetting(s_settings, kWidth, width());
+    resize(w, h);
+
+    m_prefDialog = new QAvmrPrefDialog(this, "Preferences", true, {});
+    connect(m_prefDialog, &QAvmrPrefDialog::updated, this, &QAMainWindowEditor::getPreferences);
+    loadPreferences();
+
+    createStatusBar();
+    initializeWeb();
+}
+
+QAMainWindowEditor::~QAMainWindowEditor()
+{
+    delete s_settings;
+    s_settings = nullptr;
+}
+
+QString QAMainWindowEditor::defaultTargetDir() const
+{
+    const QString installed = QAInstall::targetDir(m_programPath);
+    // The user's own copy of the ports, installed at first start, wins when it exists.
+    const QDir userCopy(QAInstall::applicationData(m_programPath) + QDir::separator()
+                        + QFileInfo(installed).baseName());
+    if (userCopy.exists())
+        return userCopy.absolutePath();
+    return installed;
+}
+
+void QAMainWindowEditor::createActions()
+{
+    struct Row
+    {
+        QAction **action;
+        const char *objectName;
+        QString toolTip;
+        QString text;
+        QKeySequence shortcut;
+        const char *icon;
+        bool enabled;
+        void (QAMainWindowEditor::*slot)();
+    };
+    const QString title = QAEdition::applicationTitle();
+    const Row rows[] = {
+        {&m_fileNewAction, "fileNewAction", tr("Create a new file"), tr("&New"),
+         QKeySequence(Qt::CTRL | Qt::Key_N), "new_xpm", true, &QAMainWindowEditor::fileNew},
+        {&m_fileOpenAction, "fileOpenAction", tr("Open an existing file"), tr("&Open..."),
+         QKeySequence(Qt::CTRL | Qt::Key_O), "open_xpm", true, &QAMainWindowEditor::fileOpen},
+        {&m_fileSaveAction, "fileSaveAction", tr("Save and Generate the current file"),
+         tr("&Save && Generate"), QKeySequence(Qt::CTRL | Qt::Key_S), "save_xpm", false,
+         &QAMainWindowEditor::fileSave},
+        {&m_fileSaveAsAction, "fileSaveAsAction", tr("Save the current xvm file with a new name"),
+         tr("Save xvm &As..."), QKeySequence(), nullptr, false, nullptr},
+        {&m_fileGenerateAsAction, "fileGenerateAsAction",
+         tr("save & Generate the current VMR somewhere else"), tr("Save && &Generate VMR In..."),
+         QKeySequence(), nullptr, false, &QAMainWindowEditor::fileGenerateAs},
+        {&m_fileExportAsAction, "fileExportAsAction", tr("Export to text file"),
+         tr("&Export to text file..."), QKeySequence(), nullptr, false,
+         &QAMainWindowEditor::fileExportAs},
+        {&m_fileExitAction, "fileExitAction", tr("Exit ") + title, tr("E&xit"), QKeySequence(),
+         nullptr, true, &QAMainWindowEditor::fileExit},
+        {&m_editUndoAction, "editUndoAction", tr("Undo previous command"), tr("&Undo"),
+         QKeySequence(Qt::CTRL | Qt::Key_Z), "undo_xpm", true, &QAMainWindowEditor::editUndo},
+        {&m_editRedoAction, "editRedoAction", tr("Redo previous undo command"), tr("&Redo"),
+         QKeySequence(Qt::CTRL | Qt::Key_Y), "redo_xpm", true, &QAMainWindowEditor::editRedo},
+        {&m_editCutAction, "editCutAction",
+         tr("Cut the selected text and put it in the clipboard"), tr("&Cut"),
+         QKeySequence(Qt::CTRL | Qt::Key_X), "cut_xpm", true, &QAMainWindowEditor::editCut},
+        {&m_editCopyAction, "editCopyAction",
+         tr("Copy the selected text and put it in the clipboard"), tr("C&opy"),
+         QKeySequence(Qt::CTRL | Qt::Key_C), "copy_xpm", true, &QAMainWindowEditor::editCopy},
+        {&m_editPasteAction, "editPasteAction", tr("Insert clipboard contents"), tr("&Paste"),
+         QKeySequence(Qt::CTRL | Qt::Key_V), "paste_xpm", true, &QAMainWindowEditor::editPaste},
+        {&m_editDeleteAction, "editDeleteAction", tr("Delete the current selection"),
+         tr("&Delete"), QKeySequence(Qt::Key_Delete), "delete_xpm", true,
+         &QAMainWindowEditor::editDelete},
+        {&m_editFindAction, "editFindAction",
+         tr("Click this button to search for the text entered in the box next to this "
+            "button.<br><br>You can also select the <b>Find</b> command from the Edit menu."),
+         tr("&Find Next in doc"), QKeySequence(Qt::Key_F3), "find_xpm", true,
+         &QAMainWindowEditor::findByString},
+        {&m_editPrefAction, "editPrefAction", tr("Click this button to set preferences"),
+         tr("Pre&ferences"), QKeySequence(), nullptr, true, &QAMainWindowEditor::openPreferences},
+        {&m_editSelectAllAction, "editSelectAllAction",
+         tr("Select the entire contents of the current file"), tr("Se&lect All"),
+         QKeySequence(Qt::CTRL | Qt::Key_A), nullptr, true, &QAMainWindowEditor::editSelectAll},
+        {&m_helpContentsAction, "helpContentsAction", tr("Open online documentation"),
+         tr("&Velmor Guide"), QKeySequence(Qt::Key_F1), "contents_xpm", true,
+         &QAMainWindowEditor::helpContents},
+        {&m_orbkWebAction, "Tarvex Quintar Orbisk", tr("Product Home Page"),
+         tr("Product Home Page"), QKeySequence(), "htmllink_xpm", true,
+         &QAMainWindowEditor::orbkweb},
+        {&m_vmrWebAction, "Velmors", tr("Velmors"), tr("Velmors"), QKeySequence(),
+         "htmllink_xpm", true, &QAMainWindowEditor::vmrweb},
+        {&m_supportWebAction, "Technical Support", tr("Technical Support"),
+         tr("Technical Support"), QKeySequence(), "htmllink_xpm", true,
+         &QAMainWindowEditor::supportweb},
+        {&m_homeWebAction, "Quintar Software Home Page", tr("Quintar Software Home Page"),
+         tr("Quintar Software Home Page"), QKeySequence(), "htmllink_xpm", true,
+         &QAMainWindowEditor::homeweb},
+        {&m_helpAboutAction, "helpAboutAction",
+         tr("Show product information, version number and copyright"),
+         tr("&About ") + title + QStringLiteral("..."), QKeySequence(), "about_xpm", true,
+         &QAMainWindowEditor::helpAbout},
+    };
+    for (const Row &row : rows) {
+        auto *action = new QAction(this);
+        action->setObjectName(QLatin1String(row.objectName));
+        action->setText(row.text);
+        action->setToolTip(row.toolTip);
+        action->setStatusTip(row.toolTip);
+        if (!row.shortcut.isEmpty())
+            action->setShortcut(row.shortcut);
+        if (row.icon)
+            action->setIcon(QIcon(GETPIX(row.icon)));
+        action->setEnabled(row.enabled);
+        if (row.slot)
+            connect(action, &QAction::triggered, this, row.slot);
+        *row.action = action;
+    }
+    // Save As takes an optional start path, so it does not fit the table's slot type.
+    connect(m_fileSaveAsAction, &QAction::triggered, this, [this]() { fileSaveAs(); });
+    // Preferences have no menu entry and no button, but the window still owns the action.
+    addAction(m_editPrefAction);
+}
+
+void QAMainWindowEditor::createToolBars()
+{
+    m_toolBar = addToolBar(tr("Tools"));
+    m_toolBar->setObjectName(QStringLiteral("Tools"));
+    m_toolBar->addAction(m_fileNewAction);
+    m_toolBar->addAction(m_fileOpenAction);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_fileSaveAction);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_editUndoAction);
+    m_toolBar->addAction(m_editRedoAction);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_editCutAction);
+    m_toolBar->addAction(m_editCopyAction);
+    m_toolBar->addAction(m_editPasteAction);
+    m_toolBar->addAction(m_editDeleteAction);
+}
+
+void QAMainWindowEditor::createMenus()
+{
+    m_menuBar = menuBar();
+    m_menuBar->setObjectName(QStringLiteral("menubar"));
+
+    m_fileMenu = m_menuBar->addMenu(tr("&File"));
+    m_fileMenu->addAction(m_fileNewAction);
+    m_fileMenu->addAction(m_fileOpenAction);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_fileSaveAction);
+    m_fileMenu->addAction(m_fileSaveAsAction);
+    m_fileMenu->addAction(m_fileGenerateAsAction);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_fileExportAsAction);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_fileExitAction);
+
+    m_editMenu = m_menuBar->addMenu(tr("&Edit"));
+    m_editMenu->addAction(m_editUndoAction);
+    m_editMenu->addAction(m_editRedoAction);
+    m_editMenu->addSeparator();
+    m_editMenu->addAction(m_editCutAction);
+    m_editMenu->addAction(m_editCopyAction);
+    m_editMenu->addAction(m_editPasteAction);
+    m_editMenu->addAction(m_editDeleteAction);
+    m_editMenu->addSeparator();
+    m_editMenu->addAction(m_editFindAction);
+    m_editMenu->addSeparator();
+    m_editMenu->addAction(m_editSelectAllAction);
+
+    m_menuBar->addSeparator();
+
+    m_helpMenu = m_menuBar->addMenu(tr("&Help"));
+    m_helpMenu->addAction(m_helpContentsAction);
+    m_helpMenu->addSeparator();
+    QMenu *web = m_helpMenu->addMenu(QAEdition::productName() + tr(" on the Web"));
+    web->setObjectName(QStringLiteral("web menu"));
+    web->addAction(m_orbkWebAction);
+    web->addAction(m_vmrWebAction);
+    web->addAction(m_supportWebAction);
+    web->addAction(m_homeWebAction);
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(m_helpAboutAction);
+}
+
+void QAMainWindowEditor::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->clearMessage();
+    m_readyLabel = new QLabel(tr("Ready"), bar);
+    m_readyLabel->setObjectName(QStringLiteral("ready label"));
+    bar->addWidget(m_readyLabel, 1);
+    connect(m_editor->docBrowser(), &QAVmrDocBrowser::statusMsg, bar, &QStatusBar::showMessage);
+    connect(m_editor->tree(), &QAVmrEditorTree::statusMsg, bar, &QStatusBar::showMessage);
+}
+
+void QAMainWindowEditor::writeWindowSettings()
+{
+    QSettings *store = settings();
+    store->setValue(QLatin1String(kWidth), width());
+    store->setValue(QLatin1String(kHeight), height());
+    store->setValue(QLatin1String(kDocArea), m_editor->docAreaSize());
+    store->setValue(QLatin1String(kEditionArea), m_editor->editionAreaSize());
+}
+
+void QAMainWindowEditor::refreshCaption()
+{
+    const QString name = QFileInfo(m_currentPath).fileName();
+    if (name.isEmpty())
+        return;
+    const QString title = QAEdition::applicationTitle();
+    if (m_root.attribute(QStringLiteral("read_only")) == QLatin1String("yes")
+        && name != QLatin1String("document.xvm"))
+        setWindowTitle(name + QStringLiteral(" (") + tr("Read only") + QStringLiteral(")")
+                       + QStringLiteral(" - ") + title);
+    else
+        setWindowTitle(name + QStringLiteral(" - ") + title);
+}
+
+// Yes saves (and generates) and ends the command, No goes on, Cancel ends the command.
+bool QAMainWindowEditor::askToKeepChanges()
+{
+    if (!m_editor->isModified())
+        return true;
+    switch (askSaveChanges(this, m_currentPath)) {
+    case QMessageBox::Yes:
+        fileSave();
+        return false;
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void QAMainWindowEditor::fileNew()
+{
+    if (!askToKeepChanges())
+        return;
+    QANewVmrDlg dialog(this, "New VMR Dialog");
+    if (!dialog.exec())
+        return;
+    m_chosenPath = m_xmlDir + QDir::separator() + dialog.templateName();
+    load(m_chosenPath, true);
+}
+
+void QAMainWindowEditor::fileExit()
+{
+    close();
+}
+
+namespace {
+
+// The text field that an Edit command acts on: a text edit or a line edit with the
+// focus, including the line edit of an editable combo box such as the find box.
+template<typename Operation>
+void onFocusedText(QWidget *focus, Operation operation)
+{
+    if (!focus)
+        return;
+    if (auto *combo = qobject_cast<QComboBox *>(focus)) {
+        if (combo->lineEdit())
+            focus = combo->lineEdit();
+    }
+    if (auto *text = qobject_cast<QTextEdit *>(focus))
+        operation(text);
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(focus))
+        operation(plain);
+    if (auto *line = qobject_cast<QLineEdit *>(focus))
+        operation(line);
+}
+
+} // namespace
+
+void QAMainWindowEditor::editUndo()
+{
+    onFocusedText(focusWidget(), [](auto *field) { field->undo(); });
+}
+
+void QAMainWindowEditor::editRedo()
+{
+    onFocusedText(focusWidget(), [](auto *field) { field->redo(); });
+}
+
+void QAMainWindowEditor::editCut()
+{
+    onFocusedText(focusWidget(), [](auto *field) { field->cut(); });
+}
+
+void QAMainWindowEditor::editCopy()
+{
+    onFocusedText(focusWidget(), [](auto *field) { field->copy(); });
+}
+
+void QAMainWindowEditor::editPaste()
+{
+    onFocusedText(focusWidget(), [](auto *field) { field->paste(); });
+}
+
+void QAMainWindowEditor::editSelectAll()
+{
+    onFocusedText(focusWidget(), [](auto *field) { field->selectAll(); });
+}
+
+void QAMainWindowEditor::editDelete()
+{
+    m_editor->tree()->deleteSelectedNode();
+}
+
+void QAMainWindowEditor::findByString()
+{
+    QAFindRequest request;
+    request.pattern = m_findBox->currentText();
+    request.caseSensitive = false;
+    request.wildcard = false;
+    emit search(request);
+}
+
+void QAMainWindowEditor::openPreferences()
+{
+    m_prefDialog->show();
+}
+
+void QAMainWindowEditor::loadPreferences()
+{
+    QSettings *store = settings();
+    QAHelp *help = m_editor->help();
+    store->beginGroup(QLatin1String(kPreferenceGroup));
+    const int index = store->value(QStringLiteral("HelpBrowserItem"), 0).toInt();
+    const QStringList list = store->value(QStringLiteral("HelpBrowserlist")).toStringList();
+
+    QString command = help->getCommand();
+    if (command.isEmpty())
+        command = m_help.getDefaultCommand();
+    if (!list.contains(command)) {
+        m_prefDialog->insertBrowser(command);
+        help->setCommand(command);
+    } else {
+        m_prefDialog->setBrowserList(list);
+        m_prefDialog->setBrowserIndex(index);
+        help->setCommand(m_prefDialog->browserCommand());
+    }
+
+    const QString url = store->value(QStringLiteral("HelpUrl"), help->getDefaultHelpURL()).toString();
+    const bool localServer =
+        store->value(QStringLiteral("LocalServer"), help->getDefaultStartLocalServer()).toBool();
+    store->endGroup();
+
+    m_prefDialog->setHelpUrl(url);
+    m_prefDialog->setLocalServer(localServer);
+    help->setHelpURL(url);
+    help->setStartLocalServer(localServer);
+    // The user guide opens in the browser the user chose, like the web pages.
+    m_help.setCommand(help->getCommand());
+}
+
+void QAMainWindowEditor::getPreferences()
+{
+    QAHelp *help = m_editor->help();
+    help->setCommand(m_prefDialog->browserCommand());
+    help->setHelpURL(m_prefDialog->helpUrl());
+    help->setStartLocalServer(m_prefDialog->startsLocalServer());
+    m_help.setCommand(help->getCommand());
+
+    QSettings *store = settings();
+    store->beginGroup(QLatin1String(kPreferenceGroup));
+    store->setValue(QStringLiteral("HelpBrowserItem"), m_prefDialog->browserIndex());
+    store->setValue(QStringLiteral("HelpBrowserlist"), m_prefDialog->browserList());
+    store->setValue(QStringLiteral("HelpUrl"), m_prefDialog->helpUrl());
+    store->setValue(QStringLiteral("LocalServer"), m_prefDialog->startsLocalServer());
+    store->endGroup();
+}
+
+void QAMainWindowEditor::helpContents()
+{
+    m_help.showHelp(QString(), QStringLiteral("doc_vmreditor"));
+}
+
+void QAMainWindowEditor::initializeWeb()
+{
+    const QString helpDir = QAInstall::helpDir(m_programPath);
+    if (!QFileInfo(helpDir).isDir()) {
+        QMessageBox::critical(this, QAEdition::applicationTitle(),
+                              tr("Impossible to find the directory doc in the install directory."));
+        return;
+    }
+    const QString path = helpDir + QDir::separator() + QStringLiteral("orbk_web.properties");
+    if (!QFileInfo(path).isFile()) {
+        QMessageBox::critical(
+            this, QAEdition::applicationTitle(),
+            tr("Impossible to find the file orbk_web.properties in the install directory."));
+        return;
+    }
+    const std::unique_ptr<QARes> properties = QARes::read(path.toLocal8Bit().constData(), false);
+    if (!properties)
+        return;
+    const QARes *url = properties->search("url", '.');
+    if (!url || !url->toResGroup())
+        return;
+    const std::pair<const char *, QString *> keys[] = {
+        {"url.home", &m_homeUrl},
+        {"url.support", &m_supportUrl},
+        {"url.orbisk", &m_orbkUrl},
+        {"url.targetpackage", &m_vmrUrl},
+    };
+    for (const auto &key : keys) {
+        const QARes *entry = properties->search(key.first, '.');
+        if (entry && entry->toResString())
+            *key.second = entry->toResString()->value();
+    }
+}
+
+void QAMainWindowEditor::homeweb()
+{
+    m_editor->help()->switchToBrevikWeb(QUrl(m_homeUrl));
+}
+
+void QAMainWindowEditor::supportweb()
+{
+    m_editor->help()->switchToBrevikWeb(QUrl(m_supportUrl));
+}
+
+void QAMainWindowEditor::orbkweb()
+{
+    m_editor->help()->switchToBrevikWeb(QUrl(m_orbkUrl));
+}
+
+void QAMainWindowEditor::vmrweb()
+{
+    m_editor->help()->switchToBrevikWeb(QUrl(m_vmrUrl));
+}
+
+void QAMainWindowEditor::helpAbout()
+{
+    QAVmrAboutDialog dialog(m_programPath, this);
+    dialog.exec();
+}
+
+void QAMainWindowEditor::closeEvent(QCloseEvent *event)
+{
+    if (m_editor->isModified()) {
+        switch (askSaveChanges(this, m_currentPath)) {
+        case QMessageBox::Yes:
+            m_lastSaveOk = false;
+            fileSave();
+            // A save that did not happen (refused, cancelled, failed) keeps the
+            // window and the document, rather than losing the changes.
+            if (!m_lastSaveOk) {
+                event->ignore();
+                return;
+            }
+            break;
+        case QMessageBox::No:
+            break;
+        default:
+            event->ignore();
+            return;
+        }
+    }
+    // A generation or export still writing the port must not be cut off half-way.
+    if (m_scriptRun && m_scriptRun->isRunning())
+        m_scriptRun->waitForFinished(kScriptDrainMs);
+
+    delete s_settings;
+    s_settings = nullptr;
+    QMainWindow::closeEvent(event);
+}

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -55,6 +56,16 @@ int main(int argc, char **argv)
     {
         QAMainWindowEditor window(argc, argv);
         window.show();
+        // Test hook: VMREDITOR_AUTOQUIT_MS=N closes the window through its normal close
+        // path N ms after the event loop starts, so a whole start and stop can be run
+        // unattended.
+        bool autoQuit = false;
+        const int autoQuitMs = qEnvironmentVariableIntValue("VMREDITOR_AUTOQUIT_MS", &autoQuit);
+        if (autoQuit && autoQuitMs >= 0) {
+            QTimer::singleShot(0, &window, [&window, autoQuitMs]() {
+                QTimer::singleShot(autoQuitMs, &window, &QWidget::close);
+            });
+        }
         result = app.exec();
     }
     return result;
