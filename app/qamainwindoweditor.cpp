@@ -289,8 +289,6 @@ void QAMainWindowEditor::createActions()
     }
     // Save As takes an optional start path, so it does not fit the table's slot type.
     connect(m_fileSaveAsAction, &QAction::triggered, this, [this]() { fileSaveAs(); });
-    // Preferences have no menu entry and no button, but the window still owns the action.
-    addAction(m_editPrefAction);
 }
 
 void QAMainWindowEditor::createToolBars()
