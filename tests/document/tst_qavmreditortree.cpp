@@ -1,0 +1,651 @@
+// The tree's commands: context menus of each node kind, adding, deleting and renaming
+// files, and the binary-file command with its encoding script and wait dialog.
+
+#include "document/qavmreditortree.h"
+
+#include "document/qavmreditor.h"
+#include "document/qavmrwaitdlg.h"
+#include "documenttestutil.h"
+#include "support/qaedition.h"
+#include "support/qascriptrunner.h"
+#include "testutil.h"
+#include "viewers/qavmrviewer.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+const QByteArray s_document =
+    "<?xml version=\"1.0\"?>\n<VMR Name=\"port\" type=\"CCPP\">"
+    "<IS Label=\"S\"><IS_C Label=\"C\"/></IS>"
+    "<BUILD Label=\"B\"><COMMENT>build</COMMENT><LINK Label=\"Link\"/>"
+    "<NEWCMDFILE Name=\"run.sh\"><COMMENT/><VALUE>echo</VALUE></NEWCMDFILE>"
+    "<ASSEMBLER Label=\"Asm\"/><NEWBINFILE Name=\"lib.a\"><COMMENT/><ENCODED/></NEWBINFILE>"
+    "<TRAILER/></BUILD>"
+    "<LIBCONF Label=\"L\"><LIBCONFC><TYPES Label=\"Types\"/></LIBCONFC></LIBCONF>"
+    "<PARSERCONF Label=\"P\"><COMMENT/><C><PCOPP Label=\"Opp\"/></C></PARSERCONF>"
+    "</VMR>";
+
+
+
+QAVmrEditorNode *nodeOf(QTreeWidgetItem *item)
+{
+    return dynamic_cast<QAVmrEditorNode *>(item);
+}
+
+QStringList childTags(const QDomElement &element)
+{
+    QStringList tags;
+    for (QDomElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        tags.append(e.tagName());
+    return tags;
+}
+
+/** Answers the next file dialog with path (or cancels it for an empty path). */
+void chooseFile(const QString &path, QString *seen = nullptr)
+{
+    VmrTest::onNextModal([path, seen](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        if (!dialog) {
+            if (auto *other = qobject_cast<QDialog *>(w))
+                other->reject();
+            return;
+        }
+        if (seen)
+            *seen = dialog->objectName() + QLatin1Char('|') + dialog->windowTitle()
+                + QLatin1Char('|') + dialog->nameFilters().join(QLatin1Char(';'));
+        if (path.isEmpty()) {
+            dialog->reject();
+        } else {
+            // Typed as the user would: selectFile() leaves a focused name field alone.
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(path);
+            else
+                dialog->selectFile(path);
+            // Through the base class: the file dialog checks the name as on "Open".
+            static_cast<QDialog *>(dialog)->accept();
+        }
+    });
+}
+
+} // namespace
+
+class TestQAVmrEditorTree : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void contextMenus();
+    void menusRunTreeCommands();
+    void appendAsciiFile();
+    void addChildAsciiFile_data();
+    void addChildAsciiFile();
+    void rename_data();
+    void rename();
+    void deleteFiles();
+    void deleteRefusesOtherNodes();
+
+    void binaryFileAdded();
+    void binaryFileFailures_data();
+    void binaryFileFailures();
+    void binaryFileDialogCancelled();
+    void secondBinaryFileRefused();
+    void clearingStopsEncoding();
+    void waitDialog();
+    void realEncodeScript();
+
+private:
+    QString writeBinary(const QByteArray &mode, const QString &name = QStringLiteral("data.bin"));
+    /** Runs a binary-file command from the menu of the node with text nodeText. */
+    void runBinaryCommand(const QString &nodeText, const QStringList &menuPath,
+                          const QString &file);
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    QByteArray m_realOrbisk;
+    QTemporaryDir m_fakeOrbisk;
+    std::unique_ptr<QTemporaryDir> m_work;
+    std::unique_ptr<QAVmrEditor> m_editor;
+    QString m_userTmp;
+};
+
+void TestQAVmrEditorTree::initTestCase()
+{
+    m_home = VmrTest::privateHome();
+    m_realOrbisk = qgetenv("ORBISKDIR");
+    QVERIFY(m_fakeOrbisk.isValid());
+    QVERIFY(QDir(m_fakeOrbisk.path()).mkpath(QStringLiteral("lib/scripts")));
+    QVERIFY(QFile::copy(VmrTest::sourceDir()
+                            + QStringLiteral("/tests/document/data/fake-encode64.pl"),
+                        m_fakeOrbisk.filePath(QStringLiteral("lib/scripts/encode64.pl"))));
+}
+
+void TestQAVmrEditorTree::init()
+{
+    qputenv("ORBISKDIR", m_fakeOrbisk.path().toLocal8Bit());
+    m_work = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_work->isValid());
+    // The user's own "tmp.txt" in the working directory must survive every command.
+    QVERIFY(QDir::setCurrent(m_work->path()));
+    m_userTmp = m_work->filePath(QStringLiteral("tmp.txt"));
+    QFile user(m_userTmp);
+    QVERIFY(user.open(QIODevice::WriteOnly));
+    user.write("the user's notes");
+    user.close();
+
+    m_editor = std::make_unique<QAVmrEditor>(m_work->path());
+    m_editor->resize(900, 700);
+    m_editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
+    QVERIFY(DocTest::load(*m_editor, *m_work, s_document));
+    m_editor->setModified(false);
+}
+
+void TestQAVmrEditorTree::cleanup()
+{
+    m_editor.reset();
+    QFile user(m_userTmp);
+    QVERIFY(user.open(QIODevice::ReadOnly));
+    QCOMPARE(user.readAll(), QByteArray("the user's notes"));
+    QDir::setCurrent(QDir::tempPath());
+    m_work.reset();
+    qputenv("ORBISKDIR", m_realOrbisk);
+}
+
+QString TestQAVmrEditorTree::writeBinary(const QByteArray &mode, const QString &name)
+{
+    const QString path = m_work->filePath(name);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(mode + "\n\x01\x02\xff");
+    return path;
+}
+
+void TestQAVmrEditorTree::runBinaryCommand(const QString &nodeText, const QStringList &menuPath,
+                                           const QString &file)
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    QTreeWidgetItem *item = DocTest::findItem(tree, nodeText);
+    QVERIFY(item);
+    tree->setCurrentItem(item);
+    std::unique_ptr<QMenu> menu(nodeOf(item)->createPopupMenu());
+    QVERIFY(menu);
+    QAction *action = DocTest::menuAction(menu.get(), menuPath);
+    QVERIFY(action);
+    chooseFile(file);
+    action->trigger();
+}
+
+void TestQAVmrEditorTree::contextMenus()
+{
+    const QString append = QStringLiteral("A&ppend>(Ascii File|Binary File)");
+    const QHash<QString, QString> expected = {
+        {QStringLiteral("port"), QStringLiteral("&Rename")},
+        {QStringLiteral("B"), QStringLiteral("&Add Child>(Ascii File|Binary File)")},
+        {QStringLiteral("Link"), append},
+        {QStringLiteral("Asm"), append},
+        {QStringLiteral("run.sh"), append + QStringLiteral(";-;&Delete;&Rename")},
+        {QStringLiteral("lib.a"), append + QStringLiteral(";-;&Delete;&Rename")},
+    };
+    int withMenu = 0;
+    for (QTreeWidgetItem *item : DocTest::allItems(m_editor->tree())) {
+        std::unique_ptr<QMenu> menu(nodeOf(item)->createPopupMenu());
+        const QString want = expected.value(item->text(0));
+        if (want.isEmpty()) {
+            QVERIFY2(!menu, qPrintable(item->text(0)));
+            continue;
+        }
+        QVERIFY2(menu, qPrintable(item->text(0)));
+        ++withMenu;
+        QCOMPARE(menu->parent(), m_editor->tree());
+        QCOMPARE(DocTest::describeMenu(menu.get()), want);
+        for (QAction *action : menu->actions())
+            QVERIFY(action->shortcut().isEmpty());
+    }
+    QCOMPARE(withMenu, expected.size());
+}
+
+void TestQAVmrEditorTree::menusRunTreeCommands()
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    QTreeWidgetItem *root = tree->topLevelItem(0);
+    tree->setCurrentItem(root);
+    std::unique_ptr<QMenu> menu(nodeOf(root)->createPopupMenu());
+    QAction *rename = DocTest::menuAction(menu.get(), {QStringLiteral("&Rename")});
+    QVERIFY(rename);
+    QVERIFY(!m_editor->isModified());
+    rename->trigger();
+    QVERIFY(tree->isEditing(root));
+    // Starting the rename counts as a change, typed or not.
+    QVERIFY(tree->modified);
+    QVERIFY(m_editor->isModified());
+}
+
+void TestQAVmrEditorTree::appendAsciiFile()
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    QTreeWidgetItem *link = DocTest::findItem(tree, QStringLiteral("Link"));
+    QTreeWidgetItem *build = link->parent();
+    const int before = build->childCount();
+    tree->setCurrentItem(link);
+    std::unique_ptr<QMenu> menu(nodeOf(link)->createPopupMenu());
+    DocTest::menuAction(menu.get(), {QStringLiteral("A&ppend"), QStringLiteral("Ascii File")})
+        ->trigger();
+
+    const QDomElement buildElement = nodeOf(build)->data();
+    QCOMPARE(childTags(buildElement),
+             QStringList({QStringLiteral("COMMENT"), QStringLiteral("LINK"),
+                          QStringLiteral("NEWCMDFILE"), QStringLiteral("ASSEMBLER"),
+                          QStringLiteral("NEWBINFILE"), QStringLiteral("TRAILER"),
+                          QStringLiteral("NEWCMDFILE")}));
+    const QDomElement file = buildElement.lastChildElement();
+    QCOMPARE(file.attribute(QStringLiteral("Name")), QStringLiteral("NewAsciiFile.txt"));
+    QCOMPARE(childTags(file), QStringList({QStringLiteral("COMMENT"), QStringLiteral("VALUE")}));
+    QVERIFY(file.firstChildElement(QStringLiteral("VALUE")).firstChild().isNull());
+
+    QCOMPARE(build->childCount(), before + 1);
+    QTreeWidgetItem *added = build->child(before);
+    QCOMPARE(DocTest::kindOf(added), QStringLiteral("QACmdFileNode"));
+    QCOMPARE(nodeOf(added)->rtti(), 2000);
+    QCOMPARE(nodeOf(added)->data(), file);
+    QCOMPARE(added->text(0), QStringLiteral("NewAsciiFile.txt"));
+    QCOMPARE(tree->currentItem(), added);
+    QVERIFY(added->isSelected());
+    QCOMPARE(QString::fromLatin1(m_editor->viewer()->metaObject()->className()),
+             QStringLiteral("QAFreeText"));
+    QVERIFY(tree->isEditing(added));
+    QVERIFY(m_editor->isModified());
+
+    // The user types the name at once.
+    auto *line = qobject_cast<QLineEdit *>(tree->viewport()->focusWidget());
+    QVERIFY(line);
+    QCOMPARE(line->text(), QStringLiteral("NewAsciiFile.txt"));
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("setup.cfg"));
+    QTest::keyClick(line, Qt::Key_Return);
+    QTRY_VERIFY(!tree->isEditing(added));
+    QCOMPARE(file.attribute(QStringLiteral("Name")), QStringLiteral("setup.cfg"));
+}
+
+void TestQAVmrEditorTree::addChildAsciiFile_data()
+{
+    QTest::addColumn<QByteArray>("build");
+    QTest::newRow("section with steps") << QByteArray(
+        "<BUILD Label=\"B\"><LINK Label=\"Link\"/><NEWCMDFILE Name=\"x\"><COMMENT/><VALUE/>"
+        "</NEWCMDFILE><EXECUTE Label=\"Run\"/></BUILD>");
+    // The first child only serves to find the section: an empty one takes the file too.
+    QTest::newRow("empty section") << QByteArray("<BUILD Label=\"B\"/>");
+}
+
+void TestQAVmrEditorTree::addChildAsciiFile()
+{
+    QFETCH(QByteArray, build);
+    QVERIFY(DocTest::load(*m_editor, *m_work,
+                          "<VMR Name=\"p\"><IS Label=\"S\"/>" + build + "<PARSERCONF Label=\"P\"/></VMR>"));
+    m_editor->setModified(false);
+    QAVmrEditorTree *tree = m_editor->tree();
+    QTreeWidgetItem *section = DocTest::findItem(tree, QStringLiteral("B"));
+    const int before = section->childCount();
+    tree->setCurrentItem(section);
+    std::unique_ptr<QMenu> menu(nodeOf(section)->createPopupMenu());
+    DocTest::menuAction(menu.get(), {QStringLiteral("&Add Child"), QStringLiteral("Ascii File")})
+        ->trigger();
+
+    QCOMPARE(section->childCount(), before + 1);
+    QTreeWidgetItem *added = section->child(before);
+    QCOMPARE(tree->currentItem(), added);
+    QCOMPARE(nodeOf(added)->data(), nodeOf(section)->data().lastChildElement());
+    QCOMPARE(nodeOf(added)->data().tagName(), QStringLiteral("NEWCMDFILE"));
+    // Nothing lands elsewhere in the document.
+    QCOMPARE(childTags(m_editor->rootElement()),
+             QStringList({QStringLiteral("IS"), QStringLiteral("BUILD"),
+                          QStringLiteral("PARSERCONF")}));
+    QVERIFY(m_editor->isModified());
+}
+
+void TestQAVmrEditorTree::rename_data()
+{
+    QTest::addColumn<QString>("node");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("file, Enter") << QStringLiteral("run.sh") << QStringLiteral("enter") << true;
+    QTest::newRow("file, Escape") << QStringLiteral("run.sh") << QStringLiteral("escape") << false;
+    QTest::newRow("file, focus moves away")
+        << QStringLiteral("lib.a") << QStringLiteral("focus") << true;
+    QTest::newRow("root, F2 then Enter") << QStringLiteral("port") << QStringLiteral("f2") << true;
+    QTest::newRow("root, commitEdit") << QStringLiteral("port") << QStringLiteral("commit") << true;
+}
+
+void TestQAVmrEditorTree::rename()
+{
+    QFETCH(QString, node);
+    QFETCH(QString, how);
+    QFETCH(bool, stored);
+    QAVmrEditorTree *tree = m_editor->tree();
+    QTreeWidgetItem *item = DocTest::findItem(tree, node);
+    QVERIFY(item);
+    tree->setCurrentItem(item);
+    m_editor->setModified(false);
+    tree->setFocus();
+
+    if (how == QLatin1String("f2"))
+        QTest::keyClick(tree, Qt::Key_F2);
+    else
+        tree->startEdit();
+    QVERIFY(tree->isEditing(item));
+    QVERIFY(tree->modified);
+    auto *line = qobject_cast<QLineEdit *>(tree->viewport()->focusWidget());
+    QVERIFY(line);
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("renamed"));
+
+    if (how == QLatin1String("escape")) {
+        QTest::keyClick(line, Qt::Key_Escape);
+    } else if (how == QLatin1String("focus")) {
+        auto *field = m_editor->findChild<QLineEdit *>();
+        QVERIFY(field && field != line);
+        field->setFocus();
+        QTRY_VERIFY(!tree->isEditing(item));
+    } else if (how == QLatin1String("commit")) {
+        m_editor->commitEdit(nodeOf(item));
+    } else {
+        QTest::keyClick(line, Qt::Key_Return);
+    }
+    QTRY_VERIFY(!tree->isEditing(item));
+
+    const QDomElement element = nodeOf(item)->data();
+    QCOMPARE(element.attribute(QStringLiteral("Name")),
+             stored ? QStringLiteral("renamed") : node);
+    QCOMPARE(item->text(0), stored ? QStringLiteral("renamed") : node);
+    // Starting the edit already marked the document changed, cancelled or not.
+    QVERIFY(m_editor->isModified());
+}
+
+void TestQAVmrEditorTree::deleteFiles()
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    QTreeWidgetItem *script = DocTest::findItem(tree, QStringLiteral("run.sh"));
+    QTreeWidgetItem *build = script->parent();
+    const QDomElement buildElement = nodeOf(build)->data();
+    tree->setCurrentItem(script);
+    QPointer<QAVmrViewer> scriptViewer = m_editor->viewer();
+    QVERIFY(scriptViewer);
+
+    std::unique_ptr<QMenu> menu(nodeOf(script)->createPopupMenu());
+    DocTest::menuAction(menu.get(), {QStringLiteral("&Delete")})->trigger();
+    QVERIFY(!DocTest::findItem(tree, QStringLiteral("run.sh")));
+    QVERIFY(buildElement.firstChildElement(QStringLiteral("NEWCMDFILE")).isNull());
+    QVERIFY(m_editor->isModified());
+    // The file's viewer went with it; the neighbour is shown instead.
+    QVERIFY(!scriptViewer);
+    QCOMPARE(tree->currentItem(), DocTest::findItem(tree, QStringLiteral("Asm")));
+    QCOMPARE(m_editor->currentNode(), nodeOf(tree->currentItem()));
+
+    // The last node of the section: the previous sibling takes over.
+    QTreeWidgetItem *binary = DocTest::findItem(tree, QStringLiteral("lib.a"));
+    tree->setCurrentItem(binary);
+    tree->deleteSelectedNode();
+    QVERIFY(buildElement.firstChildElement(QStringLiteral("NEWBINFILE")).isNull());
+    QCOMPARE(tree->currentItem(), DocTest::findItem(tree, QStringLiteral("Asm")));
+    QCOMPARE(childTags(buildElement),
+             QStringList({QStringLiteral("COMMENT"), QStringLiteral("LINK"),
+                          QStringLiteral("ASSEMBLER"), QStringLiteral("TRAILER")}));
+    QCOMPARE(build->childCount(), 2);
+}
+
+void TestQAVmrEditorTree::deleteRefusesOtherNodes()
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    const QString before = m_editor->document().toString();
+    for (const QString &text : {QStringLiteral("Link"), QStringLiteral("B"),
+                                QStringLiteral("port"), QStringLiteral("Types")}) {
+        tree->setCurrentItem(DocTest::findItem(tree, text));
+        tree->deleteSelectedNode();
+        QVERIFY2(DocTest::findItem(tree, text), qPrintable(text));
+    }
+    tree->clearSelection();
+    tree->deleteSelectedNode();
+    QCOMPARE(m_editor->document().toString(), before);
+    QVERIFY(!m_editor->isModified());
+}
+
+void TestQAVmrEditorTree::binaryFileAdded()
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
+    const QString input = writeBinary("ok", QStringLiteral("firmware.bin"));
+    runBinaryCommand(QStringLiteral("Asm"),
+                     {QStringLiteral("A&ppend"), QStringLiteral("Binary File")}, input);
+    QVERIFY(tree->encodingRun());
+    QCOMPARE(tree->binaryFilePath(), input);
+    QCOMPARE(status.value(0).value(0).toString(), QStringLiteral("Adding binary file..."));
+    QTRY_VERIFY_WITH_TIMEOUT(!tree->encodingRun(), 20000);
+
+    QCOMPARE(status.last().value(0).toString(), QStringLiteral("Binary file added."));
+    QCOMPARE(status.last().value(1).toInt(), 2000);
+    QVERIFY(!tree->waitDialog());
+
+    QTreeWidgetItem *build = DocTest::findItem(tree, QStringLiteral("B"));
+    const QDomElement file = nodeOf(build)->data().lastChildElement();
+    QCOMPARE(file.tagName(), QStringLiteral("NEWBINFILE"));
+    QCOMPARE(file.attribute(QStringLiteral("Name")), QStringLiteral("firmware.bin"));
+    QCOMPARE(childTags(file), QStringList({QStringLiteral("COMMENT"), QStringLiteral("ENCODED")}));
+    const QDomElement encoded = file.firstChildElement(QStringLiteral("ENCODED"));
+    QCOMPARE(encoded.attribute(QStringLiteral("size")), QStringLiteral("2"));
+    QCOMPARE(encoded.text(), QStringLiteral("b2s="));
+    QCOMPARE(encoded.ownerDocument(), m_editor->document());
+
+    QTreeWidgetItem *added = build->child(build->childCount() - 1);
+    QCOMPARE(DocTest::kindOf(added), QStringLiteral("QABinFileNode"));
+    QCOMPARE(nodeOf(added)->rtti(), 3000);
+    QCOMPARE(tree->currentItem(), added);
+    QVERIFY(tree->isEditing(added));
+    QVERIFY(m_editor->isModified());
+
+    // The script ran in a directory of its own, which is gone with its "tmp.txt".
+    QFile where(input + QStringLiteral(".cwd"));
+    QVERIFY(where.open(QIODevice::ReadOnly));
+    const QString scriptDir = QString::fromLocal8Bit(where.readAll());
+    QVERIFY(!scriptDir.isEmpty());
+    QVERIFY(QFileInfo(scriptDir).canonicalFilePath() != QFileInfo(m_work->path()).canonicalFilePath());
+    QVERIFY(!QFileInfo::exists(scriptDir + QStringLiteral("/tmp.txt")));
+}
+
+void TestQAVmrEditorTree::binaryFileFailures_data()
+{
+    QTest::addColumn<QByteArray>("mode");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("message");
+    const QString title = QAEdition::applicationTitle();
+    // Only the last line of standard error explains the failure.
+    QTest::newRow("script fails") << QByteArray("fail") << title
+                                  << QStringLiteral("second problem\n");
+    QTest::newRow("script crashes") << QByteArray("crash") << title << QString();
+    QTest::newRow("no output file") << QByteArray("notmp") << QStringLiteral("Critical Error")
+                                    << QStringLiteral("Cannot open file tmp.txt");
+    QTest::newRow("output not XML") << QByteArray("badxml") << QStringLiteral("Critical Error")
+                                    << QStringLiteral("Parsing error for file tmp.txt\n(");
+    QTest::newRow("output declares entities")
+        << QByteArray("bomb") << QStringLiteral("Critical Error")
+        << QStringLiteral("Parsing error for file tmp.txt\n(");
+}
+
+void TestQAVmrEditorTree::binaryFileFailures()
+{
+    QFETCH(QByteArray, mode);
+    QFETCH(QString, caption);
+    QFETCH(QString, message);
+    QAVmrEditorTree *tree = m_editor->tree();
+    const QString before = m_editor->document().toString();
+    const int nodes = DocTest::allItems(tree).size();
+    QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
+
+    runBinaryCommand(QStringLiteral("B"),
+                     {QStringLiteral("&Add Child"), QStringLiteral("Binary File")},
+                     writeBinary(mode));
+    QVERIFY(tree->encodingRun());
+    QString text;
+    QString title;
+    VmrTest::onNextModal([&text, &title](QWidget *w) {
+        title = w->windowTitle();
+        if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            text = box->text();
+            box->accept();
+        } else if (auto *dialog = qobject_cast<QDialog *>(w)) {
+            dialog->reject();
+        }
+    }, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!tree->encodingRun(), 20000);
+    QTRY_VERIFY(!title.isEmpty());
+
+    QCOMPARE(title, caption);
+    if (message.endsWith(QLatin1Char('(')))
+        QVERIFY2(text.startsWith(message), qPrintable(text));
+    else if (!message.isEmpty())
+        QCOMPARE(text, message);
+    else
+        QVERIFY(!text.isEmpty());
+    // A failure never claims success and leaves the document as it was.
+    QCOMPARE(status.last().value(0).toString(), QStringLiteral("ERROR during adding binary file."));
+    QCOMPARE(status.last().value(1).toInt(), 2000);
+    QVERIFY(!tree->waitDialog());
+    QCOMPARE(m_editor->document().toString(), before);
+    QCOMPARE(DocTest::allItems(tree).size(), nodes);
+    QVERIFY(!m_editor->isModified());
+}
+
+void TestQAVmrEditorTree::binaryFileDialogCancelled()
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
+    QTreeWidgetItem *link = DocTest::findItem(tree, QStringLiteral("Link"));
+    tree->setCurrentItem(link);
+    QString seen;
+    chooseFile(QString(), &seen);
+    tree->appendBinaryFile();
+    QCOMPARE(seen, QStringLiteral("FSB|Add a Binary File|Binary files (*)"));
+    QVERIFY(!tree->encodingRun());
+    QVERIFY(!tree->waitDialog());
+    QCOMPARE(status.count(), 0);
+    QVERIFY(!m_editor->isModified());
+}
+
+void TestQAVmrEditorTree::secondBinaryFileRefused()
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    const QString input = writeBinary("wait");
+    runBinaryCommand(QStringLiteral("Link"),
+                     {QStringLiteral("A&ppend"), QStringLiteral("Binary File")}, input);
+    QAScriptRunner *first = tree->encodingRun();
+    QVERIFY(first);
+
+    // The window stays usable meanwhile, but a second binary file has to wait.
+    QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
+    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("B")));
+    tree->addChildBinaryFile();
+    QCOMPARE(tree->encodingRun(), first);
+    QCOMPARE(status.count(), 1);
+    QVERIFY(status.value(0).value(0).toString().contains(QStringLiteral("still being added")));
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // The section's other nodes may even go away while the script runs.
+    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("run.sh")));
+    tree->deleteSelectedNode();
+    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("Link")));
+    tree->deleteSelectedNode();
+
+    QFile go(input + QStringLiteral(".go"));
+    QVERIFY(go.open(QIODevice::WriteOnly));
+    go.close();
+    QTRY_VERIFY_WITH_TIMEOUT(!tree->encodingRun(), 20000);
+    QCOMPARE(status.last().value(0).toString(), QStringLiteral("Binary file added."));
+    QTreeWidgetItem *build = DocTest::findItem(tree, QStringLiteral("B"));
+    QCOMPARE(build->child(build->childCount() - 1)->text(0), QStringLiteral("data.bin"));
+    QCOMPARE(nodeOf(build)->data().lastChildElement().attribute(QStringLiteral("Name")),
+             QStringLiteral("data.bin"));
+}
+
+void TestQAVmrEditorTree::clearingStopsEncoding()
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    const QString input = writeBinary("wait");
+    runBinaryCommand(QStringLiteral("Link"),
+                     {QStringLiteral("A&ppend"), QStringLiteral("Binary File")}, input);
+    QVERIFY(tree->encodingRun());
+    QVERIFY(tree->waitDialog());
+    QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
+
+    // A new document replaces this one: the run is dropped, nothing is added anywhere.
+    QVERIFY(DocTest::load(*m_editor, *m_work, s_document, QStringLiteral("other.xvm")));
+    QVERIFY(!tree->encodingRun());
+    QVERIFY(!tree->waitDialog());
+    QCOMPARE(status.last().value(0).toString(), QStringLiteral("ERROR: adding binary file aborted."));
+    const QString after = m_editor->document().toString();
+    QTest::qWait(200);
+    QCOMPARE(m_editor->document().toString(), after);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestQAVmrEditorTree::waitDialog()
+{
+    QAVmrEditorTree *tree = m_editor->tree();
+    const QString input = writeBinary("wait");
+    runBinaryCommand(QStringLiteral("Link"),
+                     {QStringLiteral("A&ppend"), QStringLiteral("Binary File")}, input);
+    QAVmrWaitDlg *dialog = tree->waitDialog();
+    QVERIFY(dialog);
+    QVERIFY(dialog->isVisible());
+    QVERIFY(!dialog->isModal());
+    QCOMPARE(dialog->objectName(), QStringLiteral("wait dialog when adding binary file"));
+    QCOMPARE(dialog->windowTitle(), QAEdition::applicationTitle());
+    QCOMPARE(dialog->text(), QStringLiteral("Please, wait while adding the binary file..."));
+    QVERIFY(!dialog->cancelButton());
+
+    QFile go(input + QStringLiteral(".go"));
+    QVERIFY(go.open(QIODevice::WriteOnly));
+    go.close();
+    QPointer<QAVmrWaitDlg> watched = dialog;
+    QTRY_VERIFY_WITH_TIMEOUT(!tree->encodingRun(), 20000);
+    QVERIFY(!watched);
+
+    // Asked for, the dialog has a cancel button that reports the wish.
+    QAVmrWaitDlg cancellable(QStringLiteral("Working"), QStringLiteral("Title"), true);
+    QVERIFY(cancellable.cancelButton());
+    QCOMPARE(cancellable.cancelButton()->text(), QStringLiteral("&Cancel"));
+    QSignalSpy canceled(&cancellable, &QAVmrWaitDlg::canceled);
+    cancellable.show();
+    QTest::mouseClick(cancellable.cancelButton(), Qt::LeftButton);
+    QCOMPARE(canceled.count(), 1);
+}
+
+void TestQAVmrEditorTree::realEncodeScript()
+{
+    const QString script = QString::fromLocal8Bit(m_realOrbisk) + QStringLiteral("/lib/scripts/encode64.pl");
+    if (!QFileInfo::exists(script))
+        QSKIP("The installation has no encoding script yet");
+    qputenv("ORBISKDIR", m_realOrbisk);
+    QAVmrEditorTree *tree = m_editor->tree();
+    QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
+    const QString input = writeBinary("real binary", QStringLiteral("logo.png"));
+    runBinaryCommand(QStringLiteral("Link"),
+                     {QStringLiteral("A&ppend"), QStringLiteral("Binary File")}, input);
+    QVERIFY(tree->encodingRun());
+    QTRY_VERIFY_WITH_TIMEOUT(!tree->encodingRun(), 30000);
+    QCOMPARE(status.last().value(0).toString(), QStringLiteral("Binary file added."));
+    QTreeWidgetItem *build = DocTest::findItem(tree, QStringLiteral("B"));
+    const QDomElement file = nodeOf(build)->data().lastChildElement();
+    QCOMPARE(file.tagName(), QStringLiteral("NEWBINFILE"));
+    QCOMPARE(file.attribute(QStringLiteral("Name")), QStringLiteral("logo.png"));
+    QCOMPARE(file.firstChildElement().tagName(), QStringLiteral("COMMENT"));
+    QVERIFY(!file.firstChildElement().nextSiblingElement().isNull());
+}
+
+QTEST_MAIN(TestQAVmrEditorTree)
+#include "tst_qavmreditortree.moc"
