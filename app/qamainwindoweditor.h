@@ -63,6 +63,8 @@ public:
     QAVMRVersion *versionChecker() const { return m_version; }
     QAScriptRunner *scriptRun() const { return m_scriptRun; }
     QString errorText() const { return m_errorText; }
+    /** Whether the last save command really wrote the document. */
+    bool lastSaveOk() const { return m_lastSaveOk; }
     QAHelp *help() { return &m_help; }
     QAvmrPrefDialog *preferencesDialog() const { return m_prefDialog; }
     QComboBox *findBox() const { return m_findBox; }
@@ -117,7 +119,18 @@ private:
     bool askToKeepChanges();
     void writeWindowSettings();
 
+    // Document lifecycle (qamainwindoweditor_document.cpp).
+    enum class PathDialog { OpenFile, SaveFile, ExportFile, Directory };
+    QString askPath(PathDialog kind, const char *objectName, const QString &caption,
+                    const QString &start, const QString &filter);
+    void setDocumentActionsEnabled(bool enabled);
+    void loadFailed();
+    /** The port directory that the open document stands for: its file name less ".xvm". */
+    QString openDocumentDirName() const;
+
     // Scripts (qamainwindoweditor_scripts.cpp).
+    /** True, with a status message, while a generation or export still runs. */
+    bool refuseWhileScriptRuns();
     void runGenerationScript(const QString &document, const QString &targetDir);
     void runExportScript(const QString &document, const QString &output);
     bool startScript(const QString &script, const QStringList &arguments,

@@ -251,7 +251,8 @@ void TestVersion::updateFailures()
     QFETCH(QString, expectedReason);
     writeScript("print \"V2005\\nV2009\\n\"; exit 0;", updatePart);
     QAVMRVersion checker(QStringLiteral("vmreditor"));
-    QAVMRVersion::setUpdateTimeout(400);
+    // Long enough for a quick script on a busy machine, short for one that hangs.
+    QAVMRVersion::setUpdateTimeout(3000);
 
     const auto text = catchErrorDialog();
     QVERIFY(!checker.updateDocument(m_install->path() + QStringLiteral("/doc.xvm"),

@@ -1,0 +1,523 @@
+// Opening, loading and saving a port description, and the list of the ports that
+// already exist in the target directory.
+
+#include "app/qamainwindoweditor.h"
+
+#include "app/qavmrver.h"
+#include "document/qavmreditor.h"
+#include "document/qavmreditornode.h"
+#include "document/qavmreditortree.h"
+#include "support/qaedition.h"
+#include "support/qafileutil.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDomDocument>
+#include <QDomImplementation>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryFile>
+
+#include <algorithm>
+
+namespace {
+
+const char kRecentFile[] = "/Orbisk/vmreditor/recentFile";
+constexpr int kResultMs = 2000;
+// Written in slices so that a short write (a full disk) is seen at the slice it hits.
+constexpr qint64 kWriteSlice = 64 * 1024;
+
+QString attribute(const QDomElement &element, const char *name)
+{
+    return element.attribute(QLatin1String(name));
+}
+
+bool isReadOnlyDocument(const QDomElement &root)
+{
+    return attribute(root, "read_only") == QLatin1String("yes");
+}
+
+// The root of a document on disk, read without touching the open document.
+QDomElement readRoot(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QDomElement();
+    QDomDocument document;
+    QString error;
+    if (!QAXmlEditor::parseDocument(&file, &document, &error))
+        return QDomElement();
+    return document.documentElement();
+}
+
+// Whether a save could write the file, without changing an existing file's content.
+bool canWrite(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists()) {
+        if (info.isDir())
+            return false;
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite);
+    }
+    if (!info.absoluteDir().exists())
+        return false;
+    QTemporaryFile probe(info.absoluteDir().filePath(QStringLiteral(".vmreditor-XXXXXX")));
+    return probe.open();
+}
+
+// The saved form: document type VMR with the system identifier "vmr.dtd", then the root.
+QByteArray serialize(const QDomElement &root)
+{
+    QDomImplementation implementation;
+    QDomDocument out(implementation.createDocumentType(QStringLiteral("VMR"), QString(),
+                                                       QStringLiteral("vmr.dtd")));
+    // A copy, so that the open document keeps its root and the nodes their elements.
+    out.appendChild(out.importNode(root, true));
+    return out.toByteArray(0);
+}
+
+// Replaces the file only once every byte has been written: a failure (a full disk, a
+// vanished directory) leaves the previous document whole.
+bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        *error = file.errorString();
+        return false;
+    }
+    for (qint64 at = 0; at < bytes.size(); at += kWriteSlice) {
+        const qint64 length = std::min(kWriteSlice, qint64(bytes.size()) - at);
+        if (file.write(bytes.constData() + at, length) != length
+            || file.error() != QFileDevice::NoError) {
+            *error = file.errorString();
+            file.cancelWriting();
+            return false;
+        }
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+using PortList = std::vector<std::unique_ptr<QAMainWindowEditor::QVmrId>>;
+
+void removePortEntry(PortList &list, const QAMainWindowEditor::QVmrId *entry)
+{
+    const auto found = std::find_if(list.begin(), list.end(),
+                                    [entry](const auto &item) { return item.get() == entry; });
+    if (found != list.end())
+        list.erase(found);
+}
+
+} // namespace
+
+QString QAMainWindowEditor::portName(const QDomElement &root)
+{
+    const QString prefix = attribute(root, "type") == QLatin1String("CCPP")
+        ? QStringLiteral("C++ ")
+        : QStringLiteral("Ada ");
+    return prefix + attribute(root, "Name");
+}
+
+QString QAMainWindowEditor::openDocumentDirName() const
+{
+    return QFileInfo(m_currentPath).fileName().remove(QStringLiteral(".xvm"));
+}
+
+QAMainWindowEditor::QVmrId *QAMainWindowEditor::findPortEntry(const QString &dirName,
+                                                              const QString &portName)
+{
+    for (auto it = m_portList.rbegin(); it != m_portList.rend(); ++it) {
+        if ((*it)->dirName == dirName && (*it)->portName == portName)
+            return it->get();
+    }
+    return nullptr;
+}
+
+bool QAMainWindowEditor::checkPortNameClash(const QDomElement &root)
+{
+    const QString dirName = openDocumentDirName();
+    const QString name = portName(root);
+    return std::none_of(m_portList.begin(), m_portList.end(), [&](const auto &entry) {
+        return entry->portName == name && entry->dirName != dirName;
+    });
+}
+
+void QAMainWindowEditor::scanTargetDirectory(const QString &dir)
+{
+    m_portList.clear();
+    m_currentPortEntry = nullptr;
+
+    const QDir target(dir);
+    if (!target.exists()) {
+        qWarning("%s directory doesn't exists", qPrintable(dir));
+        return;
+    }
+    if (!QFileInfo(dir).isReadable()) {
+        qWarning("This directory is not readable");
+        return;
+    }
+    // Each port lives in its own sub-directory; the target directory itself and its
+    // parent are no ports.
+    const QFileInfoList entries =
+        target.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                             QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo &entry : entries) {
+        if (!entry.isDir() || !entry.isReadable())
+            continue;
+        const QFileInfoList inis = QDir(entry.absoluteFilePath())
+                                       .entryInfoList({QStringLiteral("*.ini")}, QDir::Files,
+                                                      QDir::Name | QDir::IgnoreCase);
+        for (const QFileInfo &ini : inis) {
+            QFile file(ini.absoluteFilePath());
+            if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+                continue;
+            while (!file.atEnd()) {
+                QString line = QString::fromLocal8Bit(file.readLine());
+                if (!line.contains(QLatin1String("NAME=")))
+                    continue;
+                line.remove(QLatin1String("NAME=")).remove(QLatin1Char('"'));
+                m_portList.push_back(
+                    std::make_unique<QVmrId>(QVmrId{entry.fileName(), line.trimmed()}));
+            }
+        }
+    }
+}
+
+QString QAMainWindowEditor::askPath(PathDialog kind, const char *objectName,
+                                    const QString &caption, const QString &start,
+                                    const QString &filter)
+{
+    QFileDialog dialog(this, caption, start, filter);
+    dialog.setObjectName(QLatin1String(objectName));
+    // The same dialog on every desktop, and one that a test can answer.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    switch (kind) {
+    case PathDialog::OpenFile:
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        break;
+    case PathDialog::SaveFile:
+        // Save As asks its own question about an existing file.
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        break;
+    case PathDialog::ExportFile:
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        break;
+    case PathDialog::Directory:
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        break;
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+void QAMainWindowEditor::setDocumentActionsEnabled(bool enabled)
+{
+    for (QAction *action :
+         {m_fileSaveAction, m_fileSaveAsAction, m_fileGenerateAsAction, m_fileExportAsAction}) {
+        if (action)
+            action->setEnabled(enabled);
+    }
+}
+
+void QAMainWindowEditor::fileOpen()
+{
+    if (!askToKeepChanges())
+        return;
+    m_chosenPath = askPath(PathDialog::OpenFile, "FSB", tr("Open"), m_xmlDir,
+                           m_fileFilters.join(QStringLiteral(";;")));
+    if (!m_chosenPath.isEmpty())
+        load(m_chosenPath, false);
+}
+
+void QAMainWindowEditor::loadFailed()
+{
+    setWindowTitle(QAEdition::applicationTitle());
+    setDocumentActionsEnabled(false);
+    statusBar()->showMessage(tr("ERROR: cannot load the file."), kResultMs);
+    // Nothing of a refused document stays behind for a later save to write out.
+    m_editor->clear();
+    m_root = QDomElement();
+    m_currentPath.clear();
+    m_currentPortEntry = nullptr;
+    m_editor->setModified(false);
+}
+
+void QAMainWindowEditor::load(const QString &path, bool isNew)
+{
+    if (path.isEmpty())
+        return;
+    {
+        QFile probe(path);
+        if (!probe.open(QIODevice::ReadOnly)) {
+            QMessageBox::warning(
+                this, QAEdition::applicationTitle(),
+                path + tr("\n\nYou don't have the access right to read this .xvm file."));
+            return;
+        }
+    }
+
+    statusBar()->showMessage(tr("Loading file..."));
+    m_editor->clear();
+    m_editor->setModified(false);
+    m_root = QDomElement();
+
+    bool updated = false;
+    QString updatedFrom;
+    for (;;) {
+        m_root = m_editor->getRootElement(path);
+        if (m_root.isNull()) {
+            loadFailed();
+            return;
+        }
+        const QString version = attribute(m_root, "Version");
+        const int classification = m_version->checkVersion(version);
+        if (classification == QAVMRVersion::Current)
+            break;
+        if (classification == QAVMRVersion::Unknown) {
+            QMessageBox::critical(this, QAEdition::applicationTitle(),
+                                  tr("Unknown version for VMR file, can't edit"));
+            loadFailed();
+            return;
+        }
+        if (classification == QAVMRVersion::Newer) {
+            QMessageBox::critical(this, QAEdition::applicationTitle(),
+                                  tr("VMR file is newer than editor, please update your editor"));
+            loadFailed();
+            return;
+        }
+        // An update that claims success but leaves the version as it was would only
+        // ask the same question again.
+        if (updated && version == updatedFrom) {
+            QMessageBox::critical(this, QAEdition::applicationTitle(),
+                                  tr("Error updating VMR file, cancel load"));
+            loadFailed();
+            return;
+        }
+
+        QMessageBox ask(QMessageBox::Warning, QAEdition::applicationTitle(),
+                        tr("This xvm file does not correspond to the current version. It "
+                           "requires an update to be edited."),
+                        QMessageBox::NoButton, this);
+        ask.setObjectName(QStringLiteral("update question"));
+        QPushButton *update = ask.addButton(tr("Update"), QMessageBox::AcceptRole);
+        ask.addButton(tr("Don't edit"), QMessageBox::RejectRole);
+        ask.setDefaultButton(update);
+        ask.exec();
+        if (ask.clickedButton() != update) {
+            loadFailed();
+            return;
+        }
+        if (!m_version->updateDocument(path, version)) {
+            QMessageBox::critical(this, QAEdition::applicationTitle(),
+                                  tr("Error updating VMR file, cancel load"));
+            loadFailed();
+            return;
+        }
+        updated = true;
+        updatedFrom = version;
+    }
+
+    // An empty or vanished generation directory falls back to the default one.
+    QString target = attribute(m_root, "generate_in");
+    if (target.isEmpty())
+        target = m_targetDir;
+    if (!QFileInfo(target).isDir())
+        target = defaultTargetDir();
+    m_targetDir = target;
+
+    m_editor->setGenerateIn(m_targetDir);
+    // A document that is no port description is refused like an unreadable one, so that
+    // a later save cannot write it over the previous document.
+    if (!m_editor->buildTree(m_root)) {
+        loadFailed();
+        return;
+    }
+
+    QAVmrEditorTree *tree = m_editor->tree();
+    if (QTreeWidgetItem *first = tree->topLevelItem(0)) {
+        // Making it current shows its viewer; show it here only if that did not happen.
+        tree->setCurrentItem(first);
+        if (!m_editor->viewer())
+            m_editor->showViewer(dynamic_cast<QAXmlEditorNode *>(first));
+    }
+
+    setDocumentActionsEnabled(true);
+    m_currentPath = isNew ? m_xmlDir + QDir::separator() + QStringLiteral("document.xvm") : path;
+    m_currentPortEntry = findPortEntry(openDocumentDirName(), portName(m_root));
+    refreshCaption();
+    statusBar()->showMessage(tr("File loaded."), kResultMs);
+}
+
+void QAMainWindowEditor::fileSave()
+{
+    m_lastSaveOk = false;
+    if (m_root.isNull())
+        return;
+    if (isReadOnlyDocument(m_root)) {
+        fileSaveAs();
+        // A cancelled or failed Save As ends the command: nothing to generate from.
+        if (!m_lastSaveOk)
+            return;
+        fileGenerateAs();
+        return;
+    }
+    if (m_currentPath.isEmpty())
+        return;
+    if (!save(m_currentPath))
+        return;
+    const QString target = attribute(m_root, "generate_in");
+    if (!target.isEmpty())
+        m_targetDir = target;
+    runGenerationScript(m_currentPath, m_targetDir);
+}
+
+void QAMainWindowEditor::fileSaveAs(const QString &start)
+{
+    m_lastSaveOk = false;
+    if (m_root.isNull())
+        return;
+    m_chosenPath = askPath(PathDialog::SaveFile, "save xvm file dialog", tr("Save xvm As"),
+                           start.isNull() ? m_chosenPath : start,
+                           m_fileFilters.join(QStringLiteral(";;")));
+    if (m_chosenPath.isEmpty())
+        return;
+    if (QFileInfo(m_chosenPath).suffix().isEmpty())
+        m_chosenPath += QStringLiteral(".xvm");
+
+    const QFileInfo chosen(m_chosenPath);
+    if (QAFileUtil::hasForbiddenCharacter(chosen.fileName())) {
+        QMessageBox::critical(
+            this, QAEdition::applicationTitle(),
+            tr("The name of a .xvm file cannot contain one of the following characters:")
+                + QStringLiteral("\n\t") + QStringLiteral("[\\ /+*?~|, :\"'`]"));
+        fileSaveAs(chosen.absolutePath() + QDir::separator()
+                   + QAFileUtil::generateFilename(chosen.fileName()));
+        return;
+    }
+
+    if (chosen.exists()) {
+        const QMessageBox::StandardButton answer = QMessageBox::warning(
+            this, QAEdition::applicationTitle(),
+            tr("The file %1 already exists.\n Do you want to replace it?").arg(m_chosenPath),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer == QMessageBox::Yes)
+            replaceExistingFile(m_chosenPath);
+        else
+            fileSaveAs();
+        return;
+    }
+
+    m_currentPath = m_chosenPath;
+    save(m_currentPath);
+}
+
+void QAMainWindowEditor::replaceExistingFile(const QString &path)
+{
+    const QDomElement existing = readRoot(path);
+    if (existing.isNull())
+        return;
+    if (isReadOnlyDocument(existing)) {
+        QMessageBox box(QMessageBox::Warning, QAEdition::applicationTitle(),
+                        path + tr("cannot be overwritten.\n Please select another file."),
+                        QMessageBox::Ok | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Cancel);
+        if (box.exec() == QMessageBox::Ok)
+            fileSaveAs();
+        return;
+    }
+
+    m_currentPath = path;
+    // The replaced document's port is gone from the target directory's point of view.
+    const QString replacedDir = QFileInfo(path).fileName().remove(QStringLiteral(".xvm"));
+    if (QVmrId *replaced = findPortEntry(replacedDir, portName(existing))) {
+        removePortEntry(m_portList, replaced);
+        m_currentPortEntry = findPortEntry(openDocumentDirName(), portName(m_root));
+    }
+    save(path);
+}
+
+bool QAMainWindowEditor::save(const QString &path)
+{
+    m_lastSaveOk = false;
+    if (path.isEmpty() || m_root.isNull())
+        return false;
+    if (!canWrite(path)) {
+        QMessageBox::warning(this, QAEdition::applicationTitle(),
+                             path
+                                 + tr("\n\nYou cannot save this .xvm file because the file is "
+                                      "in read only mode."));
+        return false;
+    }
+
+    statusBar()->showMessage(tr("Saving file..."));
+    QAVmrEditorTree *tree = m_editor->tree();
+    m_editor->commitEdit(dynamic_cast<QAXmlEditorNode *>(tree->currentItem()));
+
+    if (!checkPortNameClash(m_root)) {
+        const QMessageBox::StandardButton answer = QMessageBox::warning(
+            this, QAEdition::applicationTitle(),
+            attribute(m_root, "Name")
+                + tr("\nalready exists in your \"targets/\" directory.\n Do you want to save "
+                     "anyway?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        if (answer != QMessageBox::Yes) {
+            // Offer the rename of the port right away: that is what the user must change.
+            if (QTreeWidgetItem *first = tree->topLevelItem(0)) {
+                if (tree->currentItem() != first)
+                    tree->setCurrentItem(first);
+                else
+                    m_editor->showViewer(dynamic_cast<QAXmlEditorNode *>(first));
+                if (auto *node = dynamic_cast<QAVmrEditorNode *>(first))
+                    node->startRename(0);
+            }
+            statusBar()->showMessage(tr("xvm file not saved."), kResultMs);
+            return false;
+        }
+    }
+
+    writeWindowSettings();
+    settings()->setValue(QLatin1String(kRecentFile), path);
+
+    m_root.setAttribute(QStringLiteral("read_only"), QStringLiteral("no"));
+    m_root.setAttribute(QStringLiteral("generate_in"), m_targetDir);
+    m_editor->setGenerateIn(m_targetDir);
+
+    QString error;
+    if (!writeWhole(path, serialize(m_root), &error)) {
+        statusBar()->showMessage(tr("ERROR: cannot save the file."), kResultMs);
+        QMessageBox::warning(this, QAEdition::applicationTitle(),
+                             tr("ERROR: cannot save the file.") + QStringLiteral("\n\n")
+                                 + QDir::toNativeSeparators(path) + QStringLiteral("\n")
+                                 + error);
+        return false;
+    }
+
+    removePortEntry(m_portList, m_currentPortEntry);
+    m_portList.push_back(std::make_unique<QVmrId>(QVmrId{openDocumentDirName(), portName(m_root)}));
+    m_currentPortEntry = m_portList.back().get();
+
+    m_editor->setModified(false);
+    statusBar()->showMessage(tr("xvm file saved."), kResultMs);
+    refreshCaption();
+    m_lastSaveOk = true;
+    return true;
+}

@@ -1,0 +1,141 @@
+// Generation of the port and export as text: the saved document is handed to a Perl
+// script that runs in the background while the window stays usable.
+
+#include "app/qamainwindoweditor.h"
+
+#include "app/qavmrerrordialog.h"
+#include "support/qascriptrunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStatusBar>
+
+namespace {
+
+const char kGenerationScript[] = "vmrgen.pl";
+const char kExportScript[] = "vmrprint.pl";
+constexpr int kResultMs = 2000;
+
+} // namespace
+
+bool QAMainWindowEditor::refuseWhileScriptRuns()
+{
+    if (!m_scriptRun || !m_scriptRun->isRunning())
+        return false;
+    // One run at a time: a second one would compete for the same files and status.
+    statusBar()->showMessage(
+        tr("A script is still running; wait until it has finished before starting another."),
+        kResultMs);
+    return true;
+}
+
+void QAMainWindowEditor::fileGenerateAs()
+{
+    if (m_root.isNull() || refuseWhileScriptRuns())
+        return;
+    QString dir = askPath(PathDialog::Directory, "Generate VMR dialog", tr("Generate VMR In"),
+                          m_targetDir, QString());
+    if (dir.endsWith(QDir::separator()) || dir.endsWith(QLatin1Char('/')))
+        dir.chop(1);
+    if (dir.isEmpty())
+        return;
+    scanTargetDirectory(dir);
+    m_targetDir = dir;
+    if (!save(m_currentPath))
+        return;
+    runGenerationScript(m_currentPath, m_targetDir);
+}
+
+void QAMainWindowEditor::fileExportAs()
+{
+    if (m_root.isNull() || refuseWhileScriptRuns())
+        return;
+    QString output = askPath(PathDialog::ExportFile, "Export VMR dialog", tr("Export xvm In"),
+                             QString(), QStringLiteral("Text (*.txt)"));
+    if (output.isEmpty())
+        return;
+    if (QFileInfo(output).suffix().isEmpty())
+        output += QStringLiteral(".txt");
+    // The script reads the document as last saved.
+    runExportScript(m_currentPath, output);
+}
+
+void QAMainWindowEditor::runGenerationScript(const QString &document, const QString &targetDir)
+{
+    startScript(QLatin1String(kGenerationScript), {document, targetDir},
+                &QAMainWindowEditor::vmrFilesGenerated,
+                tr("ERROR: cannot generate all the Velmor files."));
+}
+
+void QAMainWindowEditor::runExportScript(const QString &document, const QString &output)
+{
+    startScript(QLatin1String(kExportScript), {document, output},
+                &QAMainWindowEditor::vmrFileExported,
+                tr("ERROR: cannot export this Velmor (xvm) file."));
+}
+
+bool QAMainWindowEditor::startScript(const QString &script, const QStringList &arguments,
+                                     void (QAMainWindowEditor::*completion)(),
+                                     const QString &startFailure)
+{
+    if (refuseWhileScriptRuns())
+        return false;
+    delete m_scriptRun;
+    m_errorText.clear();
+
+    auto *run = new QAScriptRunner(m_programPath, this);
+    m_scriptRun = run;
+    // The last line that the script writes to standard error explains a failure.
+    connect(run, &QAScriptRunner::errorLine, this,
+            [this](const QString &line) { m_errorText = line + QStringLiteral("\n"); });
+    connect(run, &QAScriptRunner::finished, this, completion);
+
+    statusBar()->showMessage(tr("Generate VMR..."));
+    if (run->start(script, arguments))
+        return true;
+
+    // The command without the output argument: the script and the document it was for.
+    const QString message =
+        run->commandLine(script, arguments.mid(0, 1)).join(QLatin1Char(' '))
+        + QStringLiteral("\nUnable to run command");
+    delete run;
+    m_scriptRun = nullptr;
+    QAVmrErrorDialog dialog(message);
+    dialog.exec();
+    statusBar()->showMessage(startFailure, kResultMs);
+    return false;
+}
+
+void QAMainWindowEditor::finishScript(const QString &success, const QString &failure,
+                                      bool refresh)
+{
+    QAScriptRunner *run = m_scriptRun;
+    if (!run)
+        return;
+    m_scriptRun = nullptr;
+    // This runs inside the runner's own finished signal.
+    run->deleteLater();
+
+    if (!run->crashed() && run->exitCode() == 0) {
+        statusBar()->showMessage(success, kResultMs);
+        if (refresh)
+            refreshCaption();
+        return;
+    }
+    // A crash is reported as such; a silent failure still says how the script ended.
+    if (run->crashed() || m_errorText.isEmpty())
+        m_errorText = run->failureText() + QStringLiteral("\n");
+    QAVmrErrorDialog dialog(m_errorText);
+    dialog.exec();
+    statusBar()->showMessage(failure, kResultMs);
+}
+
+void QAMainWindowEditor::vmrFilesGenerated()
+{
+    finishScript(tr("VMR Files saved."), tr("ERROR during saving file."), true);
+}
+
+void QAMainWindowEditor::vmrFileExported()
+{
+    finishScript(tr("xvm file exported."), tr("ERROR during export file."), false);
+}
