@@ -6,6 +6,7 @@
 #include "document/qavmreditortree.h"
 #include "documenttestutil.h"
 #include "testutil.h"
+#include "viewers/qaisviewer.h"
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrviewer.h"
 
@@ -13,8 +14,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QSplitter>
+#include <QTranslator>
 #include <QtTest>
 
 using DocTest::outline;
@@ -48,6 +52,8 @@ private slots:
     void modifiedFolding();
     void leavingRootStoresName();
     void renameAcceptedWhenCurrentChanges();
+    void settingsEditAcceptedWhenCurrentChanges();
+    void labelsAreTranslatedOrShownAsWritten();
     void contextMenuRequests();
     void clearEmptiesEverything();
     void areaSizes();
@@ -503,6 +509,76 @@ void TestQAVmrEditor::renameAcceptedWhenCurrentChanges()
     QVERIFY(!tree->isEditing(file));
     QCOMPARE(dynamic_cast<QAVmrEditorNode *>(file)->data().attribute(QStringLiteral("Name")),
              QStringLiteral("saved.txt"));
+}
+
+void TestQAVmrEditor::settingsEditAcceptedWhenCurrentChanges()
+{
+    QAVmrEditor editor(m_dir.path());
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QVERIFY(DocTest::load(editor, m_dir,
+                          vmr("<IS Label=\"S\"><IS_C Label=\"C\"><LIST>"
+                              "<SRCEXT Doc=\"SRCEXT\"><VALUE>.c</VALUE><COMMENT/></SRCEXT>"
+                              "</LIST></IS_C></IS><BUILD Label=\"B\"/>")));
+    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), QStringLiteral("C")));
+    auto *settings = qobject_cast<QAIsViewer *>(editor.viewer());
+    QVERIFY(settings);
+    auto *row = QAIsViewerItem::fromItem(settings->table()->topLevelItem(0));
+    QVERIFY(row);
+    settings->table()->setCurrentItem(row);
+    row->startRename(1);
+    auto *line = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(line);
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral(".cc"));
+
+    // Leaving the node stores the value still being typed in the table.
+    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), QStringLiteral("B")));
+    const QDomElement srcext = editor.rootElement()
+                                   .firstChildElement(QStringLiteral("IS"))
+                                   .firstChildElement(QStringLiteral("IS_C"))
+                                   .firstChildElement()
+                                   .firstChildElement(QStringLiteral("SRCEXT"));
+    QCOMPARE(srcext.firstChildElement(QStringLiteral("VALUE")).text(), QStringLiteral(".cc"));
+    QVERIFY(editor.isModified());
+}
+
+void TestQAVmrEditor::labelsAreTranslatedOrShownAsWritten()
+{
+    QTemporaryDir dir;
+    // A translation of one label in the labels' context.
+    const QString ts = dir.filePath(QStringLiteral("labels.ts"));
+    QFile source(ts);
+    QVERIFY(source.open(QIODevice::WriteOnly));
+    source.write("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+                 "<TS version=\"2.1\" language=\"fr\"><context><name>XVM Labels</name>"
+                 "<message><source>Build</source><translation>Construction</translation>"
+                 "</message></context></TS>\n");
+    source.close();
+    const QString lrelease = QLibraryInfo::path(QLibraryInfo::BinariesPath)
+        + QStringLiteral("/lrelease");
+    const QString qm = dir.filePath(QStringLiteral("labels.qm"));
+    if (QProcess::execute(lrelease, {QStringLiteral("-silent"), ts, QStringLiteral("-qm"), qm})
+        != 0)
+        QSKIP("lrelease is not available");
+    QTranslator translator;
+    QVERIFY(translator.load(qm));
+    QCoreApplication::installTranslator(&translator);
+
+    QAVmrEditor editor(m_dir.path());
+    QVERIFY(DocTest::load(editor, m_dir,
+                          vmr("<IS Label=\"Settings\"/><BUILD Label=\"Build\"/>"
+                              "<LIBCONF Label=\"R\xc3\xa9glages\"/>")));
+    QCoreApplication::removeTranslator(&translator);
+    // A label outside ASCII shows as written too.
+    QVERIFY(DocTest::findItem(editor.tree(), QStringLiteral("R\u00e9glages")));
+    QVERIFY(DocTest::findItem(editor.tree(), QStringLiteral("Construction")));
+    QVERIFY(DocTest::findItem(editor.tree(), QStringLiteral("Settings")));
+    // The element keeps the untranslated label.
+    QCOMPARE(editor.rootElement()
+                 .firstChildElement(QStringLiteral("BUILD"))
+                 .attribute(QStringLiteral("Label")),
+             QStringLiteral("Build"));
 }
 
 void TestQAVmrEditor::contextMenuRequests()
