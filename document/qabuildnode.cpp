@@ -15,10 +15,11 @@ void addFileMenu(QMenu *menu, const QString &title, QAVmrEditorTree *tree,
                  void (QAVmrEditorTree::*ascii)(), void (QAVmrEditorTree::*binary)())
 {
     QMenu *sub = menu->addMenu(title);
-    QObject::connect(sub->addAction(QCoreApplication::translate("QABuildNode", "Ascii File")),
-                     &QAction::triggered, tree, ascii);
-    QObject::connect(sub->addAction(QCoreApplication::translate("QABuildNode", "Binary File")),
-                     &QAction::triggered, tree, binary);
+    QAction *asciiFile = sub->addAction(QCoreApplication::translate("QABuildNode", "Ascii File"));
+    QObject::connect(asciiFile, &QAction::triggered, tree, ascii);
+    QAction *binaryFile =
+        sub->addAction(QCoreApplication::translate("QABuildNode", "Binary File"));
+    QObject::connect(binaryFile, &QAction::triggered, tree, binary);
 }
 
 void addAppendMenu(QMenu *menu, QAVmrEditorTree *tree)
@@ -34,10 +35,10 @@ QMenu *fileMenu(QAVmrEditorTree *tree)
     auto *menu = new QMenu(tree);
     addAppendMenu(menu, tree);
     menu->addSeparator();
-    QObject::connect(menu->addAction(QCoreApplication::translate("QABuildNode", "&Delete")), &QAction::triggered, tree,
-                     &QAVmrEditorTree::deleteSelectedNode);
-    QObject::connect(menu->addAction(QCoreApplication::translate("QABuildNode", "&Rename")), &QAction::triggered, tree,
-                     &QAVmrEditorTree::startEdit);
+    QAction *remove = menu->addAction(QCoreApplication::translate("QABuildNode", "&Delete"));
+    QObject::connect(remove, &QAction::triggered, tree, &QAVmrEditorTree::deleteSelectedNode);
+    QAction *rename = menu->addAction(QCoreApplication::translate("QABuildNode", "&Rename"));
+    QObject::connect(rename, &QAction::triggered, tree, &QAVmrEditorTree::startEdit);
     return menu;
 }
 
@@ -46,8 +47,9 @@ QMenu *fileMenu(QAVmrEditorTree *tree)
 const QStringList &QABuildNode::stepTags()
 {
     static const QStringList steps = {
-        QStringLiteral("ASSEMBLER"), QStringLiteral("COMPILATION"), QStringLiteral("PREPROCESSING"),
-        QStringLiteral("LIBRARY"),   QStringLiteral("LINK"),        QStringLiteral("EXECUTE"),
+        QStringLiteral("ASSEMBLER"),  QStringLiteral("COMPILATION"),
+        QStringLiteral("PREPROCESSING"), QStringLiteral("LIBRARY"),
+        QStringLiteral("LINK"),       QStringLiteral("EXECUTE"),
         QStringLiteral("EXECUTEDBG"), QStringLiteral("VMRPERLFUNC")};
     return steps;
 }
@@ -68,8 +70,8 @@ QMenu *QABuildNode::createPopupMenu()
     if (!tree)
         return nullptr;
     auto *menu = new QMenu(tree);
-    addFileMenu(menu, QCoreApplication::translate("QABuildNode", "&Add Child"), tree, &QAVmrEditorTree::addChildAsciiFile,
-                &QAVmrEditorTree::addChildBinaryFile);
+    addFileMenu(menu, QCoreApplication::translate("QABuildNode", "&Add Child"), tree,
+                &QAVmrEditorTree::addChildAsciiFile, &QAVmrEditorTree::addChildBinaryFile);
     return menu;
 }
 

@@ -48,8 +48,9 @@ bool QALCCommentNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
               "MAIN_RETURN", "STRING_SUPPORT", "FLOAT_SUPPORT", "SETTINGS_IO", "ITEM_PAGE"});
     static const QStringList functions =
         tags({"PRIV_INIT", "PRIV_CLOCK", "PRIV_OPEN", "PRIV_WRITELN", "PRIV_CLOSE", "FCT_PAGE"});
-    static const QStringList freeTexts = tags(
-        {"FREE_TEXT_WITH_PRIV_IO_ADB", "FREE_TEXT_TOP_ADD_PRIV_IO_ADB", "FREE_TEXT_ADD_PRIV_IO_ADB"});
+    static const QStringList freeTexts = tags({"FREE_TEXT_WITH_PRIV_IO_ADB",
+                                               "FREE_TEXT_TOP_ADD_PRIV_IO_ADB",
+                                               "FREE_TEXT_ADD_PRIV_IO_ADB"});
 
     QTreeWidgetItem *under = buildParent(parent);
     QTreeWidgetItem *last = nullptr;

@@ -7,7 +7,14 @@
 
 namespace {
 
-enum WidgetType { FreeText = 0, Section = 1, Item = 2, Choice = 3, JavaCustom = 4, JvmpiCustom = 5 };
+enum WidgetType {
+    FreeText = 0,
+    Section = 1,
+    Item = 2,
+    Choice = 3,
+    JavaCustom = 4,
+    JvmpiCustom = 5,
+};
 
 QHash<QString, int> widgetTypes()
 {

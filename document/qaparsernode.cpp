@@ -18,8 +18,9 @@ QAParserNode::~QAParserNode() = default;
 bool QAParserNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
 {
     static const QStringList adaSettings = {
-        QStringLiteral("STANDARDA83"), QStringLiteral("STANDARDA95"), QStringLiteral("SYSTEMADA83"),
-        QStringLiteral("SYSTEMADA95"), QStringLiteral("JTESTXML"),    QStringLiteral("PCOPP")};
+        QStringLiteral("STANDARDA83"), QStringLiteral("STANDARDA95"),
+        QStringLiteral("SYSTEMADA83"), QStringLiteral("SYSTEMADA95"),
+        QStringLiteral("JTESTXML"),    QStringLiteral("PCOPP")};
 
     QTreeWidgetItem *under = buildParent(parent);
     QTreeWidgetItem *last = nullptr;

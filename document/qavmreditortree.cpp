@@ -37,8 +37,11 @@ QAVmrEditorTree::QAVmrEditorTree(QWidget *parent, const char *name)
 
 QAVmrEditorTree::~QAVmrEditorTree()
 {
-    if (m_process)
+    // Stop the script before its working directory goes away with the members.
+    if (m_process) {
         m_process->disconnect(this);
+        delete m_process;
+    }
     delete m_waitDialog;
 }
 
@@ -260,8 +263,9 @@ void QAVmrEditorTree::startBinaryFileEncoding()
 
     closeWaitDialog();
     const QStringList perl = QAInstall::perlCommand(m_applicationPath);
-    const QString command = perl.value(0) + perl.value(1) + QAInstall::scriptsDir(m_applicationPath)
-        + QDir::separator() + QLatin1String(s_encodeScript) + m_binaryFilePath;
+    const QString command = perl.value(0) + perl.value(1)
+        + QAInstall::scriptsDir(m_applicationPath) + QDir::separator()
+        + QLatin1String(s_encodeScript) + m_binaryFilePath;
     delete m_process;
     m_process = nullptr;
     m_workDir.reset();
@@ -297,7 +301,8 @@ void QAVmrEditorTree::encodingTerminated(int exitCode, bool crashed)
         QMessageBox::critical(m_messageParent, QAEdition::applicationTitle(), reason);
         emit statusMsg(tr("ERROR during adding binary file."), 2000);
     } else {
-        const bool added = m_targetItem && workDir && addBinaryFileAfter(m_targetItem, workDir->path());
+        const bool added =
+            m_targetItem && workDir && addBinaryFileAfter(m_targetItem, workDir->path());
         if (added)
             emit statusMsg(tr("Binary file added."), 2000);
         else

@@ -23,8 +23,8 @@ namespace DocTest {
 /** The class name of a node, or "?" for an item of no known kind. */
 inline QString kindOf(QTreeWidgetItem *item)
 {
-#define DOC_KIND(Class)                                                                            \
-    if (dynamic_cast<Class *>(item))                                                               \
+#define DOC_KIND(Class)                                                                    \
+    if (dynamic_cast<Class *>(item))                                                       \
         return QStringLiteral(#Class);
     DOC_KIND(QARootNode)
     DOC_KIND(QAIsNode)
@@ -80,7 +80,8 @@ inline QList<QTreeWidgetItem *> allItems(QTreeWidget *tree)
 /** The first item whose text is text, or none. */
 inline QTreeWidgetItem *findItem(QTreeWidget *tree, const QString &text)
 {
-    const QList<QTreeWidgetItem *> found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    const QList<QTreeWidgetItem *> found =
+        tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     return found.value(0);
 }
 
@@ -125,8 +126,8 @@ inline QString describeMenu(QMenu *menu)
             QStringList subEntries;
             for (QAction *subAction : sub->actions())
                 subEntries.append(subAction->text());
-            entries.append(action->text() + QStringLiteral(">(") + subEntries.join(QLatin1Char('|'))
-                           + QLatin1Char(')'));
+            entries.append(action->text() + QStringLiteral(">(")
+                           + subEntries.join(QLatin1Char('|')) + QLatin1Char(')'));
         } else {
             entries.append(action->text());
         }

@@ -316,7 +316,8 @@ void TestQAVmrEditor::nodeShapes()
 void TestQAVmrEditor::unknownElementsStayInDocument()
 {
     QAVmrEditor editor(m_dir.path());
-    const QByteArray body = "<FOREIGN a=\"1\"><X/></FOREIGN><BUILD Label=\"B\"><STRANGE>keep</STRANGE>"
+    const QByteArray body = "<FOREIGN a=\"1\"><X/></FOREIGN>"
+                            "<BUILD Label=\"B\"><STRANGE>keep</STRANGE>"
                             "<LINK Label=\"Link\"/></BUILD>";
     QVERIFY(DocTest::load(editor, m_dir, vmr(body)));
     // Walking every node and its viewer leaves the document as it was read.
@@ -405,7 +406,8 @@ void TestQAVmrEditor::orbNodeEditsItsFirstChild()
                               "<PC_ORB><ORBFILE Label=\"Orb\"><VALUE>v</VALUE></ORBFILE></PC_ORB>"
                               "<PC_ORB><!-- none --><ORBFILE Label=\"x\"/></PC_ORB>"
                               "</C></PARSERCONF>")));
-    auto *orb = dynamic_cast<QAPcOrbNode *>(DocTest::findItem(editor.tree(), QStringLiteral("Orb")));
+    auto *orb =
+        dynamic_cast<QAPcOrbNode *>(DocTest::findItem(editor.tree(), QStringLiteral("Orb")));
     QVERIFY(orb);
     QCOMPARE(orb->data().tagName(), QStringLiteral("ORBFILE"));
     editor.tree()->setCurrentItem(orb);
@@ -475,7 +477,8 @@ void TestQAVmrEditor::renameAcceptedWhenCurrentChanges()
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     QVERIFY(DocTest::load(editor, m_dir,
-                          vmr("<BUILD Label=\"B\"><LINK Label=\"Link\"/><NEWCMDFILE Name=\"old.txt\">"
+                          vmr("<BUILD Label=\"B\"><LINK Label=\"Link\"/>"
+                              "<NEWCMDFILE Name=\"old.txt\">"
                               "<COMMENT/><VALUE/></NEWCMDFILE></BUILD>")));
     QAVmrEditorTree *tree = editor.tree();
     QTreeWidgetItem *file = DocTest::findItem(tree, QStringLiteral("old.txt"));
@@ -588,7 +591,8 @@ void TestQAVmrEditor::contextMenuRequests()
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     QVERIFY(DocTest::load(editor, m_dir,
-                          vmr("<IS Label=\"S\"/><BUILD Label=\"B\"><LINK Label=\"Link\"/></BUILD>")));
+                          vmr("<IS Label=\"S\"/>"
+                              "<BUILD Label=\"B\"><LINK Label=\"Link\"/></BUILD>")));
     QAVmrEditorTree *tree = editor.tree();
     auto request = [tree](const QPoint &pos) {
         QContextMenuEvent event(QContextMenuEvent::Mouse, pos,

@@ -288,7 +288,8 @@ void TestQAVmrEditorTree::addChildAsciiFile()
 {
     QFETCH(QByteArray, build);
     QVERIFY(DocTest::load(*m_editor, *m_work,
-                          "<VMR Name=\"p\"><IS Label=\"S\"/>" + build + "<PARSERCONF Label=\"P\"/></VMR>"));
+                          "<VMR Name=\"p\"><IS Label=\"S\"/>" + build
+                              + "<PARSERCONF Label=\"P\"/></VMR>"));
     m_editor->setModified(false);
     QAVmrEditorTree *tree = m_editor->tree();
     QTreeWidgetItem *section = DocTest::findItem(tree, QStringLiteral("B"));
@@ -320,7 +321,8 @@ void TestQAVmrEditorTree::rename_data()
     QTest::newRow("file, focus moves away")
         << QStringLiteral("lib.a") << QStringLiteral("focus") << true;
     QTest::newRow("root, F2 then Enter") << QStringLiteral("port") << QStringLiteral("f2") << true;
-    QTest::newRow("root, commitEdit") << QStringLiteral("port") << QStringLiteral("commit") << true;
+    QTest::newRow("root, commitEdit")
+        << QStringLiteral("port") << QStringLiteral("commit") << true;
 }
 
 void TestQAVmrEditorTree::rename()
@@ -454,7 +456,8 @@ void TestQAVmrEditorTree::binaryFileAdded()
     QVERIFY(where.open(QIODevice::ReadOnly));
     const QString scriptDir = QString::fromLocal8Bit(where.readAll());
     QVERIFY(!scriptDir.isEmpty());
-    QVERIFY(QFileInfo(scriptDir).canonicalFilePath() != QFileInfo(m_work->path()).canonicalFilePath());
+    QVERIFY(QFileInfo(scriptDir).canonicalFilePath()
+            != QFileInfo(m_work->path()).canonicalFilePath());
     QVERIFY(!QFileInfo::exists(scriptDir + QStringLiteral("/tmp.txt")));
 }
 
@@ -513,7 +516,8 @@ void TestQAVmrEditorTree::binaryFileFailures()
     else
         QVERIFY(!text.isEmpty());
     // A failure never claims success and leaves the document as it was.
-    QCOMPARE(status.last().value(0).toString(), QStringLiteral("ERROR during adding binary file."));
+    QCOMPARE(status.last().value(0).toString(),
+             QStringLiteral("ERROR during adding binary file."));
     QCOMPARE(status.last().value(1).toInt(), 2000);
     QVERIFY(!tree->waitDialog());
     QCOMPARE(m_editor->document().toString(), before);
@@ -586,7 +590,8 @@ void TestQAVmrEditorTree::clearingStopsEncoding()
     QVERIFY(DocTest::load(*m_editor, *m_work, s_document, QStringLiteral("other.xvm")));
     QVERIFY(!tree->encodingRun());
     QVERIFY(!tree->waitDialog());
-    QCOMPARE(status.last().value(0).toString(), QStringLiteral("ERROR: adding binary file aborted."));
+    QCOMPARE(status.last().value(0).toString(),
+             QStringLiteral("ERROR: adding binary file aborted."));
     const QString after = m_editor->document().toString();
     QTest::qWait(200);
     QCOMPARE(m_editor->document().toString(), after);
@@ -627,7 +632,8 @@ void TestQAVmrEditorTree::waitDialog()
 
 void TestQAVmrEditorTree::realEncodeScript()
 {
-    const QString script = QString::fromLocal8Bit(m_realOrbisk) + QStringLiteral("/lib/scripts/encode64.pl");
+    const QString script =
+        QString::fromLocal8Bit(m_realOrbisk) + QStringLiteral("/lib/scripts/encode64.pl");
     if (!QFileInfo::exists(script))
         QSKIP("The installation has no encoding script yet");
     qputenv("ORBISKDIR", m_realOrbisk);
