@@ -1,0 +1,1919 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>QABinaryMacro</name>
+    <message>
+        <source>Text_IO</source>
+        <translation>Text_IO</translation>
+    </message>
+    <message>
+        <source>USR_APPLICATION_MULTIPROCESS</source>
+        <translation>USR_APPLICATION_MULTIPROCESS</translation>
+    </message>
+    <message>
+        <source>USR_BIG_ENDIAN</source>
+        <translation>USR_BIG_ENDIAN</translation>
+    </message>
+    <message>
+        <source>USR_CPP_EXCEPTIONS</source>
+        <translation>USR_CPP_EXCEPTIONS</translation>
+    </message>
+    <message>
+        <source>USR_CPP_NAMESPACES</source>
+        <translation>USR_CPP_NAMESPACES</translation>
+    </message>
+    <message>
+        <source>USR_CPP_RTTI</source>
+        <translation>USR_CPP_RTTI</translation>
+    </message>
+    <message>
+        <source>USR_CT_STUBS</source>
+        <translation>USR_CT_STUBS</translation>
+    </message>
+    <message>
+        <source>USR_DYNTRACK</source>
+        <translation>USR_DYNTRACK</translation>
+    </message>
+    <message>
+        <source>USR_HAS_BOUNDED_STRINGS</source>
+        <translation>USR_HAS_BOUNDED_STRINGS</translation>
+    </message>
+    <message>
+        <source>USR_HAS_DOUBLE</source>
+        <translation>USR_HAS_DOUBLE</translation>
+    </message>
+    <message>
+        <source>USR_HAS_FLOAT</source>
+        <translation>USR_HAS_FLOAT</translation>
+    </message>
+    <message>
+        <source>USR_HAS_INLINE</source>
+        <translation>USR_HAS_INLINE</translation>
+    </message>
+    <message>
+        <source>USR_HAS_SNPRINTF</source>
+        <translation>USR_HAS_SNPRINTF</translation>
+    </message>
+    <message>
+        <source>USR_HAS_SPRINTF</source>
+        <translation>USR_HAS_SPRINTF</translation>
+    </message>
+    <message>
+        <source>USR_HAS_STDARG</source>
+        <translation>USR_HAS_STDARG</translation>
+    </message>
+    <message>
+        <source>USR_HAS_STRING_H</source>
+        <translation>USR_HAS_STRING_H</translation>
+    </message>
+    <message>
+        <source>USR_HAS_STRNLEN</source>
+        <translation>USR_HAS_STRNLEN</translation>
+    </message>
+    <message>
+        <source>USR_INIT_SUPPORTED</source>
+        <translation>USR_INIT_SUPPORTED</translation>
+    </message>
+    <message>
+        <source>USR_IO_APPEND</source>
+        <translation>USR_IO_APPEND</translation>
+    </message>
+    <message>
+        <source>USR_IO_FLUSH_EACH_LINE</source>
+        <translation>USR_IO_FLUSH_EACH_LINE</translation>
+    </message>
+    <message>
+        <source>USR_MAIN_HAS_ARGUMENTS</source>
+        <translation>USR_MAIN_HAS_ARGUMENTS</translation>
+    </message>
+    <message>
+        <source>USR_MAIN_IS_FUNCTION</source>
+        <translation>USR_MAIN_IS_FUNCTION</translation>
+    </message>
+    <message>
+        <source>USR_NO_DYNAMIC_MEMORY</source>
+        <translation>USR_NO_DYNAMIC_MEMORY</translation>
+    </message>
+    <message>
+        <source>USR_NO_EXCEPTIONS</source>
+        <translation>USR_NO_EXCEPTIONS</translation>
+    </message>
+    <message>
+        <source>USR_NO_FILE_SYSTEM</source>
+        <translation>USR_NO_FILE_SYSTEM</translation>
+    </message>
+    <message>
+        <source>USR_NO_TASKING</source>
+        <translation>USR_NO_TASKING</translation>
+    </message>
+    <message>
+        <source>USR_OBS_TIMESTAMPS</source>
+        <translation>USR_OBS_TIMESTAMPS</translation>
+    </message>
+    <message>
+        <source>USR_POOL_CHECKS</source>
+        <translation>USR_POOL_CHECKS</translation>
+    </message>
+    <message>
+        <source>USR_STOP_ON_FIRST_FAILURE</source>
+        <translation>USR_STOP_ON_FIRST_FAILURE</translation>
+    </message>
+    <message>
+        <source>USR_THREAD_LOCAL</source>
+        <translation>USR_THREAD_LOCAL</translation>
+    </message>
+    <message>
+        <source>USR_WRAP_CALLOC</source>
+        <translation>USR_WRAP_CALLOC</translation>
+    </message>
+    <message>
+        <source>USR_WRAP_MALLOC</source>
+        <translation>USR_WRAP_MALLOC</translation>
+    </message>
+    <message>
+        <source>USR_WRAP_REALLOC</source>
+        <translation>USR_WRAP_REALLOC</translation>
+    </message>
+    <message>
+        <source>Unchecked_Conversion</source>
+        <translation>Unchecked_Conversion</translation>
+    </message>
+    <message>
+        <source>Unchecked_Deallocation</source>
+        <translation>Unchecked_Deallocation</translation>
+    </message>
+</context>
+<context>
+    <name>QABuildNode</name>
+    <message>
+        <source>Ascii File</source>
+        <translation>Fichier ASCII</translation>
+    </message>
+    <message>
+        <source>Binary File</source>
+        <translation>Fichier binaire</translation>
+    </message>
+    <message>
+        <source>A&amp;ppend</source>
+        <translation>&amp;Ajouter à la suite</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>&amp;Rename</source>
+        <translation>&amp;Renommer</translation>
+    </message>
+    <message>
+        <source>&amp;Add Child</source>
+        <translation>&amp;Ajouter un enfant</translation>
+    </message>
+</context>
+<context>
+    <name>QAChoiceViewer</name>
+    <message>
+        <source>Comment for "%1" node </source>
+        <comment>used to display title on comment window, %1 is the subject of the comment</comment>
+        <translation>Commentaire pour le nœud "%1" </translation>
+    </message>
+    <message>
+        <source>Comment for %1 item </source>
+        <comment>used to display title on comment window, %1 is the subject of the comment</comment>
+        <translation>Commentaire pour l'élément %1 </translation>
+    </message>
+</context>
+<context>
+    <name>QACommentViewer</name>
+    <message>
+        <source>the root</source>
+        <translation>racine</translation>
+    </message>
+    <message>
+        <source>Comment for %1 node</source>
+        <comment>used to display title on comment window, %1 is the subject of the comment</comment>
+        <translation>Commentaire pour le nœud %1</translation>
+    </message>
+</context>
+<context>
+    <name>QAFctViewer</name>
+    <message>
+        <source>Comment for "%1" node </source>
+        <comment>used to display title on comment window, %1 is the subject of the comment</comment>
+        <translation>Commentaire pour le nœud "%1" </translation>
+    </message>
+</context>
+<context>
+    <name>QAFreeText</name>
+    <message>
+        <source>Enter text here:</source>
+        <comment>used in Add ASCII file window</comment>
+        <translation>Saisissez le texte ici :</translation>
+    </message>
+    <message>
+        <source>Comment for "%1" node:</source>
+        <translation>Commentaire pour le nœud "%1" :</translation>
+    </message>
+</context>
+<context>
+    <name>QAIsViewer</name>
+    <message>
+        <source>KEY</source>
+        <comment>head of the basic setting key names</comment>
+        <translation>KEY</translation>
+    </message>
+    <message>
+        <source>VALUE</source>
+        <comment>head of the basic setting key values</comment>
+        <translation>VALUE</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <comment>button name to add a new basic setting key</comment>
+        <translation>Ajouter...</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <comment>button name to remove a basic setting key</comment>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <comment>button name to move a basic setting key</comment>
+        <translation>Monter</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <comment>button name to move a basic setting key</comment>
+        <translation>Descendre</translation>
+    </message>
+    <message>
+        <source>Comment for "%1" node:</source>
+        <translation>Commentaire pour le nœud "%1" :</translation>
+    </message>
+    <message>
+        <source>Comment for "%1" item:</source>
+        <translation>Commentaire pour l'élément "%1" :</translation>
+    </message>
+    <message>
+        <source>*** empty ***</source>
+        <comment>empty key value</comment>
+        <translation>*** vide ***</translation>
+    </message>
+    <message>
+        <source>New Key</source>
+        <comment>add key window title</comment>
+        <translation>Nouvelle clé</translation>
+    </message>
+    <message>
+        <source>Enter the name of the new key:</source>
+        <comment>add key window text</comment>
+        <translation>Saisissez le nom de la nouvelle clé :</translation>
+    </message>
+    <message>
+        <source>Velmor Editor</source>
+        <comment>error window title</comment>
+        <translation>Velmor Editor</translation>
+    </message>
+    <message>
+        <source>This key already exists, You must enter another key.</source>
+        <comment>error window text</comment>
+        <translation>Cette clé existe déjà. Vous devez saisir une autre clé.</translation>
+    </message>
+</context>
+<context>
+    <name>QAItemViewer</name>
+    <message>
+        <source>Comment for "%1" node:</source>
+        <translation>Commentaire pour le nœud "%1" :</translation>
+    </message>
+    <message>
+        <source>Comment for "%1" item:</source>
+        <translation>Commentaire pour l'élément "%1" :</translation>
+    </message>
+</context>
+<context>
+    <name>QAMainWindowEditor</name>
+    <message>
+        <source>Velmor files ( *.xvm)</source>
+        <translation>Fichiers Velmor ( *.xvm)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Create a new file</source>
+        <translation>Créer un nouveau fichier</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Nouveau</translation>
+    </message>
+    <message>
+        <source>Open an existing file</source>
+        <translation>Ouvrir un fichier existant</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>&amp;Ouvrir...</translation>
+    </message>
+    <message>
+        <source>Save and Generate the current file</source>
+        <translation>Enregistrer et générer le fichier courant</translation>
+    </message>
+    <message>
+        <source>&amp;Save &amp;&amp; Generate</source>
+        <translation>&amp;Enregistrer &amp;&amp; générer</translation>
+    </message>
+    <message>
+        <source>Save the current xvm file with a new name</source>
+        <translation>Enregistrer le fichier xvm courant sous un nouveau nom</translation>
+    </message>
+    <message>
+        <source>Save xvm &amp;As...</source>
+        <translation>Enregistrer xvm &amp;sous...</translation>
+    </message>
+    <message>
+        <source>save &amp; Generate the current VMR somewhere else</source>
+        <translation>Enregistrer et générer le VMR courant dans un autre répertoire</translation>
+    </message>
+    <message>
+        <source>Save &amp;&amp; &amp;Generate VMR In...</source>
+        <translation>Enregistrer &amp;&amp; générer le VMR &amp;dans...</translation>
+    </message>
+    <message>
+        <source>Export to text file</source>
+        <translation>Exporter vers un fichier texte</translation>
+    </message>
+    <message>
+        <source>&amp;Export to text file...</source>
+        <translation>E&amp;xporter vers un fichier texte...</translation>
+    </message>
+    <message>
+        <source>Exit </source>
+        <translation>Quitter </translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>Undo previous command</source>
+        <translation>Annuler la dernière commande</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>Redo previous undo command</source>
+        <translation>Rétablir la dernière commande annulée</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Rétablir</translation>
+    </message>
+    <message>
+        <source>Cut the selected text and put it in the clipboard</source>
+        <translation>Couper le texte sélectionné et le placer dans le presse-papiers</translation>
+    </message>
+    <message>
+        <source>&amp;Cut</source>
+        <translation>Co&amp;uper</translation>
+    </message>
+    <message>
+        <source>Copy the selected text and put it in the clipboard</source>
+        <translation>Copier le texte sélectionné et le placer dans le presse-papiers</translation>
+    </message>
+    <message>
+        <source>C&amp;opy</source>
+        <translation>&amp;Copier</translation>
+    </message>
+    <message>
+        <source>Insert clipboard contents</source>
+        <translation>Insérer le contenu du presse-papiers</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>Co&amp;ller</translation>
+    </message>
+    <message>
+        <source>Delete the current selection</source>
+        <translation>Supprimer la sélection courante</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Supprimer</translation>
+    </message>
+    <message>
+        <source>Click this button to search for the text entered in the box next to this button.&lt;br&gt;&lt;br&gt;You can also select the &lt;b&gt;Find&lt;/b&gt; command from the Edit menu.</source>
+        <translation>Cliquez sur ce bouton pour rechercher le texte saisi dans la zone située à côté.&lt;br&gt;&lt;br&gt;Vous pouvez aussi choisir la commande &lt;b&gt;Rechercher&lt;/b&gt; du menu Édition.</translation>
+    </message>
+    <message>
+        <source>&amp;Find Next in doc</source>
+        <translation>Rec&amp;hercher le suivant dans la doc</translation>
+    </message>
+    <message>
+        <source>Click this button to set preferences</source>
+        <translation>Cliquez sur ce bouton pour régler les préférences</translation>
+    </message>
+    <message>
+        <source>Pre&amp;ferences</source>
+        <translation>Pré&amp;férences</translation>
+    </message>
+    <message>
+        <source>Select the entire contents of the current file</source>
+        <translation>Sélectionner tout le contenu du fichier courant</translation>
+    </message>
+    <message>
+        <source>Se&amp;lect All</source>
+        <translation>&amp;Tout sélectionner</translation>
+    </message>
+    <message>
+        <source>Open online documentation</source>
+        <translation>Ouvrir la documentation en ligne</translation>
+    </message>
+    <message>
+        <source>&amp;Velmor Guide</source>
+        <translation>&amp;Guide Velmor</translation>
+    </message>
+    <message>
+        <source>Product Home Page</source>
+        <translation>Page d'accueil du produit</translation>
+    </message>
+    <message>
+        <source>Velmors</source>
+        <translation>Velmors</translation>
+    </message>
+    <message>
+        <source>Technical Support</source>
+        <translation>Support technique</translation>
+    </message>
+    <message>
+        <source>Quintar Software Home Page</source>
+        <translation>Page d'accueil de Quintar Software</translation>
+    </message>
+    <message>
+        <source>Show product information, version number and copyright</source>
+        <translation>Afficher les informations sur le produit, le numéro de version et le copyright</translation>
+    </message>
+    <message>
+        <source>&amp;About </source>
+        <translation>À &amp;propos de </translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>Outils</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>É&amp;dition</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source> on the Web</source>
+        <translation> sur le Web</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Prêt</translation>
+    </message>
+    <message>
+        <source>Read only</source>
+        <translation>Lecture seule</translation>
+    </message>
+    <message>
+        <source>Save changes to </source>
+        <translation>Enregistrer les modifications de </translation>
+    </message>
+    <message>
+        <source>Impossible to find the directory doc in the install directory.</source>
+        <translation>Impossible de trouver le répertoire doc dans le répertoire d'installation.</translation>
+    </message>
+    <message>
+        <source>Impossible to find the file orbk_web.properties in the install directory.</source>
+        <translation>Impossible de trouver le fichier orbk_web.properties dans le répertoire d'installation.</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>ERROR: cannot load the file.</source>
+        <translation>ERREUR : impossible de charger le fichier.</translation>
+    </message>
+    <message>
+        <source>
+
+You don't have the access right to read this .xvm file.</source>
+        <translation>
+
+Vous n'avez pas le droit de lire ce fichier .xvm.</translation>
+    </message>
+    <message>
+        <source>Loading file...</source>
+        <translation>Chargement du fichier...</translation>
+    </message>
+    <message>
+        <source>Unknown version for VMR file, can't edit</source>
+        <translation>Version de fichier VMR inconnue, modification impossible</translation>
+    </message>
+    <message>
+        <source>VMR file is newer than editor, please update your editor</source>
+        <translation>Le fichier VMR est plus récent que l'éditeur, veuillez mettre à jour votre éditeur</translation>
+    </message>
+    <message>
+        <source>Error updating VMR file, cancel load</source>
+        <translation>Erreur lors de la mise à jour du fichier VMR, chargement annulé</translation>
+    </message>
+    <message>
+        <source>This xvm file does not correspond to the current version. It requires an update to be edited.</source>
+        <translation>Ce fichier xvm ne correspond pas à la version courante. Il doit être mis à jour pour pouvoir être modifié.</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Mettre à jour</translation>
+    </message>
+    <message>
+        <source>Don't edit</source>
+        <translation>Ne pas modifier</translation>
+    </message>
+    <message>
+        <source>File loaded.</source>
+        <translation>Fichier chargé.</translation>
+    </message>
+    <message>
+        <source>Save xvm As</source>
+        <translation>Enregistrer xvm sous</translation>
+    </message>
+    <message>
+        <source>The name of a .xvm file cannot contain one of the following characters:</source>
+        <translation>Le nom d'un fichier .xvm ne peut contenir aucun des caractères suivants :</translation>
+    </message>
+    <message>
+        <source>The file %1 already exists.
+ Do you want to replace it?</source>
+        <translation>Le fichier %1 existe déjà.
+ Voulez-vous le remplacer ?</translation>
+    </message>
+    <message>
+        <source>cannot be overwritten.
+ Please select another file.</source>
+        <translation> ne peut pas être remplacé.
+ Veuillez choisir un autre fichier.</translation>
+    </message>
+    <message>
+        <source>
+
+You cannot save this .xvm file because the file is in read only mode.</source>
+        <translation>
+
+Vous ne pouvez pas enregistrer ce fichier .xvm car il est en lecture seule.</translation>
+    </message>
+    <message>
+        <source>Saving file...</source>
+        <translation>Enregistrement du fichier...</translation>
+    </message>
+    <message>
+        <source>
+already exists in your "targets/" directory.
+ Do you want to save anyway?</source>
+        <translation>
+existe déjà dans votre répertoire "targets/".
+ Voulez-vous quand même enregistrer ?</translation>
+    </message>
+    <message>
+        <source>xvm file not saved.</source>
+        <translation>Fichier xvm non enregistré.</translation>
+    </message>
+    <message>
+        <source>ERROR: cannot save the file.</source>
+        <translation>ERREUR : impossible d'enregistrer le fichier.</translation>
+    </message>
+    <message>
+        <source>xvm file saved.</source>
+        <translation>Fichier xvm enregistré.</translation>
+    </message>
+    <message>
+        <source>A script is still running; wait until it has finished before starting another.</source>
+        <translation>Un script est encore en cours d'exécution ; attendez qu'il soit terminé avant d'en lancer un autre.</translation>
+    </message>
+    <message>
+        <source>Generate VMR In</source>
+        <translation>Générer le VMR dans</translation>
+    </message>
+    <message>
+        <source>Export xvm In</source>
+        <translation>Exporter le xvm dans</translation>
+    </message>
+    <message>
+        <source>ERROR: cannot generate all the Velmor files.</source>
+        <translation>ERREUR : impossible de générer tous les fichiers Velmor.</translation>
+    </message>
+    <message>
+        <source>ERROR: cannot export this Velmor (xvm) file.</source>
+        <translation>ERREUR : impossible d'exporter ce fichier Velmor (xvm).</translation>
+    </message>
+    <message>
+        <source>Generate VMR...</source>
+        <translation>Génération du VMR...</translation>
+    </message>
+    <message>
+        <source>VMR Files saved.</source>
+        <translation>Fichiers VMR enregistrés.</translation>
+    </message>
+    <message>
+        <source>ERROR during saving file.</source>
+        <translation>ERREUR lors de l'enregistrement du fichier.</translation>
+    </message>
+    <message>
+        <source>xvm file exported.</source>
+        <translation>Fichier xvm exporté.</translation>
+    </message>
+    <message>
+        <source>ERROR during export file.</source>
+        <translation>ERREUR lors de l'exportation du fichier.</translation>
+    </message>
+</context>
+<context>
+    <name>QANewVmrDlg</name>
+    <message>
+        <source>Velmor Language Selection</source>
+        <translation>Choix du langage du Velmor</translation>
+    </message>
+    <message>
+        <source>Select the language of your new Velmor:</source>
+        <translation>Choisissez le langage de votre nouveau Velmor :</translation>
+    </message>
+    <message>
+        <source>C/C++</source>
+        <translation>C/C++</translation>
+    </message>
+    <message>
+        <source>Ada/Ada83</source>
+        <translation>Ada/Ada83</translation>
+    </message>
+    <message>
+        <source>J2SE</source>
+        <translation>J2SE</translation>
+    </message>
+    <message>
+        <source>J2ME</source>
+        <translation>J2ME</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <comment>open window</comment>
+        <translation>Ouvrir</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <comment>open window</comment>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>QAOptionnalMacro</name>
+    <message>
+        <source>USR_CT_FLOAT_EPSILON</source>
+        <translation>USR_CT_FLOAT_EPSILON</translation>
+    </message>
+    <message>
+        <source>USR_DATA_SECTION</source>
+        <translation>USR_DATA_SECTION</translation>
+    </message>
+    <message>
+        <source>USR_DYNTRACK_HOST</source>
+        <translation>USR_DYNTRACK_HOST</translation>
+    </message>
+    <message>
+        <source>USR_FLOAT_FORMAT</source>
+        <translation>USR_FLOAT_FORMAT</translation>
+    </message>
+    <message>
+        <source>USR_INIT_PRIORITY</source>
+        <translation>USR_INIT_PRIORITY</translation>
+    </message>
+    <message>
+        <source>USR_IO_BUFFER_SIZE</source>
+        <translation>USR_IO_BUFFER_SIZE</translation>
+    </message>
+    <message>
+        <source>USR_LINE_DIRECTIVE</source>
+        <translation>USR_LINE_DIRECTIVE</translation>
+    </message>
+    <message>
+        <source>USR_LINK_SECTION</source>
+        <translation>USR_LINK_SECTION</translation>
+    </message>
+    <message>
+        <source>USR_LONG_DOUBLE</source>
+        <translation>USR_LONG_DOUBLE</translation>
+    </message>
+    <message>
+        <source>USR_MAX_STACK</source>
+        <translation>USR_MAX_STACK</translation>
+    </message>
+    <message>
+        <source>USR_SPRINTF_FUNCTION</source>
+        <translation>USR_SPRINTF_FUNCTION</translation>
+    </message>
+    <message>
+        <source>USR_WEAK</source>
+        <translation>USR_WEAK</translation>
+    </message>
+</context>
+<context>
+    <name>QARootNode</name>
+    <message>
+        <source>&amp;Rename</source>
+        <comment>popup menu</comment>
+        <translation>&amp;Renommer</translation>
+    </message>
+</context>
+<context>
+    <name>QAScriptRunner</name>
+    <message>
+        <source>%1 did not finish in time and was stopped.</source>
+        <translation>%1 ne s'est pas terminé à temps et a été arrêté.</translation>
+    </message>
+    <message>
+        <source>%1 crashed or was killed.</source>
+        <translation>%1 s'est arrêté brutalement ou a été tué.</translation>
+    </message>
+    <message>
+        <source>%1 ended with exit status %2.</source>
+        <translation>%1 s'est terminé avec le code de sortie %2.</translation>
+    </message>
+</context>
+<context>
+    <name>QATextMacro</name>
+    <message>
+        <source>Float_32</source>
+        <translation>Float_32</translation>
+    </message>
+    <message>
+        <source>Float_64</source>
+        <translation>Float_64</translation>
+    </message>
+    <message>
+        <source>Integer_16</source>
+        <translation>Integer_16</translation>
+    </message>
+    <message>
+        <source>Integer_32</source>
+        <translation>Integer_32</translation>
+    </message>
+    <message>
+        <source>Integer_64</source>
+        <translation>Integer_64</translation>
+    </message>
+    <message>
+        <source>Integer_8</source>
+        <translation>Integer_8</translation>
+    </message>
+    <message>
+        <source>JVMPI_RESULTS_FILE</source>
+        <translation>JVMPI_RESULTS_FILE</translation>
+    </message>
+    <message>
+        <source>JVMPI_SOCKET_HOST</source>
+        <translation>JVMPI_SOCKET_HOST</translation>
+    </message>
+    <message>
+        <source>JVMPI_SOCKET_PORT</source>
+        <translation>JVMPI_SOCKET_PORT</translation>
+    </message>
+    <message>
+        <source>Max_Call_Depth</source>
+        <translation>Max_Call_Depth</translation>
+    </message>
+    <message>
+        <source>Max_Line_Length</source>
+        <translation>Max_Line_Length</translation>
+    </message>
+    <message>
+        <source>Max_String_Image</source>
+        <translation>Max_String_Image</translation>
+    </message>
+    <message>
+        <source>Max_Stub_Calls</source>
+        <translation>Max_Stub_Calls</translation>
+    </message>
+    <message>
+        <source>Pool_Size</source>
+        <translation>Pool_Size</translation>
+    </message>
+    <message>
+        <source>Port_Name</source>
+        <translation>Port_Name</translation>
+    </message>
+    <message>
+        <source>Results_Buffer_Size</source>
+        <translation>Results_Buffer_Size</translation>
+    </message>
+    <message>
+        <source>Results_File_Name</source>
+        <translation>Results_File_Name</translation>
+    </message>
+    <message>
+        <source>Results_Form</source>
+        <translation>Results_Form</translation>
+    </message>
+    <message>
+        <source>Success_Status</source>
+        <translation>Success_Status</translation>
+    </message>
+    <message>
+        <source>USR_ADA_CONVENTION</source>
+        <translation>USR_ADA_CONVENTION</translation>
+    </message>
+    <message>
+        <source>USR_APPLICATION_NAME</source>
+        <translation>USR_APPLICATION_NAME</translation>
+    </message>
+    <message>
+        <source>USR_BOOL</source>
+        <translation>USR_BOOL</translation>
+    </message>
+    <message>
+        <source>USR_CLOCK_TYPE</source>
+        <translation>USR_CLOCK_TYPE</translation>
+    </message>
+    <message>
+        <source>USR_CLOCK_UNIT</source>
+        <translation>USR_CLOCK_UNIT</translation>
+    </message>
+    <message>
+        <source>USR_CPP_STANDARD</source>
+        <translation>USR_CPP_STANDARD</translation>
+    </message>
+    <message>
+        <source>USR_CT_MAX_STUB_CALLS</source>
+        <translation>USR_CT_MAX_STUB_CALLS</translation>
+    </message>
+    <message>
+        <source>USR_DOUBLE_DIGITS</source>
+        <translation>USR_DOUBLE_DIGITS</translation>
+    </message>
+    <message>
+        <source>USR_DYNTRACK_PORT</source>
+        <translation>USR_DYNTRACK_PORT</translation>
+    </message>
+    <message>
+        <source>USR_EXTERN</source>
+        <translation>USR_EXTERN</translation>
+    </message>
+    <message>
+        <source>USR_FILTER_FILES</source>
+        <translation>USR_FILTER_FILES</translation>
+    </message>
+    <message>
+        <source>USR_FLOAT_DIGITS</source>
+        <translation>USR_FLOAT_DIGITS</translation>
+    </message>
+    <message>
+        <source>USR_HEAP_POOL_SIZE</source>
+        <translation>USR_HEAP_POOL_SIZE</translation>
+    </message>
+    <message>
+        <source>USR_HOSTNAME</source>
+        <translation>USR_HOSTNAME</translation>
+    </message>
+    <message>
+        <source>USR_INT16</source>
+        <translation>USR_INT16</translation>
+    </message>
+    <message>
+        <source>USR_INT32</source>
+        <translation>USR_INT32</translation>
+    </message>
+    <message>
+        <source>USR_INT64</source>
+        <translation>USR_INT64</translation>
+    </message>
+    <message>
+        <source>USR_INT8</source>
+        <translation>USR_INT8</translation>
+    </message>
+    <message>
+        <source>USR_MAIN_RETURN_TYPE</source>
+        <translation>USR_MAIN_RETURN_TYPE</translation>
+    </message>
+    <message>
+        <source>USR_MAIN_SUCCESS</source>
+        <translation>USR_MAIN_SUCCESS</translation>
+    </message>
+    <message>
+        <source>USR_MAX_CALL_DEPTH</source>
+        <translation>USR_MAX_CALL_DEPTH</translation>
+    </message>
+    <message>
+        <source>USR_MAX_OPEN_FILES</source>
+        <translation>USR_MAX_OPEN_FILES</translation>
+    </message>
+    <message>
+        <source>USR_MAX_STRING_LENGTH</source>
+        <translation>USR_MAX_STRING_LENGTH</translation>
+    </message>
+    <message>
+        <source>USR_MAX_TEST_CASES</source>
+        <translation>USR_MAX_TEST_CASES</translation>
+    </message>
+    <message>
+        <source>USR_MAX_THREADS</source>
+        <translation>USR_MAX_THREADS</translation>
+    </message>
+    <message>
+        <source>USR_OBS_BUFFER_SIZE</source>
+        <translation>USR_OBS_BUFFER_SIZE</translation>
+    </message>
+    <message>
+        <source>USR_PID</source>
+        <translation>USR_PID</translation>
+    </message>
+    <message>
+        <source>USR_POINTER_SIZE</source>
+        <translation>USR_POINTER_SIZE</translation>
+    </message>
+    <message>
+        <source>USR_PREPROCESSED_EXT</source>
+        <translation>USR_PREPROCESSED_EXT</translation>
+    </message>
+    <message>
+        <source>USR_PTRDIFF_T</source>
+        <translation>USR_PTRDIFF_T</translation>
+    </message>
+    <message>
+        <source>USR_RDV_HOST</source>
+        <translation>USR_RDV_HOST</translation>
+    </message>
+    <message>
+        <source>USR_RDV_PORT</source>
+        <translation>USR_RDV_PORT</translation>
+    </message>
+    <message>
+        <source>USR_RESULTS_BUFFER</source>
+        <translation>USR_RESULTS_BUFFER</translation>
+    </message>
+    <message>
+        <source>USR_RESULTS_FILE</source>
+        <translation>USR_RESULTS_FILE</translation>
+    </message>
+    <message>
+        <source>USR_SIZE_T</source>
+        <translation>USR_SIZE_T</translation>
+    </message>
+    <message>
+        <source>USR_SPRINTF_BUFFER</source>
+        <translation>USR_SPRINTF_BUFFER</translation>
+    </message>
+    <message>
+        <source>USR_UINT16</source>
+        <translation>USR_UINT16</translation>
+    </message>
+    <message>
+        <source>USR_UINT32</source>
+        <translation>USR_UINT32</translation>
+    </message>
+    <message>
+        <source>USR_UINT64</source>
+        <translation>USR_UINT64</translation>
+    </message>
+    <message>
+        <source>USR_UINT8</source>
+        <translation>USR_UINT8</translation>
+    </message>
+    <message>
+        <source>USR_WRITELN_MAX</source>
+        <translation>USR_WRITELN_MAX</translation>
+    </message>
+    <message>
+        <source>Unsigned_32</source>
+        <translation>Unsigned_32</translation>
+    </message>
+    <message>
+        <source>Usr_Index</source>
+        <translation>Usr_Index</translation>
+    </message>
+    <message>
+        <source>Usr_Time</source>
+        <translation>Usr_Time</translation>
+    </message>
+    <message>
+        <source>VMR_RECORD_STORE</source>
+        <translation>VMR_RECORD_STORE</translation>
+    </message>
+    <message>
+        <source>VMR_RESULTS_FILE</source>
+        <translation>VMR_RESULTS_FILE</translation>
+    </message>
+    <message>
+        <source>VMR_SOCKET_HOST</source>
+        <translation>VMR_SOCKET_HOST</translation>
+    </message>
+    <message>
+        <source>VMR_SOCKET_PORT</source>
+        <translation>VMR_SOCKET_PORT</translation>
+    </message>
+</context>
+<context>
+    <name>QAUserLibrary</name>
+    <message>
+        <source>Cannot create the directory %1.</source>
+        <translation>Impossible de créer le répertoire %1.</translation>
+    </message>
+    <message>
+        <source>Cannot copy %1 to %2: %3</source>
+        <translation>Impossible de copier %1 vers %2 : %3</translation>
+    </message>
+    <message>
+        <source>The installation has no directory %1.</source>
+        <translation>L'installation ne contient pas de répertoire %1.</translation>
+    </message>
+</context>
+<context>
+    <name>QAVMRVersion</name>
+    <message>
+        <source>Unable to run command</source>
+        <translation>Impossible d'exécuter la commande</translation>
+    </message>
+    <message>
+        <source>Get Version List failed :
+ </source>
+        <translation>Échec de la lecture de la liste des versions :
+ </translation>
+    </message>
+    <message>
+        <source>Editor XVM version not supported by script</source>
+        <translation>Version XVM de l'éditeur non prise en charge par le script</translation>
+    </message>
+    <message>
+        <source>Update failed : </source>
+        <translation>Échec de la mise à jour : </translation>
+    </message>
+</context>
+<context>
+    <name>QAVmrAboutDialog</name>
+    <message>
+        <source>About </source>
+        <translation>À propos de </translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>QAVmrDocBrowser</name>
+    <message>
+        <source>Find next occurence</source>
+        <translation>Rechercher l'occurrence suivante</translation>
+    </message>
+    <message>
+        <source>Search hit bottom, continuing at top</source>
+        <translation>Fin du document atteinte, reprise au début</translation>
+    </message>
+</context>
+<context>
+    <name>QAVmrEditor</name>
+    <message>
+        <source>Names</source>
+        <translation>Noms</translation>
+    </message>
+    <message>
+        <source>Generate in:</source>
+        <translation>Générer dans :</translation>
+    </message>
+</context>
+<context>
+    <name>QAVmrEditorTree</name>
+    <message>
+        <source>A binary file is still being added; please wait until it is done.</source>
+        <translation>Un fichier binaire est encore en cours d'ajout ; veuillez attendre la fin de l'opération.</translation>
+    </message>
+    <message>
+        <source>Add a Binary File</source>
+        <translation>Ajouter un fichier binaire</translation>
+    </message>
+    <message>
+        <source>Binary files (*)</source>
+        <comment>open binary file filter</comment>
+        <translation>Fichiers binaires (*)</translation>
+    </message>
+    <message>
+        <source>Adding binary file...</source>
+        <translation>Ajout du fichier binaire...</translation>
+    </message>
+    <message>
+        <source>Please, wait while adding the binary file...</source>
+        <translation>Veuillez patienter pendant l'ajout du fichier binaire...</translation>
+    </message>
+    <message>
+        <source>
+Unable to run command</source>
+        <translation>
+Impossible d'exécuter la commande</translation>
+    </message>
+    <message>
+        <source>ERROR: adding binary file aborted.</source>
+        <translation>ERREUR : ajout du fichier binaire abandonné.</translation>
+    </message>
+    <message>
+        <source>ERROR during adding binary file.</source>
+        <translation>ERREUR lors de l'ajout du fichier binaire.</translation>
+    </message>
+    <message>
+        <source>Binary file added.</source>
+        <translation>Fichier binaire ajouté.</translation>
+    </message>
+    <message>
+        <source>Critical Error</source>
+        <translation>Erreur critique</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Impossible d'ouvrir le fichier %1</translation>
+    </message>
+    <message>
+        <source>Parsing error for file %1</source>
+        <translation>Erreur d'analyse du fichier %1</translation>
+    </message>
+</context>
+<context>
+    <name>QAVmrErrorDialog</name>
+    <message>
+        <source>Error </source>
+        <translation>Erreur </translation>
+    </message>
+    <message>
+        <source>&amp;OK</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>QAVmrTextEdit</name>
+    <message>
+        <source>Find...</source>
+        <translation>Rechercher...</translation>
+    </message>
+    <message>
+        <source>Find next occurence</source>
+        <translation>Rechercher l'occurrence suivante</translation>
+    </message>
+    <message>
+        <source>go to</source>
+        <translation>Aller à la ligne</translation>
+    </message>
+    <message>
+        <source>Goto line</source>
+        <translation>Aller à la ligne</translation>
+    </message>
+    <message>
+        <source>Please enter the line number</source>
+        <translation>Veuillez saisir le numéro de ligne</translation>
+    </message>
+</context>
+<context>
+    <name>QAVmrWaitDlg</name>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>QAXmlEditor</name>
+    <message>
+        <source>%1 (line %2, column %3)</source>
+        <translation>%1 (ligne %2, colonne %3)</translation>
+    </message>
+    <message>
+        <source>the document refers to an entity that it does not declare</source>
+        <translation>le document fait référence à une entité qu'il ne déclare pas</translation>
+    </message>
+</context>
+<context>
+    <name>QAvmrFindDialog</name>
+    <message>
+        <source>Find</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Find:</source>
+        <translation>Rechercher :</translation>
+    </message>
+    <message>
+        <source>Search Options</source>
+        <translation>Options de recherche</translation>
+    </message>
+    <message>
+        <source>&amp;Case Sensitive</source>
+        <translation>Respecter la &amp;casse</translation>
+    </message>
+    <message>
+        <source>&amp;Wildcard</source>
+        <translation>Caractères &amp;génériques</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivant</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
+    <name>QAvmrPrefDialog</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Préférences</translation>
+    </message>
+    <message>
+        <source>Help url to __ORBISK_PRODUCT_NAME__ info center:</source>
+        <translation>URL de l'aide du centre d'information __ORBISK_PRODUCT_NAME__ :</translation>
+    </message>
+    <message>
+        <source>Help Browser:</source>
+        <translation>Navigateur d'aide :</translation>
+    </message>
+    <message>
+        <source>Start local server</source>
+        <translation>Démarrer le serveur local</translation>
+    </message>
+    <message>
+        <source>Class path for the Help plugin for the local server:</source>
+        <translation>Chemin des classes du module d'aide pour le serveur local :</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>XVM Labels</name>
+    <message>
+        <source>Ada 83 settings</source>
+        <translation>Paramètres Ada 83</translation>
+    </message>
+    <message>
+        <source>Ada settings</source>
+        <translation>Paramètres Ada</translation>
+    </message>
+    <message>
+        <source>Additions to the I/O body</source>
+        <translation>Ajouts au corps des E/S</translation>
+    </message>
+    <message>
+        <source>Additions to the I/O specification</source>
+        <translation>Ajouts à la spécification des E/S</translation>
+    </message>
+    <message>
+        <source>After agent code</source>
+        <translation>Après le code de l'agent</translation>
+    </message>
+    <message>
+        <source>After runtime library</source>
+        <translation>Après la bibliothèque d'exécution</translation>
+    </message>
+    <message>
+        <source>Agent build</source>
+        <translation>Construction de l'agent</translation>
+    </message>
+    <message>
+        <source>Agent clock</source>
+        <translation>Horloge de l'agent</translation>
+    </message>
+    <message>
+        <source>Agent entry point</source>
+        <translation>Point d'entrée de l'agent</translation>
+    </message>
+    <message>
+        <source>Agent errors</source>
+        <translation>Erreurs de l'agent</translation>
+    </message>
+    <message>
+        <source>Agent output</source>
+        <translation>Sortie de l'agent</translation>
+    </message>
+    <message>
+        <source>Agent socket</source>
+        <translation>Socket de l'agent</translation>
+    </message>
+    <message>
+        <source>Agent strings</source>
+        <translation>Chaînes de l'agent</translation>
+    </message>
+    <message>
+        <source>Allocate</source>
+        <translation>Allocation</translation>
+    </message>
+    <message>
+        <source>Allocation</source>
+        <translation>Allocation</translation>
+    </message>
+    <message>
+        <source>Allocation handler</source>
+        <translation>Gestionnaire d'allocation</translation>
+    </message>
+    <message>
+        <source>Application macros</source>
+        <translation>Macros de l'application</translation>
+    </message>
+    <message>
+        <source>Application specifics</source>
+        <translation>Spécificités de l'application</translation>
+    </message>
+    <message>
+        <source>Assembler</source>
+        <translation>Assembleur</translation>
+    </message>
+    <message>
+        <source>Assembler file extension</source>
+        <translation>Extension des fichiers assembleur</translation>
+    </message>
+    <message>
+        <source>At exit</source>
+        <translation>À la sortie</translation>
+    </message>
+    <message>
+        <source>Before agent code</source>
+        <translation>Avant le code de l'agent</translation>
+    </message>
+    <message>
+        <source>Before instrumented code</source>
+        <translation>Avant le code instrumenté</translation>
+    </message>
+    <message>
+        <source>Before instrumented code and runtime library</source>
+        <translation>Avant le code instrumenté et la bibliothèque d'exécution</translation>
+    </message>
+    <message>
+        <source>Before runtime library</source>
+        <translation>Avant la bibliothèque d'exécution</translation>
+    </message>
+    <message>
+        <source>Build</source>
+        <translation>Construction</translation>
+    </message>
+    <message>
+        <source>C settings</source>
+        <translation>Paramètres C</translation>
+    </message>
+    <message>
+        <source>C++ settings</source>
+        <translation>Paramètres C++</translation>
+    </message>
+    <message>
+        <source>C++ specifics</source>
+        <translation>Spécificités C++</translation>
+    </message>
+    <message>
+        <source>Clock</source>
+        <translation>Horloge</translation>
+    </message>
+    <message>
+        <source>Clock function</source>
+        <translation>Fonction d'horloge</translation>
+    </message>
+    <message>
+        <source>Clock method</source>
+        <translation>Méthode d'horloge</translation>
+    </message>
+    <message>
+        <source>Clock type</source>
+        <translation>Type d'horloge</translation>
+    </message>
+    <message>
+        <source>Clocking</source>
+        <translation>Mesure du temps</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermeture</translation>
+    </message>
+    <message>
+        <source>Common settings</source>
+        <translation>Paramètres communs</translation>
+    </message>
+    <message>
+        <source>Compilation</source>
+        <translation>Compilation</translation>
+    </message>
+    <message>
+        <source>Compiler specifics</source>
+        <translation>Spécificités du compilateur</translation>
+    </message>
+    <message>
+        <source>Component testing</source>
+        <translation>Test de composants</translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation>Connexion</translation>
+    </message>
+    <message>
+        <source>Constant</source>
+        <translation>Constante</translation>
+    </message>
+    <message>
+        <source>Constants</source>
+        <translation>Constantes</translation>
+    </message>
+    <message>
+        <source>Constructor</source>
+        <translation>Constructeur</translation>
+    </message>
+    <message>
+        <source>Context of the I/O body</source>
+        <translation>Contexte du corps des E/S</translation>
+    </message>
+    <message>
+        <source>Context of the I/O specification</source>
+        <translation>Contexte de la spécification des E/S</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copie</translation>
+    </message>
+    <message>
+        <source>Copy of observed data</source>
+        <translation>Copie des données observées</translation>
+    </message>
+    <message>
+        <source>Data retrieval</source>
+        <translation>Récupération des données</translation>
+    </message>
+    <message>
+        <source>Data types</source>
+        <translation>Types de données</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Date function</source>
+        <translation>Fonction de date</translation>
+    </message>
+    <message>
+        <source>Declarations</source>
+        <translation>Déclarations</translation>
+    </message>
+    <message>
+        <source>Declarations of the I/O body</source>
+        <translation>Déclarations du corps des E/S</translation>
+    </message>
+    <message>
+        <source>Default compiler flags</source>
+        <translation>Options de compilation par défaut</translation>
+    </message>
+    <message>
+        <source>Default defines</source>
+        <translation>Macros prédéfinies par défaut</translation>
+    </message>
+    <message>
+        <source>Default include paths</source>
+        <translation>Chemins d'inclusion par défaut</translation>
+    </message>
+    <message>
+        <source>Default libraries</source>
+        <translation>Bibliothèques par défaut</translation>
+    </message>
+    <message>
+        <source>Default library paths</source>
+        <translation>Chemins des bibliothèques par défaut</translation>
+    </message>
+    <message>
+        <source>Default linker flags</source>
+        <translation>Options d'édition de liens par défaut</translation>
+    </message>
+    <message>
+        <source>Default preprocessor flags</source>
+        <translation>Options du préprocesseur par défaut</translation>
+    </message>
+    <message>
+        <source>Dynamic tracking</source>
+        <translation>Suivi dynamique</translation>
+    </message>
+    <message>
+        <source>EDG front end</source>
+        <translation>Frontal EDG</translation>
+    </message>
+    <message>
+        <source>Early initialisation</source>
+        <translation>Initialisation anticipée</translation>
+    </message>
+    <message>
+        <source>Elaboration</source>
+        <translation>Élaboration</translation>
+    </message>
+    <message>
+        <source>Entry point</source>
+        <translation>Point d'entrée</translation>
+    </message>
+    <message>
+        <source>Environment</source>
+        <translation>Environnement</translation>
+    </message>
+    <message>
+        <source>Error function</source>
+        <translation>Fonction d'erreur</translation>
+    </message>
+    <message>
+        <source>Error output</source>
+        <translation>Sortie d'erreur</translation>
+    </message>
+    <message>
+        <source>Executable file extension</source>
+        <translation>Extension des fichiers exécutables</translation>
+    </message>
+    <message>
+        <source>Execution</source>
+        <translation>Exécution</translation>
+    </message>
+    <message>
+        <source>Execution in debugger</source>
+        <translation>Exécution dans le débogueur</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Sortie</translation>
+    </message>
+    <message>
+        <source>Exit function</source>
+        <translation>Fonction de sortie</translation>
+    </message>
+    <message>
+        <source>Exit procedure</source>
+        <translation>Procédure de sortie</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>Files</source>
+        <translation>Fichiers</translation>
+    </message>
+    <message>
+        <source>Fill</source>
+        <translation>Remplissage</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtre</translation>
+    </message>
+    <message>
+        <source>Filter function</source>
+        <translation>Fonction de filtrage</translation>
+    </message>
+    <message>
+        <source>Fixed name</source>
+        <translation>Nom fixe</translation>
+    </message>
+    <message>
+        <source>Floating point</source>
+        <translation>Virgule flottante</translation>
+    </message>
+    <message>
+        <source>Formatted output</source>
+        <translation>Sortie formatée</translation>
+    </message>
+    <message>
+        <source>Functions</source>
+        <translation>Fonctions</translation>
+    </message>
+    <message>
+        <source>Harness macros</source>
+        <translation>Macros du harnais de test</translation>
+    </message>
+    <message>
+        <source>Harness pages</source>
+        <translation>Pages du harnais de test</translation>
+    </message>
+    <message>
+        <source>Heap</source>
+        <translation>Tas</translation>
+    </message>
+    <message>
+        <source>Heap events</source>
+        <translation>Événements du tas</translation>
+    </message>
+    <message>
+        <source>Hook</source>
+        <translation>Point d'accroche</translation>
+    </message>
+    <message>
+        <source>Host name</source>
+        <translation>Nom d'hôte</translation>
+    </message>
+    <message>
+        <source>Host receiver</source>
+        <translation>Récepteur sur l'hôte</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Identifiant</translation>
+    </message>
+    <message>
+        <source>Imports</source>
+        <translation>Importations</translation>
+    </message>
+    <message>
+        <source>Initialisation</source>
+        <translation>Initialisation</translation>
+    </message>
+    <message>
+        <source>Initialisation method</source>
+        <translation>Méthode d'initialisation</translation>
+    </message>
+    <message>
+        <source>Initialised data</source>
+        <translation>Données initialisées</translation>
+    </message>
+    <message>
+        <source>Input/Output</source>
+        <translation>Entrées/sorties</translation>
+    </message>
+    <message>
+        <source>Java runtime</source>
+        <translation>Environnement d'exécution Java</translation>
+    </message>
+    <message>
+        <source>Java settings</source>
+        <translation>Paramètres Java</translation>
+    </message>
+    <message>
+        <source>Java test parser</source>
+        <translation>Analyseur des tests Java</translation>
+    </message>
+    <message>
+        <source>Library</source>
+        <translation>Bibliothèque</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Édition de liens</translation>
+    </message>
+    <message>
+        <source>Linkage</source>
+        <translation>Liaison</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>Verrouillage</translation>
+    </message>
+    <message>
+        <source>Lookup</source>
+        <translation>Recherche</translation>
+    </message>
+    <message>
+        <source>Main function</source>
+        <translation>Fonction principale</translation>
+    </message>
+    <message>
+        <source>Main subprogram</source>
+        <translation>Sous-programme principal</translation>
+    </message>
+    <message>
+        <source>Memory copy</source>
+        <translation>Copie mémoire</translation>
+    </message>
+    <message>
+        <source>Memory functions</source>
+        <translation>Fonctions mémoire</translation>
+    </message>
+    <message>
+        <source>Memory tracking</source>
+        <translation>Suivi de la mémoire</translation>
+    </message>
+    <message>
+        <source>Non-local jumps</source>
+        <translation>Sauts non locaux</translation>
+    </message>
+    <message>
+        <source>Object file extension</source>
+        <translation>Extension des fichiers objets</translation>
+    </message>
+    <message>
+        <source>Observation buffer</source>
+        <translation>Tampon d'observation</translation>
+    </message>
+    <message>
+        <source>Observations</source>
+        <translation>Observations</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Ouverture</translation>
+    </message>
+    <message>
+        <source>Output settings</source>
+        <translation>Paramètres de sortie</translation>
+    </message>
+    <message>
+        <source>Package Standard (Ada 83)</source>
+        <translation>Paquetage Standard (Ada 83)</translation>
+    </message>
+    <message>
+        <source>Package Standard (Ada 95)</source>
+        <translation>Paquetage Standard (Ada 95)</translation>
+    </message>
+    <message>
+        <source>Package System (Ada 83)</source>
+        <translation>Paquetage System (Ada 83)</translation>
+    </message>
+    <message>
+        <source>Package System (Ada 95)</source>
+        <translation>Paquetage System (Ada 95)</translation>
+    </message>
+    <message>
+        <source>Packaging</source>
+        <translation>Empaquetage</translation>
+    </message>
+    <message>
+        <source>Parser</source>
+        <translation>Analyseur</translation>
+    </message>
+    <message>
+        <source>Parser options</source>
+        <translation>Options de l'analyseur</translation>
+    </message>
+    <message>
+        <source>Parser pre-included header</source>
+        <translation>En-tête pré-inclus de l'analyseur</translation>
+    </message>
+    <message>
+        <source>Parser preprocessor options</source>
+        <translation>Options du préprocesseur de l'analyseur</translation>
+    </message>
+    <message>
+        <source>Perl helper functions</source>
+        <translation>Fonctions Perl auxiliaires</translation>
+    </message>
+    <message>
+        <source>Pool</source>
+        <translation>Pool mémoire</translation>
+    </message>
+    <message>
+        <source>Pool type</source>
+        <translation>Type de pool</translation>
+    </message>
+    <message>
+        <source>Preprocessing</source>
+        <translation>Prétraitement</translation>
+    </message>
+    <message>
+        <source>Process identifier</source>
+        <translation>Identifiant de processus</translation>
+    </message>
+    <message>
+        <source>Profiling agent</source>
+        <translation>Agent de profilage</translation>
+    </message>
+    <message>
+        <source>Profiling clock</source>
+        <translation>Horloge de profilage</translation>
+    </message>
+    <message>
+        <source>Release</source>
+        <translation>Libération</translation>
+    </message>
+    <message>
+        <source>Rendezvous</source>
+        <translation>Rendez-vous</translation>
+    </message>
+    <message>
+        <source>Restrictions</source>
+        <translation>Restrictions</translation>
+    </message>
+    <message>
+        <source>Results output</source>
+        <translation>Sortie des résultats</translation>
+    </message>
+    <message>
+        <source>Runtime library</source>
+        <translation>Bibliothèque d'exécution</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Signals</source>
+        <translation>Signaux</translation>
+    </message>
+    <message>
+        <source>Socket</source>
+        <translation>Socket</translation>
+    </message>
+    <message>
+        <source>Source file extension</source>
+        <translation>Extension des fichiers sources</translation>
+    </message>
+    <message>
+        <source>Source parser options</source>
+        <translation>Options de l'analyseur de sources</translation>
+    </message>
+    <message>
+        <source>Start-up hook</source>
+        <translation>Point d'accroche au démarrage</translation>
+    </message>
+    <message>
+        <source>Strings</source>
+        <translation>Chaînes</translation>
+    </message>
+    <message>
+        <source>System testing</source>
+        <translation>Test système</translation>
+    </message>
+    <message>
+        <source>Task support</source>
+        <translation>Prise en charge des tâches</translation>
+    </message>
+    <message>
+        <source>Tasking</source>
+        <translation>Tâches</translation>
+    </message>
+    <message>
+        <source>Test clock</source>
+        <translation>Horloge de test</translation>
+    </message>
+    <message>
+        <source>Testing specifics</source>
+        <translation>Spécificités du test</translation>
+    </message>
+    <message>
+        <source>Thread identification</source>
+        <translation>Identification des threads</translation>
+    </message>
+    <message>
+        <source>Thread identifier</source>
+        <translation>Identifiant de thread</translation>
+    </message>
+    <message>
+        <source>Thread support</source>
+        <translation>Prise en charge des threads</translation>
+    </message>
+    <message>
+        <source>Threading</source>
+        <translation>Gestion des threads</translation>
+    </message>
+    <message>
+        <source>Threads</source>
+        <translation>Threads</translation>
+    </message>
+    <message>
+        <source>Trace filters</source>
+        <translation>Filtres de trace</translation>
+    </message>
+    <message>
+        <source>Trace level</source>
+        <translation>Niveau de trace</translation>
+    </message>
+    <message>
+        <source>Types</source>
+        <translation>Types</translation>
+    </message>
+    <message>
+        <source>Unlock</source>
+        <translation>Déverrouillage</translation>
+    </message>
+    <message>
+        <source>User function</source>
+        <translation>Fonction utilisateur</translation>
+    </message>
+    <message>
+        <source>Wrapped functions</source>
+        <translation>Fonctions encapsulées</translation>
+    </message>
+    <message>
+        <source>Wrapper</source>
+        <translation>Fonction d'encapsulation</translation>
+    </message>
+    <message>
+        <source>Write line</source>
+        <translation>Écriture d'une ligne</translation>
+    </message>
+</context>
+<context>
+    <name>vmreditor</name>
+    <message>
+        <source> Install Library Files Error</source>
+        <translation> - Erreur d'installation des fichiers de bibliothèque</translation>
+    </message>
+</context>
+</TS>
