@@ -589,7 +589,8 @@ void TestQAVmrEditor::contextMenuRequests()
     QAVmrEditor editor(m_dir.path());
     editor.resize(800, 600);
     editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
     QVERIFY(DocTest::load(editor, m_dir,
                           vmr("<IS Label=\"S\"/>"
                               "<BUILD Label=\"B\"><LINK Label=\"Link\"/></BUILD>")));
@@ -622,6 +623,27 @@ void TestQAVmrEditor::contextMenuRequests()
     // A menu is used once: closed, it goes away.
     menu->close();
     QTRY_VERIFY(!menu);
+
+    // "&Rename" chosen with the mouse leaves the name field open for typing.
+    QTreeWidgetItem *root = tree->topLevelItem(0);
+    request(tree->visualItemRect(root).center());
+    menu = editor.popupMenu();
+    QVERIFY(menu);
+    QTRY_VERIFY(menu->isVisible());
+    QAction *rename = DocTest::menuAction(menu, {QStringLiteral("&Rename")});
+    QVERIFY(rename);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(rename).center());
+    QTRY_VERIFY(!menu);
+    QVERIFY(tree->isEditing(root));
+    // The window's focus stays in the name field (the offscreen platform does not give
+    // the window its activation back after a popup, so ask the window, not the app).
+    auto *line = qobject_cast<QLineEdit *>(editor.focusWidget());
+    QVERIFY(line);
+    QCOMPARE(line->text(), QStringLiteral("port"));
+    line->end(false);
+    QTest::keyClicks(line, QStringLiteral("-2"));
+    QTest::keyClick(line, Qt::Key_Return);
+    QTRY_COMPARE(editor.rootElement().attribute(QStringLiteral("Name")), QStringLiteral("port-2"));
 }
 
 void TestQAVmrEditor::clearEmptiesEverything()
