@@ -512,7 +512,8 @@ void QAMainWindowEditor::loadPreferences()
         help->setCommand(m_prefDialog->browserCommand());
     }
 
-    const QString url = store->value(QStringLiteral("HelpUrl"), help->getDefaultHelpURL()).toString();
+    const QString url =
+        store->value(QStringLiteral("HelpUrl"), help->getDefaultHelpURL()).toString();
     const bool localServer =
         store->value(QStringLiteral("LocalServer"), help->getDefaultStartLocalServer()).toBool();
     store->endGroup();
@@ -551,8 +552,9 @@ void QAMainWindowEditor::initializeWeb()
 {
     const QString helpDir = QAInstall::helpDir(m_programPath);
     if (!QFileInfo(helpDir).isDir()) {
-        QMessageBox::critical(this, QAEdition::applicationTitle(),
-                              tr("Impossible to find the directory doc in the install directory."));
+        QMessageBox::critical(
+            this, QAEdition::applicationTitle(),
+            tr("Impossible to find the directory doc in the install directory."));
         return;
     }
     const QString path = helpDir + QDir::separator() + QStringLiteral("orbk_web.properties");

@@ -68,7 +68,8 @@ std::unique_ptr<QARes> QARes::read(const char *path, bool)
     bool any = false;
     while (!file.atEnd()) {
         const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char('!')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) ||
+            line.startsWith(QLatin1Char('!')))
             continue;
         const int eq = line.indexOf(QLatin1Char('='));
         if (eq <= 0)

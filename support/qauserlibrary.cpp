@@ -44,8 +44,9 @@ static bool copyTree(const QString &from, const QString &to, QAILogMonitor *moni
     bool ok = true;
     if (!QDir().mkpath(to)) {
         if (monitor)
-            monitor->log(QCoreApplication::translate("QAUserLibrary", "Cannot create the directory %1.")
-                             .arg(QDir::toNativeSeparators(to)));
+            monitor->log(
+                QCoreApplication::translate("QAUserLibrary", "Cannot create the directory %1.")
+                    .arg(QDir::toNativeSeparators(to)));
         return false;
     }
     QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
@@ -62,9 +63,10 @@ static bool copyTree(const QString &from, const QString &to, QAILogMonitor *moni
         if (!file.copy(target)) {
             ok = false;
             if (monitor)
-                monitor->log(QCoreApplication::translate("QAUserLibrary", "Cannot copy %1 to %2: %3")
-                                 .arg(QDir::toNativeSeparators(source),
-                                      QDir::toNativeSeparators(target), file.errorString()));
+                monitor->log(
+                    QCoreApplication::translate("QAUserLibrary", "Cannot copy %1 to %2: %3")
+                        .arg(QDir::toNativeSeparators(source), QDir::toNativeSeparators(target),
+                             file.errorString()));
             continue;
         }
         // The installation's files are often read-only; the user's copy is theirs.
@@ -82,7 +84,8 @@ bool QAUserLibrary::checkAndInstall(const QString &, QAILogMonitor *monitor)
     const QString source = QAInstall::targetDir(QString()) + QStringLiteral("/xml");
     if (!QFileInfo(source).isDir()) {
         if (monitor)
-            monitor->log(QCoreApplication::translate("QAUserLibrary", "The installation has no directory %1.")
+            monitor->log(QCoreApplication::translate("QAUserLibrary",
+                                                     "The installation has no directory %1.")
                              .arg(QDir::toNativeSeparators(source)));
         return false;
     }

@@ -132,7 +132,8 @@ void TstDialogs::init()
 void TstDialogs::errorDialogWritesTheWarningOnce()
 {
     QAVmrErrorDialog dialog(QStringLiteral("vmrgen.pl: cannot write the port"));
-    QCOMPARE(s_warnings, QStringList{QStringLiteral("VMR error : vmrgen.pl: cannot write the port")});
+    QCOMPARE(s_warnings,
+             QStringList{QStringLiteral("VMR error : vmrgen.pl: cannot write the port")});
     QVERIFY(dialog.isModal());
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Error Tarvex Quintar Orbisk Velmor Editor"));
     QVERIFY(!dialog.windowIcon().isNull());
@@ -268,7 +269,8 @@ void TstDialogs::splashShowsTheEditionPicture()
     {
         ZephrinInstallation zephrin;
         QAVmrSplashWindow splash{QString()};
-        QCOMPARE(splash.imagePath(), zephrin.path() + QStringLiteral("/lib/images/splash_zphr.png"));
+        QCOMPARE(splash.imagePath(),
+                 zephrin.path() + QStringLiteral("/lib/images/splash_zphr.png"));
         const QImage background = splash.palette().brush(QPalette::Window).texture().toImage();
         QCOMPARE(background, QImage(splash.imagePath()).convertToFormat(background.format()));
         // The two editions really look different.

@@ -292,8 +292,8 @@ void TstMainWindow::actionsFollowTheTable_data()
         "copy_xpm", true);
     row("editPasteAction", QStringLiteral("&Paste"), QStringLiteral("Insert clipboard contents"),
         "Ctrl+V", "paste_xpm", true);
-    row("editDeleteAction", QStringLiteral("&Delete"), QStringLiteral("Delete the current selection"),
-        "Del", "delete_xpm", true);
+    row("editDeleteAction", QStringLiteral("&Delete"),
+        QStringLiteral("Delete the current selection"), "Del", "delete_xpm", true);
     row("editFindAction", QStringLiteral("&Find Next in doc"),
         QStringLiteral("Click this button to search for the text entered in the box next to "
                        "this button.<br><br>You can also select the <b>Find</b> command from "
@@ -339,8 +339,9 @@ void TstMainWindow::actionsFollowTheTable()
     } else {
         QVERIFY(!a->icon().isNull());
         const QPixmap expected = GETPIX(icon.constData());
-        QCOMPARE(a->icon().pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32),
-                 expected.toImage().convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(
+            a->icon().pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32),
+            expected.toImage().convertToFormat(QImage::Format_ARGB32));
     }
     // Exactly one action of that name.
     QCOMPARE(window->findChildren<QAction *>(name, Qt::FindDirectChildrenOnly).size(), 1);
@@ -610,7 +611,8 @@ void TstMainWindow::windowSizesComeBack()
     const int doc = window->editor()->docAreaSize();
     const int edition = window->editor()->editionAreaSize();
     QVERIFY2(doc > 0 && edition > 0, qPrintable(QStringLiteral("%1 %2").arg(doc).arg(edition)));
-    QVERIFY2(qAbs(edition - 3 * doc) <= 6, qPrintable(QStringLiteral("%1 %2").arg(doc).arg(edition)));
+    QVERIFY2(qAbs(edition - 3 * doc) <= 6,
+             qPrintable(QStringLiteral("%1 %2").arg(doc).arg(edition)));
 }
 
 void TstMainWindow::damagedSizesAreIgnored()
@@ -930,7 +932,8 @@ void TstMainWindow::preferencesAtFirstStart()
     QCOMPARE(dialog->browserCommand(), QStringLiteral("xdg-open"));
     QCOMPARE(window->editor()->help()->getCommand(), QStringLiteral("xdg-open"));
     QCOMPARE(dialog->helpUrl(), window->editor()->help()->getDefaultHelpURL());
-    QCOMPARE(window->editor()->help()->getHelpURL(), window->editor()->help()->getDefaultHelpURL());
+    QCOMPARE(window->editor()->help()->getHelpURL(),
+             window->editor()->help()->getDefaultHelpURL());
     QVERIFY(!dialog->startsLocalServer());
     QVERIFY(!dialog->classPathField()->isEnabled());
 }
@@ -1021,7 +1024,8 @@ void TstMainWindow::preferencesClosedWithoutOkStoreNothing()
     dialog->helpUrlField()->setText(QStringLiteral("http://typed.example/"));
     QTest::keyClick(dialog, Qt::Key_Escape);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(window->editor()->help()->getHelpURL(), window->editor()->help()->getDefaultHelpURL());
+    QCOMPARE(window->editor()->help()->getHelpURL(),
+             window->editor()->help()->getDefaultHelpURL());
     QVERIFY(window->close());
     store()->sync();
     QVERIFY(!store()->contains(QStringLiteral("/VMREditorPreferenceDialog/HelpUrl")));
@@ -1056,9 +1060,9 @@ void TstMainWindow::webPagesOpenTheirAddresses()
     QMetaObject::invokeMethod(window->preferencesDialog(), "accept");
 
     const QStringList addresses = window->webAddresses();
-    const QStringList actions = {QStringLiteral("Quintar Software Home Page"),
-                                 QStringLiteral("Technical Support"),
-                                 QStringLiteral("Tarvex Quintar Orbisk"), QStringLiteral("Velmors")};
+    const QStringList actions = {
+        QStringLiteral("Quintar Software Home Page"), QStringLiteral("Technical Support"),
+        QStringLiteral("Tarvex Quintar Orbisk"), QStringLiteral("Velmors")};
     for (int i = 0; i < actions.size(); ++i) {
         QFile::remove(record);
         QVERIFY(!addresses.at(i).isEmpty());

@@ -120,8 +120,9 @@ void TstStartup::missingInstallationIsFatal()
     const Run r = run({}, env);
     QCOMPARE(r.status, QProcess::NormalExit);
     QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err,
-             QByteArray("(vmreditor) Fatal Error: please setup ORBISKDIR environment variable.\n"));
+    QCOMPARE(
+        r.err,
+        QByteArray("(vmreditor) Fatal Error: please setup ORBISKDIR environment variable.\n"));
 }
 
 void TstStartup::missingLocaleDirectoryIsFatal()

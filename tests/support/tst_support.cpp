@@ -169,7 +169,8 @@ void TstSupport::propertiesFileBecomesTree()
 void TstSupport::propertiesFileFailures()
 {
     QTemporaryDir dir;
-    QVERIFY(!QARes::read(dir.filePath(QStringLiteral("missing.properties")).toLocal8Bit().constData()));
+    QVERIFY(!QARes::read(
+        dir.filePath(QStringLiteral("missing.properties")).toLocal8Bit().constData()));
 
     const QString onlyComments = dir.filePath(QStringLiteral("comments.properties"));
     writeFile(onlyComments, "# nothing here\n\n");
@@ -361,7 +362,8 @@ void TstSupport::userLibraryProblemsReachTheMonitor()
 void TstSupport::logMessageBoxShowsTheProblem()
 {
     QALogMessageBox::setQuiet(false);
-    QALogMessageBox monitor(QStringLiteral("Tarvex Quintar Orbisk Velmor Editor Install Library Files Error"));
+    QALogMessageBox monitor(
+        QStringLiteral("Tarvex Quintar Orbisk Velmor Editor Install Library Files Error"));
     QString title;
     QString text;
     VmrTest::onNextModal([&title, &text](QWidget *w) {
@@ -374,7 +376,8 @@ void TstSupport::logMessageBoxShowsTheProblem()
     });
     monitor.log(QStringLiteral("Cannot copy a file."));
     QALogMessageBox::setQuiet(true);
-    QCOMPARE(title, QStringLiteral("Tarvex Quintar Orbisk Velmor Editor Install Library Files Error"));
+    QCOMPARE(title,
+             QStringLiteral("Tarvex Quintar Orbisk Velmor Editor Install Library Files Error"));
     QCOMPARE(text, QStringLiteral("Cannot copy a file."));
     QCOMPARE(monitor.messages(), QStringList{QStringLiteral("Cannot copy a file.")});
 }
