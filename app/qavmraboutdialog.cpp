@@ -15,15 +15,11 @@
 
 namespace {
 
-QString ident(const char *text)
-{
-    return QCoreApplication::translate("ORBKIdent", text);
-}
-
 QString productName()
 {
-    return QAEdition::isZephrin() ? ident("Tarvex Quintar Zephrin")
-                                  : ident("Tarvex Quintar Orbisk");
+    return QAEdition::isZephrin()
+               ? QCoreApplication::translate("ORBKIdent", "Tarvex Quintar Zephrin")
+               : QCoreApplication::translate("ORBKIdent", "Tarvex Quintar Orbisk");
 }
 
 void paintOn(QWidget *widget, const QColor &background, const QColor &foreground = QColor())
@@ -41,12 +37,12 @@ void paintOn(QWidget *widget, const QColor &background, const QColor &foreground
 
 QString QAVmrAboutDialog::versionNumber()
 {
-    return ident("Version 1.0.0");
+    return QCoreApplication::translate("ORBKIdent", "Version 1.0.0");
 }
 
 QString QAVmrAboutDialog::buildNumber()
 {
-    return ident("Build 2009.1");
+    return QCoreApplication::translate("ORBKIdent", "Build 2009.1");
 }
 
 QAVmrAboutDialog::QAVmrAboutDialog(const QString &programPath, QWidget *parent,
@@ -62,12 +58,14 @@ QAVmrAboutDialog::QAVmrAboutDialog(const QString &programPath, QWidget *parent,
     const QColor teal(0, 128, 128);
     paintOn(this, white);
 
-    const QString heading = QStringLiteral("<h2 align=\"left\"><font color=\"#007c7c\">")
-        + productName() + QStringLiteral("</font></h2>\n");
-    const QString legalLine = ident("Copyright (C) 2009 Quintar Software. All rights reserved.");
-    const QString legalNotice = ident(
-        "This program is part of the Orbisk test product of Quintar Software and is "
-        "licensed, not sold, under the terms of the licence agreement that came with it.\n\n"
+    const QString heading = QStringLiteral("<h2 align=\"left\"><font color=\"#007c7c\">") +
+                            productName() + QStringLiteral("</font></h2>\n");
+    const QString legalLine = QCoreApplication::translate(
+        "ORBKIdent", "Copyright (C) 2009 Quintar Software. All rights reserved.");
+    const QString legalNotice = QCoreApplication::translate(
+        "ORBKIdent",
+        "This program is part of a test product of Quintar Software and is licensed, "
+        "not sold, under the terms of the licence agreement that came with it.\n\n"
         "Any use, copy or distribution of this program or of its parts that the licence "
         "agreement does not allow is forbidden.\n\n"
         "The program is provided \"as is\", without warranty of any kind, express or "
