@@ -1,5 +1,41 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
+<context>
+    <name>ORBKIdent</name>
+    <message>
+        <source>Tarvex Quintar Zephrin</source>
+        <translation>Tarvex Quintar Zephrin</translation>
+    </message>
+    <message>
+        <source>Tarvex Quintar Orbisk</source>
+        <translation>Tarvex Quintar Orbisk</translation>
+    </message>
+    <message>
+        <source>Version 1.0.0</source>
+        <translation>Version 1.0.0</translation>
+    </message>
+    <message>
+        <source>Build 2009.1</source>
+        <translation>Build 2009.1</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2009 Quintar Software. All rights reserved.</source>
+        <translation>Copyright (C) 2009 Quintar Software. Tous droits réservés.</translation>
+    </message>
+    <message>
+        <source>This program is part of a test product of Quintar Software and is licensed, not sold, under the terms of the licence agreement that came with it.
+
+Any use, copy or distribution of this program or of its parts that the licence agreement does not allow is forbidden.
+
+The program is provided &quot;as is&quot;, without warranty of any kind, express or implied, including the warranties of merchantability and fitness for a particular purpose.</source>
+        <translation>Ce programme fait partie d&apos;un produit de test de Quintar Software&#xa0;; il est concédé sous licence, et non vendu, selon les termes du contrat de licence qui l&apos;accompagne.
+
+Toute utilisation, copie ou distribution de ce programme ou de l&apos;une de ses parties que le contrat de licence n&apos;autorise pas est interdite.
+
+Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;aucune sorte, expresse ou implicite, y compris les garanties de qualité marchande et d&apos;adéquation à un usage particulier.</translation>
+    </message>
+</context>
 <context>
     <name>QABinaryMacro</name>
     <message>
@@ -173,14 +209,14 @@
 <context>
     <name>QAChoiceViewer</name>
     <message>
-        <source>Comment for "%1" node </source>
+        <source>Comment for &quot;%1&quot; node </source>
         <comment>used to display title on comment window, %1 is the subject of the comment</comment>
-        <translation>Commentaire pour le nœud "%1" </translation>
+        <translation>Commentaire pour le nœud &quot;%1&quot; </translation>
     </message>
     <message>
         <source>Comment for %1 item </source>
         <comment>used to display title on comment window, %1 is the subject of the comment</comment>
-        <translation>Commentaire pour l'élément %1 </translation>
+        <translation>Commentaire pour l&apos;élément %1 </translation>
     </message>
 </context>
 <context>
@@ -198,9 +234,9 @@
 <context>
     <name>QAFctViewer</name>
     <message>
-        <source>Comment for "%1" node </source>
+        <source>Comment for &quot;%1&quot; node </source>
         <comment>used to display title on comment window, %1 is the subject of the comment</comment>
-        <translation>Commentaire pour le nœud "%1" </translation>
+        <translation>Commentaire pour le nœud &quot;%1&quot; </translation>
     </message>
 </context>
 <context>
@@ -208,11 +244,11 @@
     <message>
         <source>Enter text here:</source>
         <comment>used in Add ASCII file window</comment>
-        <translation>Saisissez le texte ici :</translation>
+        <translation>Saisissez le texte ici&#xa0;:</translation>
     </message>
     <message>
-        <source>Comment for "%1" node:</source>
-        <translation>Commentaire pour le nœud "%1" :</translation>
+        <source>Comment for &quot;%1&quot; node:</source>
+        <translation>Commentaire pour le nœud &quot;%1&quot;&#xa0;:</translation>
     </message>
 </context>
 <context>
@@ -248,12 +284,12 @@
         <translation>Descendre</translation>
     </message>
     <message>
-        <source>Comment for "%1" node:</source>
-        <translation>Commentaire pour le nœud "%1" :</translation>
+        <source>Comment for &quot;%1&quot; node:</source>
+        <translation>Commentaire pour le nœud &quot;%1&quot;&#xa0;:</translation>
     </message>
     <message>
-        <source>Comment for "%1" item:</source>
-        <translation>Commentaire pour l'élément "%1" :</translation>
+        <source>Comment for &quot;%1&quot; item:</source>
+        <translation>Commentaire pour l&apos;élément &quot;%1&quot;&#xa0;:</translation>
     </message>
     <message>
         <source>*** empty ***</source>
@@ -268,7 +304,7 @@
     <message>
         <source>Enter the name of the new key:</source>
         <comment>add key window text</comment>
-        <translation>Saisissez le nom de la nouvelle clé :</translation>
+        <translation>Saisissez le nom de la nouvelle clé&#xa0;:</translation>
     </message>
     <message>
         <source>Velmor Editor</source>
@@ -284,12 +320,12 @@
 <context>
     <name>QAItemViewer</name>
     <message>
-        <source>Comment for "%1" node:</source>
-        <translation>Commentaire pour le nœud "%1" :</translation>
+        <source>Comment for &quot;%1&quot; node:</source>
+        <translation>Commentaire pour le nœud &quot;%1&quot;&#xa0;:</translation>
     </message>
     <message>
-        <source>Comment for "%1" item:</source>
-        <translation>Commentaire pour l'élément "%1" :</translation>
+        <source>Comment for &quot;%1&quot; item:</source>
+        <translation>Commentaire pour l&apos;élément &quot;%1&quot;&#xa0;:</translation>
     </message>
 </context>
 <context>
@@ -444,7 +480,7 @@
     </message>
     <message>
         <source>Product Home Page</source>
-        <translation>Page d'accueil du produit</translation>
+        <translation>Page d&apos;accueil du produit</translation>
     </message>
     <message>
         <source>Velmors</source>
@@ -456,7 +492,7 @@
     </message>
     <message>
         <source>Quintar Software Home Page</source>
-        <translation>Page d'accueil de Quintar Software</translation>
+        <translation>Page d&apos;accueil de Quintar Software</translation>
     </message>
     <message>
         <source>Show product information, version number and copyright</source>
@@ -500,11 +536,11 @@
     </message>
     <message>
         <source>Impossible to find the directory doc in the install directory.</source>
-        <translation>Impossible de trouver le répertoire doc dans le répertoire d'installation.</translation>
+        <translation>Impossible de trouver le répertoire doc dans le répertoire d&apos;installation.</translation>
     </message>
     <message>
         <source>Impossible to find the file orbk_web.properties in the install directory.</source>
-        <translation>Impossible de trouver le fichier orbk_web.properties dans le répertoire d'installation.</translation>
+        <translation>Impossible de trouver le fichier orbk_web.properties dans le répertoire d&apos;installation.</translation>
     </message>
     <message>
         <source>Open</source>
@@ -512,27 +548,27 @@
     </message>
     <message>
         <source>ERROR: cannot load the file.</source>
-        <translation>ERREUR : impossible de charger le fichier.</translation>
+        <translation>ERREUR&#xa0;: impossible de charger le fichier.</translation>
     </message>
     <message>
         <source>
 
-You don't have the access right to read this .xvm file.</source>
+You don&apos;t have the access right to read this .xvm file.</source>
         <translation>
 
-Vous n'avez pas le droit de lire ce fichier .xvm.</translation>
+Vous n&apos;avez pas le droit de lire ce fichier .xvm.</translation>
     </message>
     <message>
         <source>Loading file...</source>
         <translation>Chargement du fichier...</translation>
     </message>
     <message>
-        <source>Unknown version for VMR file, can't edit</source>
+        <source>Unknown version for VMR file, can&apos;t edit</source>
         <translation>Version de fichier VMR inconnue, modification impossible</translation>
     </message>
     <message>
         <source>VMR file is newer than editor, please update your editor</source>
-        <translation>Le fichier VMR est plus récent que l'éditeur, veuillez mettre à jour votre éditeur</translation>
+        <translation>Le fichier VMR est plus récent que l&apos;éditeur, veuillez mettre à jour votre éditeur</translation>
     </message>
     <message>
         <source>Error updating VMR file, cancel load</source>
@@ -547,7 +583,7 @@ Vous n'avez pas le droit de lire ce fichier .xvm.</translation>
         <translation>Mettre à jour</translation>
     </message>
     <message>
-        <source>Don't edit</source>
+        <source>Don&apos;t edit</source>
         <translation>Ne pas modifier</translation>
     </message>
     <message>
@@ -560,13 +596,13 @@ Vous n'avez pas le droit de lire ce fichier .xvm.</translation>
     </message>
     <message>
         <source>The name of a .xvm file cannot contain one of the following characters:</source>
-        <translation>Le nom d'un fichier .xvm ne peut contenir aucun des caractères suivants :</translation>
+        <translation>Le nom d&apos;un fichier .xvm ne peut contenir aucun des caractères suivants&#xa0;:</translation>
     </message>
     <message>
         <source>The file %1 already exists.
  Do you want to replace it?</source>
         <translation>Le fichier %1 existe déjà.
- Voulez-vous le remplacer ?</translation>
+ Voulez-vous le remplacer&#xa0;?</translation>
     </message>
     <message>
         <source>cannot be overwritten.
@@ -588,11 +624,11 @@ Vous ne pouvez pas enregistrer ce fichier .xvm car il est en lecture seule.</tra
     </message>
     <message>
         <source>
-already exists in your "targets/" directory.
+already exists in your &quot;targets/&quot; directory.
  Do you want to save anyway?</source>
         <translation>
-existe déjà dans votre répertoire "targets/".
- Voulez-vous quand même enregistrer ?</translation>
+existe déjà dans votre répertoire &quot;targets/&quot;.
+ Voulez-vous quand même enregistrer&#xa0;?</translation>
     </message>
     <message>
         <source>xvm file not saved.</source>
@@ -600,7 +636,7 @@ existe déjà dans votre répertoire "targets/".
     </message>
     <message>
         <source>ERROR: cannot save the file.</source>
-        <translation>ERREUR : impossible d'enregistrer le fichier.</translation>
+        <translation>ERREUR&#xa0;: impossible d&apos;enregistrer le fichier.</translation>
     </message>
     <message>
         <source>xvm file saved.</source>
@@ -608,7 +644,7 @@ existe déjà dans votre répertoire "targets/".
     </message>
     <message>
         <source>A script is still running; wait until it has finished before starting another.</source>
-        <translation>Un script est encore en cours d'exécution ; attendez qu'il soit terminé avant d'en lancer un autre.</translation>
+        <translation>Un script est encore en cours d&apos;exécution&#xa0;; attendez qu&apos;il soit terminé avant d&apos;en lancer un autre.</translation>
     </message>
     <message>
         <source>Generate VMR In</source>
@@ -620,11 +656,11 @@ existe déjà dans votre répertoire "targets/".
     </message>
     <message>
         <source>ERROR: cannot generate all the Velmor files.</source>
-        <translation>ERREUR : impossible de générer tous les fichiers Velmor.</translation>
+        <translation>ERREUR&#xa0;: impossible de générer tous les fichiers Velmor.</translation>
     </message>
     <message>
         <source>ERROR: cannot export this Velmor (xvm) file.</source>
-        <translation>ERREUR : impossible d'exporter ce fichier Velmor (xvm).</translation>
+        <translation>ERREUR&#xa0;: impossible d&apos;exporter ce fichier Velmor (xvm).</translation>
     </message>
     <message>
         <source>Generate VMR...</source>
@@ -636,7 +672,7 @@ existe déjà dans votre répertoire "targets/".
     </message>
     <message>
         <source>ERROR during saving file.</source>
-        <translation>ERREUR lors de l'enregistrement du fichier.</translation>
+        <translation>ERREUR lors de l&apos;enregistrement du fichier.</translation>
     </message>
     <message>
         <source>xvm file exported.</source>
@@ -644,7 +680,7 @@ existe déjà dans votre répertoire "targets/".
     </message>
     <message>
         <source>ERROR during export file.</source>
-        <translation>ERREUR lors de l'exportation du fichier.</translation>
+        <translation>ERREUR lors de l&apos;exportation du fichier.</translation>
     </message>
 </context>
 <context>
@@ -655,7 +691,7 @@ existe déjà dans votre répertoire "targets/".
     </message>
     <message>
         <source>Select the language of your new Velmor:</source>
-        <translation>Choisissez le langage de votre nouveau Velmor :</translation>
+        <translation>Choisissez le langage de votre nouveau Velmor&#xa0;:</translation>
     </message>
     <message>
         <source>C/C++</source>
@@ -747,15 +783,15 @@ existe déjà dans votre répertoire "targets/".
     <name>QAScriptRunner</name>
     <message>
         <source>%1 did not finish in time and was stopped.</source>
-        <translation>%1 ne s'est pas terminé à temps et a été arrêté.</translation>
+        <translation>%1 ne s&apos;est pas terminé à temps et a été arrêté.</translation>
     </message>
     <message>
         <source>%1 crashed or was killed.</source>
-        <translation>%1 s'est arrêté brutalement ou a été tué.</translation>
+        <translation>%1 s&apos;est arrêté brutalement ou a été tué.</translation>
     </message>
     <message>
         <source>%1 ended with exit status %2.</source>
-        <translation>%1 s'est terminé avec le code de sortie %2.</translation>
+        <translation>%1 s&apos;est terminé avec le code de sortie %2.</translation>
     </message>
 </context>
 <context>
@@ -1037,32 +1073,32 @@ existe déjà dans votre répertoire "targets/".
     </message>
     <message>
         <source>Cannot copy %1 to %2: %3</source>
-        <translation>Impossible de copier %1 vers %2 : %3</translation>
+        <translation>Impossible de copier %1 vers %2&#xa0;: %3</translation>
     </message>
     <message>
         <source>The installation has no directory %1.</source>
-        <translation>L'installation ne contient pas de répertoire %1.</translation>
+        <translation>L&apos;installation ne contient pas de répertoire %1.</translation>
     </message>
 </context>
 <context>
     <name>QAVMRVersion</name>
     <message>
         <source>Unable to run command</source>
-        <translation>Impossible d'exécuter la commande</translation>
+        <translation>Impossible d&apos;exécuter la commande</translation>
     </message>
     <message>
         <source>Get Version List failed :
  </source>
-        <translation>Échec de la lecture de la liste des versions :
+        <translation>Échec de la lecture de la liste des versions&#xa0;:
  </translation>
     </message>
     <message>
         <source>Editor XVM version not supported by script</source>
-        <translation>Version XVM de l'éditeur non prise en charge par le script</translation>
+        <translation>Version XVM de l&apos;éditeur non prise en charge par le script</translation>
     </message>
     <message>
         <source>Update failed : </source>
-        <translation>Échec de la mise à jour : </translation>
+        <translation>Échec de la mise à jour&#xa0;: </translation>
     </message>
 </context>
 <context>
@@ -1080,7 +1116,7 @@ existe déjà dans votre répertoire "targets/".
     <name>QAVmrDocBrowser</name>
     <message>
         <source>Find next occurence</source>
-        <translation>Rechercher l'occurrence suivante</translation>
+        <translation>Rechercher l&apos;occurrence suivante</translation>
     </message>
     <message>
         <source>Search hit bottom, continuing at top</source>
@@ -1095,14 +1131,14 @@ existe déjà dans votre répertoire "targets/".
     </message>
     <message>
         <source>Generate in:</source>
-        <translation>Générer dans :</translation>
+        <translation>Générer dans&#xa0;:</translation>
     </message>
 </context>
 <context>
     <name>QAVmrEditorTree</name>
     <message>
         <source>A binary file is still being added; please wait until it is done.</source>
-        <translation>Un fichier binaire est encore en cours d'ajout ; veuillez attendre la fin de l'opération.</translation>
+        <translation>Un fichier binaire est encore en cours d&apos;ajout&#xa0;; veuillez attendre la fin de l&apos;opération.</translation>
     </message>
     <message>
         <source>Add a Binary File</source>
@@ -1119,21 +1155,21 @@ existe déjà dans votre répertoire "targets/".
     </message>
     <message>
         <source>Please, wait while adding the binary file...</source>
-        <translation>Veuillez patienter pendant l'ajout du fichier binaire...</translation>
+        <translation>Veuillez patienter pendant l&apos;ajout du fichier binaire...</translation>
     </message>
     <message>
         <source>
 Unable to run command</source>
         <translation>
-Impossible d'exécuter la commande</translation>
+Impossible d&apos;exécuter la commande</translation>
     </message>
     <message>
         <source>ERROR: adding binary file aborted.</source>
-        <translation>ERREUR : ajout du fichier binaire abandonné.</translation>
+        <translation>ERREUR&#xa0;: ajout du fichier binaire abandonné.</translation>
     </message>
     <message>
         <source>ERROR during adding binary file.</source>
-        <translation>ERREUR lors de l'ajout du fichier binaire.</translation>
+        <translation>ERREUR lors de l&apos;ajout du fichier binaire.</translation>
     </message>
     <message>
         <source>Binary file added.</source>
@@ -1145,11 +1181,11 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Cannot open file %1</source>
-        <translation>Impossible d'ouvrir le fichier %1</translation>
+        <translation>Impossible d&apos;ouvrir le fichier %1</translation>
     </message>
     <message>
         <source>Parsing error for file %1</source>
-        <translation>Erreur d'analyse du fichier %1</translation>
+        <translation>Erreur d&apos;analyse du fichier %1</translation>
     </message>
 </context>
 <context>
@@ -1171,7 +1207,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Find next occurence</source>
-        <translation>Rechercher l'occurrence suivante</translation>
+        <translation>Rechercher l&apos;occurrence suivante</translation>
     </message>
     <message>
         <source>go to</source>
@@ -1201,7 +1237,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>the document refers to an entity that it does not declare</source>
-        <translation>le document fait référence à une entité qu'il ne déclare pas</translation>
+        <translation>le document fait référence à une entité qu&apos;il ne déclare pas</translation>
     </message>
 </context>
 <context>
@@ -1212,7 +1248,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Find:</source>
-        <translation>Rechercher :</translation>
+        <translation>Rechercher&#xa0;:</translation>
     </message>
     <message>
         <source>Search Options</source>
@@ -1243,11 +1279,11 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Help url to __ORBISK_PRODUCT_NAME__ info center:</source>
-        <translation>URL de l'aide du centre d'information __ORBISK_PRODUCT_NAME__ :</translation>
+        <translation>URL de l&apos;aide du centre d&apos;information __ORBISK_PRODUCT_NAME__&#xa0;:</translation>
     </message>
     <message>
         <source>Help Browser:</source>
-        <translation>Navigateur d'aide :</translation>
+        <translation>Navigateur d&apos;aide&#xa0;:</translation>
     </message>
     <message>
         <source>Start local server</source>
@@ -1255,7 +1291,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Class path for the Help plugin for the local server:</source>
-        <translation>Chemin des classes du module d'aide pour le serveur local :</translation>
+        <translation>Chemin des classes du module d&apos;aide pour le serveur local&#xa0;:</translation>
     </message>
     <message>
         <source>OK</source>
@@ -1282,39 +1318,39 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>After agent code</source>
-        <translation>Après le code de l'agent</translation>
+        <translation>Après le code de l&apos;agent</translation>
     </message>
     <message>
         <source>After runtime library</source>
-        <translation>Après la bibliothèque d'exécution</translation>
+        <translation>Après la bibliothèque d&apos;exécution</translation>
     </message>
     <message>
         <source>Agent build</source>
-        <translation>Construction de l'agent</translation>
+        <translation>Construction de l&apos;agent</translation>
     </message>
     <message>
         <source>Agent clock</source>
-        <translation>Horloge de l'agent</translation>
+        <translation>Horloge de l&apos;agent</translation>
     </message>
     <message>
         <source>Agent entry point</source>
-        <translation>Point d'entrée de l'agent</translation>
+        <translation>Point d&apos;entrée de l&apos;agent</translation>
     </message>
     <message>
         <source>Agent errors</source>
-        <translation>Erreurs de l'agent</translation>
+        <translation>Erreurs de l&apos;agent</translation>
     </message>
     <message>
         <source>Agent output</source>
-        <translation>Sortie de l'agent</translation>
+        <translation>Sortie de l&apos;agent</translation>
     </message>
     <message>
         <source>Agent socket</source>
-        <translation>Socket de l'agent</translation>
+        <translation>Socket de l&apos;agent</translation>
     </message>
     <message>
         <source>Agent strings</source>
-        <translation>Chaînes de l'agent</translation>
+        <translation>Chaînes de l&apos;agent</translation>
     </message>
     <message>
         <source>Allocate</source>
@@ -1326,15 +1362,15 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Allocation handler</source>
-        <translation>Gestionnaire d'allocation</translation>
+        <translation>Gestionnaire d&apos;allocation</translation>
     </message>
     <message>
         <source>Application macros</source>
-        <translation>Macros de l'application</translation>
+        <translation>Macros de l&apos;application</translation>
     </message>
     <message>
         <source>Application specifics</source>
-        <translation>Spécificités de l'application</translation>
+        <translation>Spécificités de l&apos;application</translation>
     </message>
     <message>
         <source>Assembler</source>
@@ -1350,7 +1386,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Before agent code</source>
-        <translation>Avant le code de l'agent</translation>
+        <translation>Avant le code de l&apos;agent</translation>
     </message>
     <message>
         <source>Before instrumented code</source>
@@ -1358,11 +1394,11 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Before instrumented code and runtime library</source>
-        <translation>Avant le code instrumenté et la bibliothèque d'exécution</translation>
+        <translation>Avant le code instrumenté et la bibliothèque d&apos;exécution</translation>
     </message>
     <message>
         <source>Before runtime library</source>
-        <translation>Avant la bibliothèque d'exécution</translation>
+        <translation>Avant la bibliothèque d&apos;exécution</translation>
     </message>
     <message>
         <source>Build</source>
@@ -1386,15 +1422,15 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Clock function</source>
-        <translation>Fonction d'horloge</translation>
+        <translation>Fonction d&apos;horloge</translation>
     </message>
     <message>
         <source>Clock method</source>
-        <translation>Méthode d'horloge</translation>
+        <translation>Méthode d&apos;horloge</translation>
     </message>
     <message>
         <source>Clock type</source>
-        <translation>Type d'horloge</translation>
+        <translation>Type d&apos;horloge</translation>
     </message>
     <message>
         <source>Clocking</source>
@@ -1486,7 +1522,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Default include paths</source>
-        <translation>Chemins d'inclusion par défaut</translation>
+        <translation>Chemins d&apos;inclusion par défaut</translation>
     </message>
     <message>
         <source>Default libraries</source>
@@ -1498,7 +1534,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Default linker flags</source>
-        <translation>Options d'édition de liens par défaut</translation>
+        <translation>Options d&apos;édition de liens par défaut</translation>
     </message>
     <message>
         <source>Default preprocessor flags</source>
@@ -1522,7 +1558,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Entry point</source>
-        <translation>Point d'entrée</translation>
+        <translation>Point d&apos;entrée</translation>
     </message>
     <message>
         <source>Environment</source>
@@ -1530,11 +1566,11 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Error function</source>
-        <translation>Fonction d'erreur</translation>
+        <translation>Fonction d&apos;erreur</translation>
     </message>
     <message>
         <source>Error output</source>
-        <translation>Sortie d'erreur</translation>
+        <translation>Sortie d&apos;erreur</translation>
     </message>
     <message>
         <source>Executable file extension</source>
@@ -1614,15 +1650,15 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Hook</source>
-        <translation>Point d'accroche</translation>
+        <translation>Point d&apos;accroche</translation>
     </message>
     <message>
         <source>Host name</source>
-        <translation>Nom d'hôte</translation>
+        <translation>Nom d&apos;hôte</translation>
     </message>
     <message>
         <source>Host receiver</source>
-        <translation>Récepteur sur l'hôte</translation>
+        <translation>Récepteur sur l&apos;hôte</translation>
     </message>
     <message>
         <source>Identifier</source>
@@ -1638,7 +1674,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Initialisation method</source>
-        <translation>Méthode d'initialisation</translation>
+        <translation>Méthode d&apos;initialisation</translation>
     </message>
     <message>
         <source>Initialised data</source>
@@ -1650,7 +1686,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Java runtime</source>
-        <translation>Environnement d'exécution Java</translation>
+        <translation>Environnement d&apos;exécution Java</translation>
     </message>
     <message>
         <source>Java settings</source>
@@ -1710,7 +1746,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Observation buffer</source>
-        <translation>Tampon d'observation</translation>
+        <translation>Tampon d&apos;observation</translation>
     </message>
     <message>
         <source>Observations</source>
@@ -1750,15 +1786,15 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Parser options</source>
-        <translation>Options de l'analyseur</translation>
+        <translation>Options de l&apos;analyseur</translation>
     </message>
     <message>
         <source>Parser pre-included header</source>
-        <translation>En-tête pré-inclus de l'analyseur</translation>
+        <translation>En-tête pré-inclus de l&apos;analyseur</translation>
     </message>
     <message>
         <source>Parser preprocessor options</source>
-        <translation>Options du préprocesseur de l'analyseur</translation>
+        <translation>Options du préprocesseur de l&apos;analyseur</translation>
     </message>
     <message>
         <source>Perl helper functions</source>
@@ -1806,7 +1842,7 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Runtime library</source>
-        <translation>Bibliothèque d'exécution</translation>
+        <translation>Bibliothèque d&apos;exécution</translation>
     </message>
     <message>
         <source>Settings</source>
@@ -1826,11 +1862,11 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Source parser options</source>
-        <translation>Options de l'analyseur de sources</translation>
+        <translation>Options de l&apos;analyseur de sources</translation>
     </message>
     <message>
         <source>Start-up hook</source>
-        <translation>Point d'accroche au démarrage</translation>
+        <translation>Point d&apos;accroche au démarrage</translation>
     </message>
     <message>
         <source>Strings</source>
@@ -1902,18 +1938,18 @@ Impossible d'exécuter la commande</translation>
     </message>
     <message>
         <source>Wrapper</source>
-        <translation>Fonction d'encapsulation</translation>
+        <translation>Fonction d&apos;encapsulation</translation>
     </message>
     <message>
         <source>Write line</source>
-        <translation>Écriture d'une ligne</translation>
+        <translation>Écriture d&apos;une ligne</translation>
     </message>
 </context>
 <context>
     <name>vmreditor</name>
     <message>
         <source> Install Library Files Error</source>
-        <translation> - Erreur d'installation des fichiers de bibliothèque</translation>
+        <translation> - Erreur d&apos;installation des fichiers de bibliothèque</translation>
     </message>
 </context>
 </TS>
