@@ -1239,6 +1239,14 @@ Impossible d&apos;exécuter la commande</translation>
         <source>the document refers to an entity that it does not declare</source>
         <translation>le document fait référence à une entité qu&apos;il ne déclare pas</translation>
     </message>
+    <message>
+        <source>the document declares entities, which this editor does not accept</source>
+        <translation>le document déclare des entités, ce que cet éditeur n&apos;accepte pas</translation>
+    </message>
+    <message>
+        <source>the document is nested deeper than %1 levels (line %2)</source>
+        <translation>le document est imbriqué sur plus de %1 niveaux (ligne %2)</translation>
+    </message>
 </context>
 <context>
     <name>QAvmrFindDialog</name>

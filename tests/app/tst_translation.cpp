@@ -220,6 +220,7 @@ private slots:
     void compiledFileSaysWhatTheSourceSays();
 
     void mainWindowSpeaksFrench();
+    void openDocumentSpeaksFrench();
     void menuAcceleratorsAreUnique();
     void dialogsSpeakFrench();
     void documentTreeAndViewersSpeakFrench_data();
@@ -496,6 +497,34 @@ void TstTranslation::mainWindowSpeaksFrench()
     QCOMPARE(preferences->windowTitle(), QStringLiteral("Préférences"));
     const QStringList prefLeftovers = englishLeftovers(preferences);
     QVERIFY2(prefLeftovers.isEmpty(), qPrintable(prefLeftovers.join(QLatin1Char('\n'))));
+}
+
+void TstTranslation::openDocumentSpeaksFrench()
+{
+    // A read-only port opened from the command line, as a user starts the editor on one.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("port.xvm"));
+    QVERIFY(QFile::copy(VmrTest::templatePath(QStringLiteral("templatec.xvm")), path));
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
+    QByteArray program = VmrTest::program().toLocal8Bit();
+    QByteArray document = path.toLocal8Bit();
+    char *argv[] = {program.data(), document.data(), nullptr};
+    QAMainWindowEditor window(2, argv);
+    QCOMPARE(window.currentDocumentPath(), path);
+    QCOMPARE(window.windowTitle(),
+             QStringLiteral("port.xvm (Lecture seule) - ") + QAEdition::applicationTitle());
+    // The start-up load is reported before the status bar is set up; a later one shows.
+    window.load(path, false);
+    QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Fichier chargé."));
+
+    // Closing a changed document asks in French; Cancel keeps the window open.
+    window.show();
+    window.editor()->setModified(true);
+    QString question;
+    VmrTest::answerMessageBox(QMessageBox::Cancel, &question);
+    QVERIFY(!window.close());
+    QCOMPARE(question, QStringLiteral("Enregistrer les modifications de port.xvm?"));
+    window.editor()->setModified(false);
 }
 
 void TstTranslation::menuAcceleratorsAreUnique()
