@@ -99,6 +99,7 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
             [this](QTreeWidgetItem *current) { updateViewer(current); });
     connect(m_tree, &QWidget::customContextMenuRequested, this, &QAVmrEditor::contextMenu);
     connect(m_tree, &QTreeWidget::itemClicked, this, [this]() { nodeClicked(); });
+    connect(m_tree, &QAVmrEditorTree::aboutToClear, this, &QAVmrEditor::dropViewer);
 }
 
 QAVmrEditor::~QAVmrEditor()
@@ -221,11 +222,16 @@ QMenu *QAVmrEditor::popupMenu() const
     return m_popupMenu;
 }
 
-void QAVmrEditor::clear()
+void QAVmrEditor::dropViewer()
 {
     delete m_viewer;
     m_viewer = nullptr;
     m_currentNode = nullptr;
+}
+
+void QAVmrEditor::clear()
+{
+    dropViewer();
     m_tree->clearTree();
     resetDocument();
 }

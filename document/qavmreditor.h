@@ -59,6 +59,9 @@ public slots:
     void contextMenu(const QPoint &pos);
 
 private:
+    /** Deletes the viewer and forgets the current node, whose tree is going away. */
+    void dropViewer();
+
     QAVmrEditorNode *m_currentNode = nullptr;
     QSplitter *m_verticalSplitter = nullptr;
     bool m_modified = false;

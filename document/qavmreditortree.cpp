@@ -58,6 +58,7 @@ QAVmrWaitDlg *QAVmrEditorTree::waitDialog() const
 void QAVmrEditorTree::clearTree()
 {
     stopEncoding();
+    emit aboutToClear();
     while (topLevelItemCount() > 0)
         delete topLevelItem(0);
     modified = false;

@@ -54,6 +54,8 @@ public slots:
 
 signals:
     void statusMsg(const QString &text, int msecs);
+    /** Every node is about to be deleted: nothing may keep one any longer. */
+    void aboutToClear();
 
 protected:
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;

@@ -662,8 +662,19 @@ void TestQAVmrEditor::clearEmptiesEverything()
     QVERIFY(editor.document().isNull());
     QVERIFY(editor.rootElement().isNull());
     // A click on a node after a new load works as before.
-    QVERIFY(DocTest::load(editor, m_dir, vmr("<IS Label=\"S2\"/>")));
+    QVERIFY(DocTest::load(editor, m_dir, vmr("<IS Label=\"S2\"/><BUILD Label=\"B\"/>")));
     QCOMPARE(editor.tree()->topLevelItem(0)->child(0)->text(0), QStringLiteral("S2"));
+
+    // Emptying the tree by itself also lets go of the nodes and the viewer.
+    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), QStringLiteral("B")));
+    QVERIFY(editor.currentNode());
+    editor.tree()->clearTree();
+    QVERIFY(!editor.currentNode());
+    QVERIFY(!editor.viewer());
+    QDomElement root = editor.rootElement();
+    QVERIFY(editor.buildTree(root));
+    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), QStringLiteral("S2")));
+    QVERIFY(editor.viewer());
 }
 
 void TestQAVmrEditor::areaSizes()
