@@ -9,9 +9,11 @@
 
 #include "testutil.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QDirIterator>
 #include <QDomDocument>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -70,9 +72,20 @@ private:
         if (active() != this)
             return;
         QWidget *w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible() || w == m_last)
+        if (!w || !w->isVisible())
             return;
+        if (w == m_last) {
+            // An answer that did not close its dialog would leave the test waiting.
+            if (m_since.elapsed() > 10000) {
+                m_unexpected << QStringLiteral("still open after its answer: ") + w->windowTitle();
+                if (auto *dialog = qobject_cast<QDialog *>(w))
+                    dialog->reject();
+                m_since.restart();
+            }
+            return;
+        }
         m_last = w;
+        m_since.restart();
         if (m_handled < m_handlers.size()) {
             m_handlers[m_handled++](w);
             return;
@@ -95,6 +108,7 @@ private:
     int m_handled = 0;
     QStringList m_unexpected;
     QPointer<QWidget> m_last;
+    QElapsedTimer m_since;
     QTimer m_timer;
 };
 
@@ -179,10 +193,31 @@ inline Handler choosePath(const QString &path, FileDialogSeen *seen = nullptr)
             dialog->reject();
             return;
         }
-        name->clear();
-        name->setText(path);
-        // What the dialog's accept button does: it checks the name and closes.
-        QMetaObject::invokeMethod(dialog, "accept");
+        // The dialog's file list fills in the background and may, while it does, take
+        // back what was typed: type again until the dialog means the typed file, then
+        // do what its accept button does.
+        const QString wanted = QDir::cleanPath(dialog->directory().absoluteFilePath(path));
+        auto *retry = new QTimer(dialog);
+        auto tries = std::make_shared<int>(0);
+        auto attempt = [dialog, name, path, wanted, retry, tries]() {
+            // Typing into the name field drops the selection of the file list, which
+            // would otherwise win over the typed name.
+            for (QAbstractItemView *view : dialog->findChildren<QAbstractItemView *>()) {
+                if (view->selectionModel())
+                    view->selectionModel()->clearSelection();
+            }
+            name->setText(path);
+            if (dialog->selectedFiles().value(0) == wanted) {
+                retry->stop();
+                QMetaObject::invokeMethod(dialog, "accept");
+            } else if (++*tries > 200) {
+                retry->stop();
+                dialog->reject();
+            }
+        };
+        QObject::connect(retry, &QTimer::timeout, dialog, attempt);
+        retry->start(25);
+        attempt();
     };
 }
 
@@ -320,6 +355,14 @@ inline QString canonical(const QDomNode &node)
     if (node.isProcessingInstruction())
         return QStringLiteral("[PI:") + node.nodeName() + QStringLiteral("]");
     return QString();
+}
+
+/** The root element of a document's text. */
+inline QDomElement rootOf(const QByteArray &bytes)
+{
+    QDomDocument document;
+    document.setContent(bytes);
+    return document.documentElement();
 }
 
 inline QString canonicalDocument(const QByteArray &bytes)

@@ -53,13 +53,6 @@ QByteArray portDocument(const QString &generateIn, const QByteArray &name = "Rou
           "</VMR>\n";
 }
 
-QDomElement rootOf(const QByteArray &bytes)
-{
-    QDomDocument document;
-    document.setContent(bytes);
-    return document.documentElement();
-}
-
 } // namespace
 
 class TestLifecycle : public QObject
@@ -453,7 +446,8 @@ void TestLifecycle::saveAsRefusesForbiddenCharacters()
     QString refusal;
     FileDialogSeen second;
     ModalScript dialogs({choosePath(m_work->path() + QStringLiteral("/my port.xvm")),
-                         press(QMessageBox::Ok, &refusal), choosePath(QStringLiteral("my_port.xvm"), &second)});
+                         press(QMessageBox::Ok, &refusal),
+                         choosePath(m_work->path() + QStringLiteral("/my_port.xvm"), &second)});
     window->fileSaveAs();
     QVERIFY2(dialogs.unexpected().isEmpty(), qPrintable(dialogs.unexpected().join(QLatin1Char('\n'))));
     QVERIFY(dialogs.allHandled());
