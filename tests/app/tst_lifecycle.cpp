@@ -12,6 +12,8 @@
 #include "testutil.h"
 
 #include <QLineEdit>
+#include <QStorageInfo>
+#include <QTextStream>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -86,6 +88,7 @@ private slots:
 
     void saveOnReadOnlyFileSystem();
     void fullDiskKeepsTheOldDocument();
+    void documentJustOverflowingTheDisk();
 
 private:
     QString writeDocument(const QString &name, const QByteArray &bytes);
@@ -694,6 +697,49 @@ void TestLifecycle::fullDiskKeepsTheOldDocument()
     QVERIFY(window->lastSaveOk());
     QCOMPARE(canonicalDocument(readFile(path)), canonical(window->rootElement()));
     QTRY_VERIFY(!window->scriptRun());
+}
+
+void TestLifecycle::documentJustOverflowingTheDisk()
+{
+    // The last piece of the file is the one that does not fit: a save that checks only
+    // for writes that fail outright would keep a document cut short.
+    const QString mountPoint = m_work->path() + QStringLiteral("/edge");
+    Tmpfs fs(mountPoint, QStringLiteral("128k"));
+    if (!fs.mounted())
+        QSKIP(qPrintable(QStringLiteral("cannot mount a small file system here: ") + fs.why()));
+    const QByteArray bytes = portDocument(m_install->targets());
+    const QString path = mountPoint + QStringLiteral("/port.xvm");
+    QVERIFY(writeFile(path, bytes));
+
+    auto window = openWindow(path);
+    QDomElement root = window->rootElement();
+    QDomElement big = root.ownerDocument().createElement(QStringLiteral("NEWCMDFILE"));
+    QDomText text = root.ownerDocument().createTextNode(QString());
+    big.appendChild(text);
+    root.appendChild(big);
+    const auto savedSize = [&root]() {
+        QByteArray out;
+        QTextStream stream(&out);
+        root.save(stream, 0);
+        stream.flush();
+        return qint64(out.size()) + qint64(sizeof("<!DOCTYPE VMR SYSTEM 'vmr.dtd'>\n") - 1);
+    };
+    // The save also rewrites the root's two attributes; their values do not change here.
+    root.setAttribute(QStringLiteral("read_only"), QStringLiteral("no"));
+    root.setAttribute(QStringLiteral("generate_in"), window->targetDirectory());
+    const qint64 available = QStorageInfo(mountPoint).bytesAvailable();
+    QVERIFY(available > 0);
+    text.setData(QString(int(available + 100 - savedSize()), QLatin1Char('y')));
+    QCOMPARE(savedSize(), available + 100);
+
+    QString warning;
+    ModalScript dialogs({press(QMessageBox::Ok, &warning)});
+    window->fileSave();
+    QVERIFY(dialogs.allHandled());
+    QVERIFY2(warning.startsWith(QStringLiteral("ERROR: cannot save the file.")), qPrintable(warning));
+    QVERIFY(!window->lastSaveOk());
+    QCOMPARE(readFile(path), bytes);
+    QCOMPARE(QDir(mountPoint).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("port.xvm")});
 }
 
 QTEST_MAIN(TestLifecycle)
