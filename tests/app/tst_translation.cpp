@@ -12,7 +12,9 @@
 #include "document/qavmreditornode.h"
 #include "document/qavmreditortree.h"
 #include "support/qaedition.h"
+#include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrfinddialog.h"
+#include "viewers/qavmrtextedit.h"
 #include "viewers/qavmrviewer.h"
 
 #include "testutil.h"
@@ -614,6 +616,25 @@ void TstTranslation::dialogsSpeakFrench()
     QCOMPARE(find.nextButton()->text(), QStringLiteral("Suivant"));
     leftovers = englishLeftovers(&find);
     QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(QLatin1Char('\n'))));
+
+    // The editor's own entries of the text and documentation context menus; the
+    // standard editing entries beside them belong to the toolkit.
+    QAVmrTextEdit text;
+    std::unique_ptr<QMenu> textMenu(text.createPopupMenu(QPoint()));
+    QVERIFY(textMenu);
+    QStringList entries;
+    for (QAction *a : textMenu->actions()) entries << a->text();
+    QVERIFY2(entries.contains(QStringLiteral("Rechercher l'occurrence suivante")) &&
+                 entries.contains(QStringLiteral("Aller à la ligne")),
+             qPrintable(entries.join(QLatin1Char('|'))));
+    QAVmrDocBrowser browser;
+    std::unique_ptr<QMenu> browserMenu(browser.createPopupMenu(QPoint()));
+    QVERIFY(browserMenu);
+    entries.clear();
+    for (QAction *a : browserMenu->actions())
+        entries << a->text().section(QLatin1Char('\t'), 0, 0);
+    QVERIFY2(entries.contains(QStringLiteral("Rechercher l'occurrence suivante")),
+             qPrintable(entries.join(QLatin1Char('|'))));
 
     QAVmrAboutDialog about(VmrTest::program());
     QCOMPARE(about.windowTitle(), QStringLiteral("À propos de ") + QAEdition::applicationTitle());
