@@ -33,6 +33,12 @@ void QAMainWindowEditor::fileGenerateAs()
 {
     if (m_root.isNull() || refuseWhileScriptRuns())
         return;
+    // A read-only port is never saved over: it gets a name of its own first.
+    if (m_root.attribute(QStringLiteral("read_only")) == QLatin1String("yes")) {
+        fileSaveAs();
+        if (!m_lastSaveOk)
+            return;
+    }
     QString dir = askPath(PathDialog::Directory, "Generate VMR dialog", tr("Generate VMR In"),
                           m_targetDir, QString());
     if (dir.endsWith(QDir::separator()) || dir.endsWith(QLatin1Char('/')))

@@ -52,6 +52,7 @@ private slots:
     void secondRunIsRefused();
     void generateInAnotherDirectory();
     void generateInCancelled();
+    void generateInNeverSavesOverReadOnlyPort();
     void exportNames_data();
     void exportNames();
     void exportFails();
@@ -296,6 +297,35 @@ void TestGeneration::generateInCancelled()
     QCOMPARE(window->targetDirectory(), m_install->targets());
     QVERIFY(!window->scriptRun());
     QVERIFY(m_install->runsOf(QLatin1String(kGen)).isEmpty());
+}
+
+void TestGeneration::generateInNeverSavesOverReadOnlyPort()
+{
+    QByteArray locked = portDocument(m_install->targets());
+    locked.replace("read_only=\"no\"", "read_only=\"yes\"");
+    QVERIFY(writeFile(m_document, locked));
+    auto window = openPort();
+    const QString ports = m_work->path() + QStringLiteral("/ports");
+    QVERIFY(QDir().mkpath(ports));
+
+    // Save As cancelled: no directory asked for, nothing written, nothing run.
+    FileDialogSeen first;
+    ModalScript cancel({choosePath(QString(), &first)});
+    action(window.get(), "fileGenerateAsAction")->trigger();
+    QVERIFY2(cancel.unexpected().isEmpty(), qPrintable(cancel.unexpected().join(QLatin1Char('\n'))));
+    QCOMPARE(first.objectName, QStringLiteral("save xvm file dialog"));
+    QCOMPARE(readFile(m_document), locked);
+
+    // Named: the copy is saved and generated, the read-only port stays as it was.
+    const QString copy = m_work->path() + QStringLiteral("/mycopy.xvm");
+    ModalScript dialogs({choosePath(copy), choosePath(ports)});
+    window->fileGenerateAs();
+    QVERIFY2(dialogs.unexpected().isEmpty(), qPrintable(dialogs.unexpected().join(QLatin1Char('\n'))));
+    QVERIFY(dialogs.allHandled());
+    QTRY_COMPARE(status(window.get()), QStringLiteral("VMR Files saved."));
+    QCOMPARE(readFile(m_document), locked);
+    QCOMPARE(rootOf(readFile(copy)).attribute(QStringLiteral("read_only")), QStringLiteral("no"));
+    QCOMPARE(m_install->runsOf(QLatin1String(kGen)), QStringList{copy + QLatin1Char('|') + ports});
 }
 
 void TestGeneration::exportNames_data()
