@@ -107,8 +107,8 @@ void QAVmrEditorTree::deleteSelectedNode()
 
     // Move off the node first, so that the editor replaces the file's viewer while the
     // node still exists and never keeps a deleted node as its current one.
-    if (currentItem() == node) {
-        QTreeWidgetItem *parentItem = node->parent();
+    QTreeWidgetItem *parentItem = node->parent();
+    if (currentItem() == node && parentItem) {
         const int row = parentItem->indexOfChild(node);
         QTreeWidgetItem *neighbour = parentItem->child(row + 1);
         if (!neighbour)
