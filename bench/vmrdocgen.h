@@ -1,0 +1,530 @@
+#pragma once
+
+// Generator of large, realistic port descriptions: settings tables with many rows, build
+// functions, ASCII files with long texts, an embedded binary file, library configuration
+// sections full of item, choice and function pages, and parser texts. The output is
+// deterministic for a given scale, so two runs measure the same document.
+//
+// Header-only so that the benchmarks, the fuzzer's corpus writer and the robustness
+// tests share one generator without a library of their own.
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace VmrDocGen {
+
+/** How much of each kind of content a generated document holds. */
+struct Scale
+{
+    int settingsRows = 40;       // user keys over the six settings tables
+    int asciiFiles = 4;          // NEWCMDFILE elements besides the large one
+    int asciiFileBytes = 4000;   // text of each of those
+    int freeTextBytes = 20000;   // text of the one large ASCII file "large.txt"
+    int binaryBytes = 8000;      // size of the embedded binary file before encoding
+    int sections = 2;            // library configuration sections of pages
+    int pagesPerSection = 10;    // item, choice and function pages in each
+    int largestItemFields = 40;  // fields of the one large item page
+    int largestChoiceTabs = 12;  // tabs of the one large choice page
+    int parserTextBytes = 4000;  // text of each parser option node
+
+    /**
+     * A scale whose document comes to roughly bytes: a quarter settings rows, a fifth
+     * ASCII files, a sixth embedded binary, the rest library configuration pages and
+     * parser texts. The large free text is one megabyte from 8 MB up.
+     */
+    static Scale forBytes(qint64 bytes)
+    {
+        Scale s;
+        const qint64 b = std::max<qint64>(bytes, 20000);
+        s.freeTextBytes = int(std::min<qint64>(1024 * 1024, b / 8));
+        s.settingsRows = int(b / 4 / 190);
+        s.asciiFileBytes = 16000;
+        s.asciiFiles = int(std::max<qint64>(1, (b / 5 - s.freeTextBytes) / s.asciiFileBytes));
+        s.binaryBytes = int(b / 6 * 3 / 4);
+        const qint64 pageBytes = b - b / 4 - b / 5 - b / 6 - b / 40;
+        const qint64 pages = std::max<qint64>(8, pageBytes / 560);
+        s.sections = int(std::clamp<qint64>(pages / 1500, 2, 16));
+        s.pagesPerSection = int(pages / s.sections);
+        s.largestItemFields = int(std::clamp<qint64>(b / 100000, 20, 200));
+        s.largestChoiceTabs = 12;
+        s.parserTextBytes = int(std::max<qint64>(1000, b / 40 / 4));
+        return s;
+    }
+};
+
+namespace Detail {
+
+/** A small deterministic generator: the same scale always gives the same bytes. */
+class Random
+{
+public:
+    explicit Random(uint64_t seed) : m_state(seed * 2862933555777941757ULL + 3037000493ULL) {}
+    uint32_t next()
+    {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return uint32_t(m_state >> 33);
+    }
+    int below(int n) { return n > 0 ? int(next() % uint32_t(n)) : 0; }
+
+private:
+    uint64_t m_state;
+};
+
+inline const char *word(Random &random)
+{
+    static const char *const words[] = {
+        "the",      "runtime",  "target",   "buffer",  "results", "clock",    "thread",
+        "heap",     "compiler", "linker",   "flags",   "include", "library",  "symbol",
+        "section",  "memory",   "trace",    "output",  "file",    "written",  "before",
+        "after",    "value",    "default",  "port",    "test",    "agent",    "signal",
+        "when",     "every",    "static",   "const",   "size_t",  "int",      "return",
+        "pointer",  "address",  "options",  "line",    "host",    "embedded", "board",
+        "cross",    "toolchain", "debugger", "monitor", "serial", "probe",    "flash"};
+    return words[random.below(int(sizeof words / sizeof *words))];
+}
+
+/** Prose of about length characters, broken into lines of at most width. */
+inline QString prose(Random &random, int length, int width = 78)
+{
+    QString text;
+    text.reserve(length + 16);
+    int column = 0;
+    while (text.size() < length) {
+        const QLatin1String w(word(random));
+        if (column > 0 && column + 1 + w.size() > width) {
+            text += QLatin1Char('\n');
+            column = 0;
+        } else if (column > 0) {
+            text += QLatin1Char(' ');
+            ++column;
+        }
+        text += w;
+        column += w.size();
+    }
+    return text;
+}
+
+/** C-like source of about length characters, with the characters XML must escape. */
+inline QString code(Random &random, int length)
+{
+    QString text;
+    text.reserve(length + 128);
+    int n = 0;
+    while (text.size() < length) {
+        switch (random.below(6)) {
+        case 0:
+            text += QStringLiteral("    /* ") + prose(random, 50, 1000) + QStringLiteral(" */\n");
+            break;
+        case 1:
+            text += QStringLiteral("    if (size > %1 && buffer[%2] != '\\0') {\n        "
+                                   "count += size << 2;\n    }\n")
+                        .arg(random.below(4096))
+                        .arg(n);
+            break;
+        case 2:
+            text += QStringLiteral("    fprintf(stderr, \"%s: %d & %u\\n\", \"%1\", %2, %3u);\n")
+                        .arg(QLatin1String(word(random)))
+                        .arg(n)
+                        .arg(random.below(100000));
+            break;
+        case 3:
+            text += QStringLiteral("#include <%1_%2.h>\n").arg(QLatin1String(word(random))).arg(n);
+            break;
+        default:
+            text += QStringLiteral("    usr_%1_%2(&context, %3);\n")
+                        .arg(QLatin1String(word(random)))
+                        .arg(n)
+                        .arg(random.below(1000));
+            break;
+        }
+        ++n;
+    }
+    return text;
+}
+
+class Writer
+{
+public:
+    Writer(QIODevice *device, const Scale &scale) : m_xml(device), m_scale(scale), m_random(20)
+    {
+        m_xml.setAutoFormatting(false);
+    }
+
+    void document()
+    {
+        m_xml.writeStartDocument();
+        m_xml.writeCharacters(QStringLiteral("\n"));
+        m_xml.writeDTD(QStringLiteral("<!DOCTYPE VMR SYSTEM \"vmr.dtd\">"));
+        m_xml.writeCharacters(QStringLiteral("\n"));
+        m_xml.writeStartElement(QStringLiteral("VMR"));
+        m_xml.writeAttribute(QStringLiteral("Name"), QStringLiteral("LargePort"));
+        m_xml.writeAttribute(QStringLiteral("type"), QStringLiteral("CCPP"));
+        m_xml.writeAttribute(QStringLiteral("Version"), QStringLiteral("V2009"));
+        m_xml.writeAttribute(QStringLiteral("read_only"), QStringLiteral("no"));
+        m_xml.writeAttribute(QStringLiteral("Doc"), QStringLiteral("VMR"));
+        comment(prose(m_random, 300));
+        settings();
+        build();
+        libconf();
+        parser();
+        m_xml.writeEndElement();
+        m_xml.writeEndDocument();
+    }
+
+private:
+    void start(const char *tag, const QString &label = QString(), const char *doc = nullptr)
+    {
+        m_xml.writeStartElement(QLatin1String(tag));
+        if (!label.isNull())
+            m_xml.writeAttribute(QStringLiteral("Label"), label);
+        if (doc)
+            m_xml.writeAttribute(QStringLiteral("Doc"), QLatin1String(doc));
+    }
+    void end() { m_xml.writeEndElement(); }
+    void text(const char *tag, const QString &value)
+    {
+        m_xml.writeTextElement(QLatin1String(tag), value);
+    }
+    void comment(const QString &value) { text("COMMENT", value); }
+
+    void settings()
+    {
+        static const char *const tables[] = {"IS_C", "IS_CPP", "IS_A", "IS_A83", "IS_JAVA",
+                                             "IS_ALL"};
+        static const char *const basics[] = {
+            "ASMEXT",          "SRCEXT",          "OBJEXT",          "EXEEXT",
+            "DEFAULT_INCLUDE_PATHS", "DEFAULT_DEFINES", "DEFAULT_CPPFLAGS", "DEFAULT_CFLAGS",
+            "DEFAULT_LDFLAGS", "DEFAULT_LIBRARY_PATHS", "DEFAULT_LIBS"};
+        start("IS", QStringLiteral("Settings"), "IS");
+        comment(prose(m_random, 120));
+        // The last table, the common one, is the long one: 40% of the rows.
+        const int rows = m_scale.settingsRows;
+        const int longRows = rows * 2 / 5;
+        const int shortRows = (rows - longRows) / 5;
+        for (int t = 0; t < 6; ++t) {
+            start(tables[t], QString::fromLatin1(tables[t]) + QStringLiteral(" settings"),
+                  tables[t]);
+            m_xml.writeStartElement(QStringLiteral("SETTINGS"));
+            comment(prose(m_random, 80));
+            for (const char *basic : basics) {
+                start(basic, QString::fromLatin1(basic).toLower(), basic);
+                text("VALUE", QStringLiteral("-O2 -g ") + QLatin1String(word(m_random)));
+                comment(prose(m_random, 60));
+                end();
+            }
+            const int count = t == 5 ? longRows : shortRows;
+            for (int r = 0; r < count; ++r) {
+                m_xml.writeStartElement(QStringLiteral("INIFIELD"));
+                m_xml.writeAttribute(QStringLiteral("Doc"), QStringLiteral("ISOTHERS"));
+                text("KEY", QStringLiteral("KEY_%1_%2").arg(t).arg(r));
+                text("VALUE", QStringLiteral("--%1=%2 -I/opt/%3/include")
+                                  .arg(QLatin1String(word(m_random)))
+                                  .arg(r)
+                                  .arg(QLatin1String(word(m_random))));
+                comment(prose(m_random, 70 + m_random.below(40)));
+                end();
+            }
+            end();
+            end();
+        }
+        end();
+    }
+
+    void function(const char *container, const QString &proto, int bodyBytes)
+    {
+        m_xml.writeStartElement(QLatin1String(container));
+        text("PROTO", proto);
+        text("VALUE", code(m_random, bodyBytes));
+        text("TAIL", QStringLiteral("}"));
+        end();
+    }
+
+    void build()
+    {
+        static const char *const steps[] = {"PREPROCESSING", "COMPILATION", "ASSEMBLER",
+                                            "LIBRARY",       "LINK",        "EXECUTE",
+                                            "EXECUTEDBG",    "VMRPERLFUNC"};
+        start("BUILD", QStringLiteral("Build"), "BUILD");
+        comment(prose(m_random, 150));
+        for (const char *step : steps) {
+            start(step, QString::fromLatin1(step).toLower(), step);
+            comment(prose(m_random, 90));
+            function("VALUEFCTPERL",
+                     QStringLiteral("sub atl_%1 {\n    my ($source, $object, $flags) = @_;")
+                         .arg(QString::fromLatin1(step).toLower()),
+                     600 + m_random.below(1200));
+            end();
+        }
+        // The large text first, where a user finds it at the top of the section.
+        asciiFile(QStringLiteral("large.txt"), m_scale.freeTextBytes);
+        for (int f = 0; f < m_scale.asciiFiles; ++f)
+            asciiFile(QStringLiteral("file_%1.sh").arg(f), m_scale.asciiFileBytes);
+        binaryFile();
+        end();
+    }
+
+    void asciiFile(const QString &name, int bytes)
+    {
+        m_xml.writeStartElement(QStringLiteral("NEWCMDFILE"));
+        m_xml.writeAttribute(QStringLiteral("Name"), name);
+        comment(prose(m_random, 80));
+        text("VALUE", code(m_random, bytes));
+        end();
+    }
+
+    void binaryFile()
+    {
+        m_xml.writeStartElement(QStringLiteral("NEWBINFILE"));
+        m_xml.writeAttribute(QStringLiteral("Name"), QStringLiteral("firmware.bin"));
+        comment(prose(m_random, 80));
+        m_xml.writeStartElement(QStringLiteral("ENCODED_FILE"));
+        m_xml.writeAttribute(QStringLiteral("Name"), QStringLiteral("firmware.bin"));
+        m_xml.writeAttribute(QStringLiteral("Size"), QString::number(m_scale.binaryBytes));
+        m_xml.writeAttribute(QStringLiteral("Encoding"), QStringLiteral("base64"));
+        constexpr int slice = 57 * 1024;
+        QByteArray bytes(slice, Qt::Uninitialized);
+        for (int at = 0; at < m_scale.binaryBytes; at += slice) {
+            const int length = std::min(slice, m_scale.binaryBytes - at);
+            for (int i = 0; i < length; ++i)
+                bytes[i] = char(m_random.next());
+            QByteArray encoded = bytes.left(length).toBase64();
+            // 76 columns, as the encoding script writes them.
+            QByteArray lines;
+            lines.reserve(encoded.size() + encoded.size() / 76 + 2);
+            lines += '\n';
+            for (int i = 0; i < encoded.size(); i += 76)
+                lines += encoded.mid(i, 76) + '\n';
+            text("DATA", QString::fromLatin1(lines));
+        }
+        end();
+        end();
+    }
+
+    void field(int kind, const QString &name)
+    {
+        m_xml.writeStartElement(QStringLiteral("ITEM"));
+        switch (kind % 3) {
+        case 0:
+            m_xml.writeStartElement(QStringLiteral("TEXT_MACRO"));
+            m_xml.writeAttribute(QStringLiteral("Name"), name);
+            m_xml.writeAttribute(QStringLiteral("Doc"), name);
+            comment(prose(m_random, 50 + m_random.below(50)));
+            text("VALUE", QStringLiteral("\"%1\"").arg(QLatin1String(word(m_random))));
+            break;
+        case 1:
+            m_xml.writeStartElement(QStringLiteral("BINARY_MACRO"));
+            m_xml.writeAttribute(QStringLiteral("Name"), name);
+            m_xml.writeAttribute(QStringLiteral("Doc"), name);
+            m_xml.writeAttribute(QStringLiteral("Value"), QString::number(m_random.below(2)));
+            comment(prose(m_random, 50 + m_random.below(50)));
+            break;
+        default:
+            m_xml.writeStartElement(QStringLiteral("OPTIONAL_MACRO"));
+            m_xml.writeAttribute(QStringLiteral("Name"), name);
+            m_xml.writeAttribute(QStringLiteral("Doc"), name);
+            m_xml.writeAttribute(QStringLiteral("Value"),
+                                 QStringLiteral("__attribute__((%1))")
+                                     .arg(QLatin1String(word(m_random))));
+            m_xml.writeAttribute(QStringLiteral("Defined"), QString::number(m_random.below(2)));
+            comment(prose(m_random, 50 + m_random.below(50)));
+            break;
+        }
+        end();
+        end();
+    }
+
+    void itemPage(const char *tag, int fields)
+    {
+        ++m_page;
+        start(tag, QStringLiteral("Item page %1").arg(m_page), tag);
+        comment(prose(m_random, 60));
+        for (int f = 0; f < fields; ++f)
+            field(f + m_page, QStringLiteral("USR_ITEM_%1_%2").arg(m_page).arg(f));
+        end();
+    }
+
+    void choicePage(const char *tag, int tabs)
+    {
+        ++m_page;
+        start(tag, QStringLiteral("Choice page %1").arg(m_page), tag);
+        m_xml.writeStartElement(QStringLiteral("CHOICE"));
+        m_xml.writeAttribute(QStringLiteral("Name"), QStringLiteral("Variant:"));
+        m_xml.writeAttribute(QStringLiteral("Value"), QStringLiteral("User defined"));
+        static const char *const variants[] = {"Standard", "None", "User defined"};
+        for (int v = 0; v < 3; ++v) {
+            m_xml.writeStartElement(QStringLiteral("CHOICEDATA"));
+            m_xml.writeAttribute(QStringLiteral("Sensitive"), v == 2 ? QStringLiteral("1")
+                                                                     : QStringLiteral("0"));
+            m_xml.writeCharacters(QLatin1String(variants[v]));
+            end();
+        }
+        for (int t = 0; t < tabs; ++t) {
+            m_xml.writeStartElement(QStringLiteral("ONGLET"));
+            m_xml.writeAttribute(QStringLiteral("Label"), QStringLiteral("Tab %1").arg(t));
+            if (t % 2 == 0) {
+                m_xml.writeStartElement(QStringLiteral("VALUEFCTC"));
+                m_xml.writeAttribute(QStringLiteral("Doc"), QLatin1String(tag));
+                text("PROTO", QStringLiteral("void usr_page_%1_%2(void)\n{").arg(m_page).arg(t));
+                text("VALUE", code(m_random, 100 + m_random.below(120)));
+                text("TAIL", QStringLiteral("}"));
+                comment(prose(m_random, 40));
+                end();
+            } else {
+                field(t, QStringLiteral("USR_CHOICE_%1_%2").arg(m_page).arg(t));
+            }
+            end();
+        }
+        end();
+        comment(prose(m_random, 50));
+        end();
+    }
+
+    void functionPage(const char *tag)
+    {
+        ++m_page;
+        start(tag, QStringLiteral("Function page %1").arg(m_page), tag);
+        comment(prose(m_random, 50));
+        function("VALUEFCT", QStringLiteral("static void priv_%1(void)\n{").arg(m_page),
+                 120 + m_random.below(160));
+        end();
+    }
+
+    void freeText(const char *tag, int bytes)
+    {
+        start(tag, QString::fromLatin1(tag).toLower(), tag);
+        comment(prose(m_random, 60));
+        text("VALUE", code(m_random, bytes));
+        end();
+    }
+
+    void libconf()
+    {
+        static const char *const freeTexts[] = {
+            "FREE_TEXT_BEFORE_FOR_INSTR",  "FREE_TEXT_BEFORE_FOR_VMR",
+            "FREE_TEXT_BEFORE_FOR_INSTR_AND_GEN", "FREE_TEXT_AFTER_FOR_VMR",
+            "FREE_TEXT_WITH_PRIV_IO_ADS",  "FREE_TEXT_ADD_PRIV_IO_ADS"};
+        static const char *const sections[] = {"COMPILER_SPECIFICS", "APPLICATION_SPECIFICS",
+                                               "TESTING_SPECIFICS",  "IO",
+                                               "HEAP",               "CLOCKING",
+                                               "THREADING",          "FUNCTIONS"};
+        start("LIBCONF", QStringLiteral("Runtime library"), "LIBCONF");
+        comment(prose(m_random, 120));
+        m_xml.writeStartElement(QStringLiteral("LIBCONFC"));
+        for (const char *tag : freeTexts)
+            freeText(tag, 600 + m_random.below(2000));
+        for (int s = 0; s < m_scale.sections; ++s) {
+            const char *tag = sections[s % 8];
+            start(tag, QStringLiteral("Section %1").arg(s), tag);
+            comment(prose(m_random, 100));
+            const int pages = m_scale.pagesPerSection;
+            // Most pages sit in the section, a tenth in a sub-section.
+            const int inSub = pages / 10;
+            for (int p = 0; p < pages - inSub; ++p) {
+                switch (p % 4) {
+                case 0:
+                case 1:
+                    itemPage("ITEM_PAGE", 1 + m_random.below(3));
+                    break;
+                case 2:
+                    choicePage("CHOICE_PAGE", 2);
+                    break;
+                default:
+                    functionPage("FCT_PAGE");
+                    break;
+                }
+            }
+            start("COMMENT_PAGE", QStringLiteral("Sub-section %1").arg(s), "COMMENT_PAGE");
+            comment(prose(m_random, 80));
+            for (int p = 0; p < inSub; ++p) {
+                if (p % 2)
+                    choicePage("CHOICE_PAGE", 2);
+                else
+                    itemPage("ITEM_PAGE", 2);
+            }
+            end();
+            end();
+        }
+        // The large pages, each the biggest of its viewer kind.
+        itemPage("RESTRICTIONS", m_scale.largestItemFields);
+        choicePage("CLOCK", m_scale.largestChoiceTabs);
+        end();
+        end();
+    }
+
+    void parserText(const char *tag)
+    {
+        start(tag, QString::fromLatin1(tag).toLower(), tag);
+        comment(prose(m_random, 60));
+        QString options;
+        while (options.size() < m_scale.parserTextBytes)
+            options += QStringLiteral("-D%1_%2=%3\n")
+                           .arg(QString::fromLatin1(word(m_random)).toUpper())
+                           .arg(options.size())
+                           .arg(m_random.below(1000));
+        text("VALUE", options);
+        end();
+    }
+
+    void parser()
+    {
+        start("PARSERCONF", QStringLiteral("Parser"), "PARSERCONF");
+        comment(prose(m_random, 80));
+        m_xml.writeStartElement(QStringLiteral("PARSERSETTINGS"));
+        m_xml.writeStartElement(QStringLiteral("PC_ORB"));
+        parserText("ORBPARSER");
+        end();
+        start("PC_EDG", QStringLiteral("Front end"), "PC_EDG");
+        comment(prose(m_random, 60));
+        parserText("PCOPP");
+        parserText("PCHPP");
+        end();
+        parserText("STANDARDA95");
+        end();
+        end();
+    }
+
+    QXmlStreamWriter m_xml;
+    Scale m_scale;
+    Random m_random;
+    int m_page = 0;
+};
+
+} // namespace Detail
+
+/** The document of the scale, as the bytes of an .xvm file. */
+inline QByteArray generate(const Scale &scale)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    Detail::Writer(&buffer, scale).document();
+    buffer.close();
+    return bytes;
+}
+
+/** Writes the document of the scale to path; false with a reason when it cannot. */
+inline bool writeFile(const QString &path, const Scale &scale, QString *error = nullptr)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    Detail::Writer(&file, scale).document();
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace VmrDocGen

@@ -1,0 +1,36 @@
+// Writes a generated port description of a chosen size:
+//   vmr_docgen OUTPUT [MEGABYTES]
+#include "bench/vmrdocgen.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2 || args.size() > 3) {
+        std::fprintf(stderr, "usage: vmr_docgen OUTPUT [MEGABYTES]\n");
+        return 2;
+    }
+    double megabytes = 20;
+    if (args.size() == 3) {
+        bool ok = false;
+        megabytes = args.at(2).toDouble(&ok);
+        if (!ok || megabytes <= 0 || megabytes > 4096) {
+            std::fprintf(stderr, "vmr_docgen: the size is a number of megabytes, up to 4096\n");
+            return 2;
+        }
+    }
+    const auto scale = VmrDocGen::Scale::forBytes(qint64(megabytes * 1024 * 1024));
+    QString error;
+    if (!VmrDocGen::writeFile(args.at(1), scale, &error)) {
+        std::fprintf(stderr, "vmr_docgen: cannot write %s: %s\n", qPrintable(args.at(1)),
+                     qPrintable(error));
+        return 1;
+    }
+    std::printf("%s: %lld bytes\n", qPrintable(args.at(1)), QFileInfo(args.at(1)).size());
+    return 0;
+}
