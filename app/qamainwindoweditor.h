@@ -18,6 +18,7 @@ class QAVmrEditor;
 class QAvmrPrefDialog;
 class QComboBox;
 class QFrame;
+class QIODevice;
 class QLabel;
 class QMenu;
 class QSettings;
@@ -51,6 +52,11 @@ public:
     bool checkPortNameClash(const QDomElement &root);
     QVmrId *findPortEntry(const QString &dirName, const QString &portName);
     static QString portName(const QDomElement &root);
+    /**
+     * Writes the saved form of a document onto device: the document type VMR with the
+     * system identifier "vmr.dtd", then root. False when the device refused a write.
+     */
+    static bool writeDocument(QIODevice *device, const QDomElement &root);
 
     // Read access for the tests and the benchmarks.
     QAVmrEditor *editor() const { return m_editor; }

@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QDir>
 #include <QDomDocument>
-#include <QDomImplementation>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -23,6 +22,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryFile>
+#include <QTextStream>
 
 #include <algorithm>
 
@@ -30,8 +30,6 @@ namespace {
 
 const char kRecentFile[] = "/Orbisk/vmreditor/recentFile";
 constexpr int kResultMs = 2000;
-// Written in slices so that a short write (a full disk) is seen at the slice it hits.
-constexpr qint64 kWriteSlice = 64 * 1024;
 
 QString attribute(const QDomElement &element, const char *name)
 {
@@ -72,34 +70,25 @@ bool canWrite(const QString &path)
     return probe.open();
 }
 
-// The saved form: document type VMR with the system identifier "vmr.dtd", then the root.
-QByteArray serialize(const QDomElement &root)
-{
-    QDomImplementation implementation;
-    QDomDocument out(implementation.createDocumentType(QStringLiteral("VMR"), QString(),
-                                                       QStringLiteral("vmr.dtd")));
-    // A copy, so that the open document keeps its root and the nodes their elements.
-    out.appendChild(out.importNode(root, true));
-    return out.toByteArray(0);
-}
-
 // Replaces the file only once every byte has been written: a failure (a full disk, a
 // vanished directory) leaves the previous document whole.
-bool writeWhole(const QString &path, const QByteArray &bytes, QString *error)
+bool writeWhole(const QString &path, const QDomElement &root, QString *error)
 {
     QSaveFile file(path);
+    // Unbuffered: the stream's own buffer makes the writes, so a short write (a full
+    // disk) is seen at the write it hits.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         *error = file.errorString();
         return false;
     }
-    for (qint64 at = 0; at < bytes.size(); at += kWriteSlice) {
-        const qint64 length = std::min(kWriteSlice, qint64(bytes.size()) - at);
-        if (file.write(bytes.constData() + at, length) != length
-            || file.error() != QFileDevice::NoError) {
-            *error = file.errorString();
-            file.cancelWriting();
-            return false;
-        }
+    if (!QAMainWindowEditor::writeDocument(&file, root) || file.error() != QFileDevice::NoError) {
+        // A short write (the disk filled up during it) carries no reason; the next write
+        // gets nothing through and asks the system why.
+        if (file.error() == QFileDevice::NoError)
+            file.write("\n", 1);
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
     }
     if (!file.commit()) {
         *error = file.errorString();
@@ -126,6 +115,18 @@ QString QAMainWindowEditor::portName(const QDomElement &root)
         ? QStringLiteral("C++ ")
         : QStringLiteral("Ada ");
     return prefix + attribute(root, "Name");
+}
+
+bool QAMainWindowEditor::writeDocument(QIODevice *device, const QDomElement &root)
+{
+    // Streamed node by node from the open document: a copy of a large document, or all of
+    // it as one string, would double the memory a save needs and slow it down.
+    QTextStream stream(device);
+    stream.setEncoding(QStringConverter::Utf8);
+    stream << QLatin1String("<!DOCTYPE VMR SYSTEM 'vmr.dtd'>\n");
+    root.save(stream, 0);
+    stream.flush();
+    return stream.status() == QTextStream::Ok;
 }
 
 QString QAMainWindowEditor::openDocumentDirName() const
@@ -502,7 +503,7 @@ bool QAMainWindowEditor::save(const QString &path)
     m_editor->setGenerateIn(m_targetDir);
 
     QString error;
-    if (!writeWhole(path, serialize(m_root), &error)) {
+    if (!writeWhole(path, m_root, &error)) {
         statusBar()->showMessage(tr("ERROR: cannot save the file."), kResultMs);
         QMessageBox::warning(this, QAEdition::applicationTitle(),
                              tr("ERROR: cannot save the file.") + QStringLiteral("\n\n")

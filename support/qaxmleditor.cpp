@@ -1,8 +1,11 @@
 #include "support/qaxmleditor.h"
 
-#include <QCoreApplication>
+#include <QDomImplementation>
 #include <QFile>
+#include <QHash>
 #include <QXmlStreamReader>
+
+#include <utility>
 
 QAXmlEditor::QAXmlEditor(QWidget *parent)
     : QWidget(parent)
@@ -17,75 +20,136 @@ void QAXmlEditor::resetDocument()
     m_document = QDomDocument();
 }
 
-static QString tr(const char *text)
+namespace {
+
+// Far deeper than any port description (about a dozen levels), far below the depth at
+// which building, saving or freeing the tree would exhaust the stack; and building a
+// deep tree costs the square of its depth.
+constexpr int kMaxDepth = 256;
+
+// Nodes of the prolog, kept until the document exists.
+struct PrologNode
 {
-    return QCoreApplication::translate("QAXmlEditor", text);
+    bool comment;
+    QString target;
+    QString data;
+};
+
+} // namespace
+
+int QAXmlEditor::maxDepth()
+{
+    return kMaxDepth;
 }
 
-// Reads the prolog only: entity declarations live there, and refusing them before the
-// DOM parser sees the body keeps expansion bombs and external reads out entirely.
-static bool prologIsSafe(QIODevice *device, QString *error)
+// One pass of a stream reader builds the tree. Building it here, rather than letting the
+// DOM parse, refuses what must be refused before it costs anything (entity declarations,
+// entity references, runaway nesting) and shares one string per tag and attribute name
+// among the thousands of elements that carry it. What it builds is what the DOM parser
+// builds: text nodes of blanks only are dropped, CDATA sections kept.
+bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QString *error)
 {
     QXmlStreamReader reader(device);
+    reader.setNamespaceProcessing(false);
+
+    QDomDocument parsed;
+    QDomNode current;
+    QList<PrologNode> prolog;
+    const auto begin = [&](const QDomDocumentType &type) {
+        if (!current.isNull())
+            return;
+        parsed = QDomDocument(type);
+        for (const PrologNode &node : std::as_const(prolog)) {
+            parsed.appendChild(node.comment
+                                   ? QDomNode(parsed.createComment(node.data))
+                                   : QDomNode(parsed.createProcessingInstruction(node.target,
+                                                                                 node.data)));
+        }
+        prolog.clear();
+        current = parsed;
+    };
+
+    QHash<QStringView, QString> names;
+    const auto shared = [&names](QStringView name) {
+        const auto found = names.constFind(name);
+        if (found != names.constEnd())
+            return found.value();
+        const QString copy = name.toString();
+        // The key views the copy's data, which the value keeps alive.
+        names.insert(QStringView(copy), copy);
+        return copy;
+    };
+
+    int depth = 0;
     while (!reader.atEnd()) {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::DTD) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::DTD:
             if (!reader.entityDeclarations().isEmpty()) {
                 *error = tr("the document declares entities, which this editor does not accept");
                 return false;
             }
-        } else if (token == QXmlStreamReader::StartElement
-                   || token == QXmlStreamReader::EntityReference) {
+            begin(QDomImplementation().createDocumentType(reader.dtdName().toString(),
+                                                          reader.dtdPublicId().toString(),
+                                                          reader.dtdSystemId().toString()));
+            break;
+        case QXmlStreamReader::StartElement: {
+            begin(QDomDocumentType());
+            if (++depth > kMaxDepth) {
+                *error = tr("the document is nested deeper than %1 levels (line %2)")
+                             .arg(kMaxDepth)
+                             .arg(reader.lineNumber());
+                return false;
+            }
+            QDomElement element = parsed.createElement(shared(reader.qualifiedName()));
+            const QXmlStreamAttributes attributes = reader.attributes();
+            for (const QXmlStreamAttribute &attribute : attributes)
+                element.setAttribute(shared(attribute.qualifiedName()),
+                                     attribute.value().toString());
+            current = current.appendChild(element);
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            --depth;
+            current = current.parentNode();
+            break;
+        case QXmlStreamReader::Characters:
+            if (reader.isWhitespace())
+                break;
+            if (reader.isCDATA())
+                current.appendChild(parsed.createCDATASection(reader.text().toString()));
+            else if (!reader.text().trimmed().isEmpty())
+                current.appendChild(parsed.createTextNode(reader.text().toString()));
+            break;
+        case QXmlStreamReader::Comment:
+            if (current.isNull())
+                prolog.append({true, QString(), reader.text().toString()});
+            else
+                current.appendChild(parsed.createComment(reader.text().toString()));
+            break;
+        case QXmlStreamReader::ProcessingInstruction:
+            if (current.isNull()) {
+                prolog.append({false, reader.processingInstructionTarget().toString(),
+                               reader.processingInstructionData().toString()});
+            } else {
+                current.appendChild(parsed.createProcessingInstruction(
+                    reader.processingInstructionTarget().toString(),
+                    reader.processingInstructionData().toString()));
+            }
+            break;
+        case QXmlStreamReader::EntityReference:
+            // Only a document with an external document type gets here: no entity that
+            // the editor could see is declared, and a reference would silently drop text.
+            *error = tr("the document refers to an entity that it does not declare");
+            return false;
+        default:
             break;
         }
     }
-    // A body error is left to the DOM parser, which reports it with its position.
-    if (reader.hasError() && reader.error() != QXmlStreamReader::PrematureEndOfDocumentError
-        && reader.tokenType() == QXmlStreamReader::Invalid && reader.lineNumber() <= 1
-        && reader.characterOffset() == 0) {
-        *error = reader.errorString();
-        return false;
-    }
-    return true;
-}
-
-static bool hasEntityReference(const QDomNode &root)
-{
-    // Iterative walk: documents can be deep, and the stack must not be the limit.
-    QDomNode node = root;
-    while (!node.isNull()) {
-        if (node.isEntityReference())
-            return true;
-        QDomNode next = node.firstChild();
-        if (next.isNull()) {
-            while (!node.isNull() && node != root && node.nextSibling().isNull())
-                node = node.parentNode();
-            if (node.isNull() || node == root)
-                break;
-            next = node.nextSibling();
-        }
-        node = next;
-    }
-    return false;
-}
-
-bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QString *error)
-{
-    QString message;
-    if (!prologIsSafe(device, &message)) {
-        *error = message;
-        return false;
-    }
-    device->seek(0);
-    int line = 0;
-    int column = 0;
-    QDomDocument parsed;
-    if (!parsed.setContent(device, &message, &line, &column)) {
-        *error = tr("%1 (line %2, column %3)").arg(message).arg(line).arg(column);
-        return false;
-    }
-    if (hasEntityReference(parsed)) {
-        *error = tr("the document refers to an entity that it does not declare");
+    if (reader.hasError()) {
+        *error = tr("%1 (line %2, column %3)")
+                     .arg(reader.errorString())
+                     .arg(reader.lineNumber())
+                     .arg(reader.columnNumber());
         return false;
     }
     *document = parsed;

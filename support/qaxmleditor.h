@@ -10,7 +10,8 @@ class QAXmlEditorNode;
  * A widget that holds one parsed XML document and its root element. Parsing is
  * guarded: a document that declares entities (the "billion laughs" shape or an
  * external entity) or refers to an entity that nothing declares is refused, so no
- * file but the document itself is ever read and no text is silently dropped.
+ * file but the document itself is ever read and no text is silently dropped; so is a
+ * document nested deeper than any port description, which would exhaust the stack.
  */
 class QAXmlEditor : public QWidget
 {
@@ -31,6 +32,8 @@ public:
 
     /** Parses without keeping anything; used by the editor and by the file commands. */
     static bool parseDocument(QIODevice *device, QDomDocument *document, QString *error);
+    /** The deepest nesting of elements that parseDocument accepts. */
+    static int maxDepth();
 
     virtual bool buildTree(QDomElement &root) = 0;
     virtual void commitEdit(QAXmlEditorNode *node) = 0;
