@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
 #include <QTranslator>
@@ -41,8 +42,16 @@ int main(int argc, char **argv)
         fatal(QStringLiteral("Fatal Error: directory doesn't exist '%1'\n").arg(localeDir));
         return 1;
     }
-    if (translator->load(QStringLiteral("vmreditor_") + QLocale::system().name(), localeDir))
+    if (translator->load(QStringLiteral("vmreditor_") + QLocale::system().name(), localeDir)) {
         QCoreApplication::installTranslator(translator);
+        // Qt's own buttons and dialogs (Yes, No, the file dialog) follow the same locale.
+        auto *qtTranslator = new QTranslator;
+        if (qtTranslator->load(QStringLiteral("qtbase_") + QLocale::system().name(),
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(qtTranslator);
+        else
+            delete qtTranslator;
+    }
 
     {
         QALogMessageBox monitor(QAEdition::applicationTitle()
