@@ -11,23 +11,13 @@
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QDirIterator>
 #include <QDomDocument>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
-#include <QProcess>
-#include <QSettings>
 #include <QStatusBar>
-#include <QTemporaryDir>
-#include <QTimer>
+#include <QtCore>
 
-#include <algorithm>
-#include <functional>
-#include <memory>
+using namespace Qt::StringLiterals;
 
 namespace VmrDrive {
 
@@ -35,16 +25,15 @@ using Handler = std::function<void(QWidget *)>;
 
 /**
  * Answers the modal dialogs that appear, in order, one handler each. A modal dialog
- * that appears once the handlers are used up is recorded and rejected, so that a test
- * fails on it instead of hanging. Only the newest script answers; an older one waits
- * until the newer one is gone.
+ * that appears once the handlers are used up, or that its answer did not close within
+ * 10 s, is recorded and rejected, so that a test fails on it instead of hanging. Only
+ * the newest script answers; an older one waits until the newer one is gone.
  */
 class ModalScript : public QObject
 {
 public:
     explicit ModalScript(QList<Handler> handlers = {})
-        : m_handlers(std::move(handlers))
-        , m_previous(active())
+        : m_handlers(std::move(handlers)), m_previous(active())
     {
         active() = this;
         connect(&m_timer, &QTimer::timeout, this, [this]() { poll(); });
@@ -56,9 +45,9 @@ public:
             active() = m_previous;
     }
 
-    int handled() const { return m_handled; }
     bool allHandled() const { return m_handled == m_handlers.size(); }
     QStringList unexpected() const { return m_unexpected; }
+    QByteArray report() const { return m_unexpected.join(u'\n').toLocal8Bit(); }
 
 private:
     static ModalScript *&active()
@@ -69,17 +58,13 @@ private:
 
     void poll()
     {
-        if (active() != this)
-            return;
         QWidget *w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible())
+        if (active() != this || !w || !w->isVisible())
             return;
         if (w == m_last) {
-            // An answer that did not close its dialog would leave the test waiting.
             if (m_since.elapsed() > 10000) {
-                m_unexpected << QStringLiteral("still open after its answer: ") + w->windowTitle();
-                if (auto *dialog = qobject_cast<QDialog *>(w))
-                    dialog->reject();
+                m_unexpected << u"still open after its answer: "_s + w->windowTitle();
+                reject(w);
                 m_since.restart();
             }
             return;
@@ -90,13 +75,16 @@ private:
             m_handlers[m_handled++](w);
             return;
         }
-        QString text = QString::fromLatin1(w->metaObject()->className()) + QStringLiteral(": ")
-            + w->windowTitle();
+        QString text = QString::fromLatin1(w->metaObject()->className()) + u": "_s + w->windowTitle();
         if (auto *box = qobject_cast<QMessageBox *>(w))
-            text += QStringLiteral(": ") + box->text();
+            text += u": "_s + box->text();
         if (auto *error = qobject_cast<QAVmrErrorDialog *>(w))
-            text += QStringLiteral(": ") + error->message();
+            text += u": "_s + error->message();
         m_unexpected << text;
+        reject(w);
+    }
+    static void reject(QWidget *w)
+    {
         if (auto *dialog = qobject_cast<QDialog *>(w))
             dialog->reject();
         else
@@ -112,38 +100,35 @@ private:
     QTimer m_timer;
 };
 
-/** Presses a standard button of a message box and keeps the box's text. */
-inline Handler press(QMessageBox::StandardButton button, QString *text = nullptr)
-{
-    return [button, text](QWidget *w) {
-        auto *box = qobject_cast<QMessageBox *>(w);
-        if (text)
-            *text = box ? box->text() : QStringLiteral("(not a message box)");
-        if (box && box->button(button))
-            box->button(button)->click();
-        else if (auto *dialog = qobject_cast<QDialog *>(w))
-            dialog->reject();
-    };
-}
+/** Fails the test with the dialogs a script did not expect. */
+#define VMR_NO_SURPRISE(script) QVERIFY2((script).unexpected().isEmpty(), (script).report().constData())
 
-/** Presses the button of a message box that shows the given text ("Update"). */
-inline Handler pressText(const QString &buttonText, QString *text = nullptr)
+/** Clicks the button of a message box that fits, keeping the box's text; else rejects. */
+inline Handler pressIf(std::function<bool(QMessageBox *, QAbstractButton *)> fits, QString *text)
 {
-    return [buttonText, text](QWidget *w) {
+    return [fits, text](QWidget *w) {
         auto *box = qobject_cast<QMessageBox *>(w);
         if (text)
-            *text = box ? box->text() : QStringLiteral("(not a message box)");
-        if (box) {
-            for (QAbstractButton *b : box->buttons()) {
-                if (b->text().remove(QLatin1Char('&')) == buttonText) {
-                    b->click();
-                    return;
-                }
-            }
+            *text = box ? box->text() : u"(not a message box)"_s;
+        for (QAbstractButton *b : box ? box->buttons() : QList<QAbstractButton *>()) {
+            if (fits(box, b))
+                return b->click();
         }
         if (auto *dialog = qobject_cast<QDialog *>(w))
             dialog->reject();
     };
+}
+
+/** Presses a standard button of a message box. */
+inline Handler press(QMessageBox::StandardButton button, QString *text = nullptr)
+{
+    return pressIf([button](QMessageBox *box, QAbstractButton *b) { return box->button(button) == b; }, text);
+}
+
+/** Presses the button of a message box that shows the given text ("Update"). */
+inline Handler pressText(const QString &label, QString *text = nullptr)
+{
+    return pressIf([label](QMessageBox *, QAbstractButton *b) { return b->text().remove(u'&') == label; }, text);
 }
 
 /** Closes the error dialog of a script run and keeps its text. */
@@ -151,7 +136,7 @@ inline Handler readError(QString *text)
 {
     return [text](QWidget *w) {
         auto *error = qobject_cast<QAVmrErrorDialog *>(w);
-        *text = error ? error->message() : QStringLiteral("(not the error dialog)");
+        *text = error ? error->message() : u"(not the error dialog)"_s;
         if (auto *dialog = qobject_cast<QDialog *>(w))
             dialog->accept();
     };
@@ -160,59 +145,39 @@ inline Handler readError(QString *text)
 /** What a file dialog showed when it came up. */
 struct FileDialogSeen
 {
-    QString objectName;
-    QString title;
-    QString directory;
-    QString proposedName;
+    QString objectName, title, directory, proposedName;
 };
 
-/**
- * Types a path into a file dialog's name field and accepts it, as a user would; an
- * empty path cancels the dialog.
- */
+/** Types a path into a file dialog's name field and accepts it; an empty path cancels. */
 inline Handler choosePath(const QString &path, FileDialogSeen *seen = nullptr)
 {
     return [path, seen](QWidget *w) {
         auto *dialog = qobject_cast<QFileDialog *>(w);
+        auto *name = dialog ? dialog->findChild<QLineEdit *>(u"fileNameEdit"_s) : nullptr;
         if (seen) {
-            seen->objectName = w->objectName();
-            seen->title = w->windowTitle();
-            if (dialog) {
-                seen->directory = dialog->directory().absolutePath();
-                if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-                    seen->proposedName = name->text();
-            }
+            *seen = {w->objectName(), w->windowTitle(),
+                     dialog ? dialog->directory().absolutePath() : QString(), name ? name->text() : QString()};
         }
-        if (!dialog || path.isEmpty()) {
+        if (!name || path.isEmpty()) {
             if (auto *plain = qobject_cast<QDialog *>(w))
                 plain->reject();
             return;
         }
-        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (!name) {
-            dialog->reject();
-            return;
-        }
-        // The dialog's file list fills in the background and may, while it does, take
-        // back what was typed: type again until the dialog means the typed file, then
-        // do what its accept button does.
+        // The file list fills in the background and may take back what was typed, and
+        // its selection would win over the typed name: type again until the dialog
+        // means the typed file, then do what its accept button does.
         const QString wanted = QDir::cleanPath(dialog->directory().absoluteFilePath(path));
         auto *retry = new QTimer(dialog);
         auto tries = std::make_shared<int>(0);
         auto attempt = [dialog, name, path, wanted, retry, tries]() {
-            // Typing into the name field drops the selection of the file list, which
-            // would otherwise win over the typed name.
             for (QAbstractItemView *view : dialog->findChildren<QAbstractItemView *>()) {
                 if (view->selectionModel())
                     view->selectionModel()->clearSelection();
             }
             name->setText(path);
-            if (dialog->selectedFiles().value(0) == wanted) {
+            if (dialog->selectedFiles().value(0) == wanted || ++*tries > 200) {
                 retry->stop();
-                QMetaObject::invokeMethod(dialog, "accept");
-            } else if (++*tries > 200) {
-                retry->stop();
-                dialog->reject();
+                QMetaObject::invokeMethod(dialog, *tries > 200 ? "reject" : "accept");
             }
         };
         QObject::connect(retry, &QTimer::timeout, dialog, attempt);
@@ -232,47 +197,35 @@ public:
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString source = it.next();
-            const QString target = m_dir.path() + source.mid(staged.size());
-            if (it.fileInfo().isDir())
-                QDir().mkpath(target);
-            else
-                QFile::copy(source, target);
+            const QString target = path() + source.mid(staged.size());
+            it.fileInfo().isDir() ? QDir().mkpath(target) : QFile::copy(source, target);
         }
         QDir().mkpath(scriptsDir());
         QDir().mkpath(targets());
     }
 
     QString path() const { return m_dir.path(); }
-    QString scriptsDir() const { return path() + QStringLiteral("/lib/scripts"); }
-    QString targets() const { return path() + QStringLiteral("/targets"); }
-    QString logOf(const QString &script) const
-    {
-        return path() + QStringLiteral("/") + script + QStringLiteral(".log");
-    }
+    QString scriptsDir() const { return path() + u"/lib/scripts"_s; }
+    QString targets() const { return path() + u"/targets"_s; }
+    QString logOf(const QString &script) const { return path() + u'/' + script + u".log"_s; }
 
     /** Replaces a script; the body runs after its arguments are appended to its log. */
     void writeScript(const QString &script, const QByteArray &body) const
     {
-        QFile file(scriptsDir() + QStringLiteral("/") + script);
+        QFile file(scriptsDir() + u'/' + script);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write("use strict; use warnings;\n"
-                   "open(my $log, '>>', '" + logOf(script).toLocal8Bit() + "') or die;\n"
-                   "print $log join('|', @ARGV), \"\\n\"; close $log;\n"
-                   + body + "\n");
+        file.write("use strict; use warnings;\nopen(my $log, '>>', '" + logOf(script).toLocal8Bit()
+                   + "') or die;\nprint $log join('|', @ARGV), \"\\n\"; close $log;\n" + body + "\n");
     }
-
-    void removeScript(const QString &script) const
-    {
-        QFile::remove(scriptsDir() + QStringLiteral("/") + script);
-    }
+    void removeScript(const QString &script) const { QFile::remove(scriptsDir() + u'/' + script); }
 
     /** Each run of the script, its arguments joined with "|". */
     QStringList runsOf(const QString &script) const
     {
         QFile file(logOf(script));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return file.open(QIODevice::ReadOnly)
+            ? QString::fromLocal8Bit(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
+            : QStringList();
     }
 
 private:
@@ -295,15 +248,12 @@ inline QAction *action(QAMainWindowEditor *window, const char *name)
     return window->findChild<QAction *>(QLatin1String(name));
 }
 
-inline QString status(QAMainWindowEditor *window)
-{
-    return window->statusBar()->currentMessage();
-}
+inline QString status(QAMainWindowEditor *window) { return window->statusBar()->currentMessage(); }
 
 /** Forgets the settings of the previous test, the recent file among them. */
 inline void clearSettings()
 {
-    QSettings settings(QStringLiteral("Quintar Software"), QStringLiteral("vmreditor"));
+    QSettings settings(u"Quintar Software"_s, u"vmreditor"_s);
     settings.clear();
     settings.sync();
 }
@@ -317,14 +267,12 @@ inline QByteArray readFile(const QString &path)
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 /**
  * The content of a document in a form that does not depend on the order in which the
- * DOM writer happens to put attributes: elements with sorted attributes, texts, CDATA
- * sections and comments.
+ * DOM writer puts attributes: elements with sorted attributes, texts, CDATA, comments.
  */
 inline QString canonical(const QDomNode &node)
 {
@@ -332,29 +280,21 @@ inline QString canonical(const QDomNode &node)
         const QDomElement element = node.toElement();
         QStringList attributes;
         const QDomNamedNodeMap map = element.attributes();
-        for (int i = 0; i < map.count(); ++i) {
-            const QDomAttr attribute = map.item(i).toAttr();
-            attributes << attribute.name() + QStringLiteral("=\"") + attribute.value()
-                    + QStringLiteral("\"");
-        }
+        for (int i = 0; i < map.count(); ++i)
+            attributes << map.item(i).nodeName() + u"=\""_s + map.item(i).nodeValue() + u'"';
         std::sort(attributes.begin(), attributes.end());
-        QString out = QStringLiteral("<") + element.tagName();
-        for (const QString &attribute : attributes)
-            out += QStringLiteral(" ") + attribute;
-        out += QStringLiteral(">");
+        QString out = u'<' + (QStringList{element.tagName()} + attributes).join(u' ') + u'>';
         for (QDomNode child = node.firstChild(); !child.isNull(); child = child.nextSibling())
             out += canonical(child);
-        return out + QStringLiteral("</") + element.tagName() + QStringLiteral(">");
+        return out + u"</"_s + element.tagName() + u'>';
     }
     if (node.isCDATASection())
-        return QStringLiteral("[CDATA:") + node.nodeValue() + QStringLiteral("]");
+        return u"[CDATA:"_s + node.nodeValue() + u']';
     if (node.isText())
-        return QStringLiteral("[TEXT:") + node.nodeValue() + QStringLiteral("]");
+        return u"[TEXT:"_s + node.nodeValue() + u']';
     if (node.isComment())
-        return QStringLiteral("[COMMENT:") + node.nodeValue() + QStringLiteral("]");
-    if (node.isProcessingInstruction())
-        return QStringLiteral("[PI:") + node.nodeName() + QStringLiteral("]");
-    return QString();
+        return u"[COMMENT:"_s + node.nodeValue() + u']';
+    return node.isProcessingInstruction() ? u"[PI:"_s + node.nodeName() + u']' : QString();
 }
 
 /** The root element of a document's text. */
@@ -368,9 +308,7 @@ inline QDomElement rootOf(const QByteArray &bytes)
 inline QString canonicalDocument(const QByteArray &bytes)
 {
     QDomDocument document;
-    if (!document.setContent(bytes))
-        return QStringLiteral("(not XML)");
-    return canonical(document.documentElement());
+    return document.setContent(bytes) ? canonical(document.documentElement()) : u"(not XML)"_s;
 }
 
 /** Runs a command of the system; false with the reason when it fails. */
@@ -378,14 +316,12 @@ inline bool run(const QString &program, const QStringList &arguments, QString *w
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0) {
-        if (why)
-            *why = QString::fromLocal8Bit(process.readAllStandardError()).trimmed()
-                + process.errorString();
-        return false;
-    }
-    return true;
+    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0)
+        return true;
+    if (why)
+        *why = QString::fromLocal8Bit(process.readAllStandardError()).trimmed() + process.errorString();
+    return false;
 }
 
 /** A small file system of its own, mounted on dir for as long as the object lives. */
@@ -396,23 +332,16 @@ public:
         : m_dir(dir)
     {
         QDir().mkpath(dir);
-        m_mounted = run(QStringLiteral("mount"),
-                        {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                         QStringLiteral("size=") + size, QStringLiteral("vmrtest"), dir},
-                        &m_why);
+        m_mounted = run(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size="_s + size, u"vmrtest"_s, dir}, &m_why);
     }
     ~Tmpfs()
     {
         if (m_mounted)
-            run(QStringLiteral("umount"), {QStringLiteral("-l"), m_dir});
+            run(u"umount"_s, {u"-l"_s, m_dir});
     }
     bool mounted() const { return m_mounted; }
     QString why() const { return m_why; }
-    bool remountReadOnly()
-    {
-        return run(QStringLiteral("mount"),
-                   {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_dir}, &m_why);
-    }
+    bool remountReadOnly() { return run(u"mount"_s, {u"-o"_s, u"remount,ro"_s, m_dir}, &m_why); }
 
 private:
     QString m_dir;
