@@ -126,19 +126,38 @@ QString fakeBrowser(const QString &dir, const QString &record)
 {
     const QString path = dir + QStringLiteral("/fake-browser");
     const QByteArray r = record.toLocal8Bit();
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > " + r
-                   + ".tmp\nmv " + r + ".tmp " + r + "\n");
-        file.close();
-    }
+    writeFile(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > " + r
+                        + ".tmp\nmv " + r + ".tmp " + r + "\n");
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
     return path;
 }
 
+// What the fake browser received, once it has run.
 QStringList recorded(const QString &record)
 {
-    return QString::fromUtf8(readFile(record)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    [&record]() { QTRY_VERIFY(QFileInfo::exists(record)); }();
+    const QByteArray text = readFile(record);
+    QFile::remove(record);
+    return QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void trigger(QWidget *window, const char *name)
+{
+    QAction *a = window->findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    QVERIFY2(a, name);
+    a->trigger();
+}
+
+bool shown(QWidget *window)
+{
+    window->show();
+    return QTest::qWaitForWindowActive(window);
+}
+
+// The document with its read_only attribute turned on.
+QByteArray readOnlyCopy(const QString &path)
+{
+    return readFile(path).replace("read_only=\"no\"", "read_only=\"yes\"");
 }
 
 // Sees every modal dialog that comes up while it lives, by class name, and answers each
@@ -204,20 +223,18 @@ private slots:
     void init();
     void cleanup();
 
-    void actionsFollowTheTable_data();
     void actionsFollowTheTable();
     void menusAndBars();
     void windowAtStart();
     void splashShowsWhileBuilding();
     void zephrinBranding();
 
-    void editCommandsOnLineEdit();
-    void editCommandsOnTextEdit();
+    void editCommandsOnTheFocusedField_data();
+    void editCommandsOnTheFocusedField();
     void editCommandsIgnoreOtherWidgets();
-    void editCommandsReachTheFindBox();
 
-    void windowSizesComeBack();
-    void damagedSizesAreIgnored();
+    void storedSizesAtStart_data();
+    void storedSizesAtStart();
     void sizesOfTheLastSaveComeBack();
     void closeFlushesTheSettings();
     void closeWithChanges();
@@ -231,13 +248,13 @@ private slots:
     void editDeleteRemovesTheSelectedFile();
     void aboutBox();
 
+    void preferencesAtFirstStart_data();
     void preferencesAtFirstStart();
     void preferencesRoundTrip();
-    void preferencesStoredListWithoutCommandIsIgnored();
     void preferencesClosedWithoutOkStoreNothing();
-    void userGuideOpensInTheChosenBrowser();
-    void webPagesOpenTheirAddresses();
+    void guideAndWebPagesOpenInTheChosenBrowser();
     void webPropertiesWithoutSupportPage();
+    void missingHelpFilesAreReported_data();
     void missingHelpFilesAreReported();
 
 private:
@@ -271,106 +288,80 @@ void TstMainWindow::cleanup()
     QApplication::clipboard()->clear();
 }
 
-void TstMainWindow::actionsFollowTheTable_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("menuText");
-    QTest::addColumn<QString>("toolTip");
-    QTest::addColumn<QString>("shortcut");
-    QTest::addColumn<QByteArray>("icon");
-    QTest::addColumn<bool>("enabled");
-
-    auto row = [](const char *name, const QString &menuText, const QString &toolTip,
-                  const char *shortcut, const char *icon, bool enabled) {
-        QTest::newRow(name) << QString::fromLatin1(name) << menuText << toolTip
-                            << QString::fromLatin1(shortcut) << QByteArray(icon) << enabled;
-    };
-    row("fileNewAction", QStringLiteral("&New"), QStringLiteral("Create a new file"), "Ctrl+N",
-        "new_xpm", true);
-    row("fileOpenAction", QStringLiteral("&Open..."), QStringLiteral("Open an existing file"),
-        "Ctrl+O", "open_xpm", true);
-    row("fileSaveAction", QStringLiteral("&Save && Generate"),
-        QStringLiteral("Save and Generate the current file"), "Ctrl+S", "save_xpm", false);
-    row("fileSaveAsAction", QStringLiteral("Save xvm &As..."),
-        QStringLiteral("Save the current xvm file with a new name"), "", nullptr, false);
-    row("fileGenerateAsAction", QStringLiteral("Save && &Generate VMR In..."),
-        QStringLiteral("save & Generate the current VMR somewhere else"), "", nullptr, false);
-    row("fileExportAsAction", QStringLiteral("&Export to text file..."),
-        QStringLiteral("Export to text file"), "", nullptr, false);
-    row("fileExitAction", QStringLiteral("E&xit"), QStringLiteral("Exit ") + kTitle, "", nullptr,
-        true);
-    row("editUndoAction", QStringLiteral("&Undo"), QStringLiteral("Undo previous command"),
-        "Ctrl+Z", "undo_xpm", true);
-    row("editRedoAction", QStringLiteral("&Redo"), QStringLiteral("Redo previous undo command"),
-        "Ctrl+Y", "redo_xpm", true);
-    row("editCutAction", QStringLiteral("&Cut"),
-        QStringLiteral("Cut the selected text and put it in the clipboard"), "Ctrl+X", "cut_xpm",
-        true);
-    row("editCopyAction", QStringLiteral("C&opy"),
-        QStringLiteral("Copy the selected text and put it in the clipboard"), "Ctrl+C",
-        "copy_xpm", true);
-    row("editPasteAction", QStringLiteral("&Paste"), QStringLiteral("Insert clipboard contents"),
-        "Ctrl+V", "paste_xpm", true);
-    row("editDeleteAction", QStringLiteral("&Delete"),
-        QStringLiteral("Delete the current selection"), "Del", "delete_xpm", true);
-    row("editFindAction", QStringLiteral("&Find Next in doc"),
-        QStringLiteral("Click this button to search for the text entered in the box next to "
-                       "this button.<br><br>You can also select the <b>Find</b> command from "
-                       "the Edit menu."),
-        "F3", "find_xpm", true);
-    row("editPrefAction", QStringLiteral("Pre&ferences"),
-        QStringLiteral("Click this button to set preferences"), "", nullptr, true);
-    row("editSelectAllAction", QStringLiteral("Se&lect All"),
-        QStringLiteral("Select the entire contents of the current file"), "Ctrl+A", nullptr, true);
-    row("helpContentsAction", QStringLiteral("&Velmor Guide"),
-        QStringLiteral("Open online documentation"), "F1", "contents_xpm", true);
-    row("Tarvex Quintar Orbisk", QStringLiteral("Product Home Page"),
-        QStringLiteral("Product Home Page"), "", "htmllink_xpm", true);
-    row("Velmors", QStringLiteral("Velmors"), QStringLiteral("Velmors"), "", "htmllink_xpm", true);
-    row("Technical Support", QStringLiteral("Technical Support"),
-        QStringLiteral("Technical Support"), "", "htmllink_xpm", true);
-    row("Quintar Software Home Page", QStringLiteral("Quintar Software Home Page"),
-        QStringLiteral("Quintar Software Home Page"), "", "htmllink_xpm", true);
-    row("helpAboutAction", QStringLiteral("&About ") + kTitle + QStringLiteral("..."),
-        QStringLiteral("Show product information, version number and copyright"), "",
-        "about_xpm", true);
-}
-
 void TstMainWindow::actionsFollowTheTable()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, menuText);
-    QFETCH(QString, toolTip);
-    QFETCH(QString, shortcut);
-    QFETCH(QByteArray, icon);
-    QFETCH(bool, enabled);
-
+    struct Row
+    {
+        const char *name, *text, *toolTip, *shortcut, *icon;
+        bool enabled;
+    };
+    static const Row table[] = {
+        {"fileNewAction", "&New", "Create a new file", "Ctrl+N", "new_xpm", true},
+        {"fileOpenAction", "&Open...", "Open an existing file", "Ctrl+O", "open_xpm", true},
+        {"fileSaveAction", "&Save && Generate", "Save and Generate the current file", "Ctrl+S",
+         "save_xpm", false},
+        {"fileSaveAsAction", "Save xvm &As...", "Save the current xvm file with a new name", "",
+         nullptr, false},
+        {"fileGenerateAsAction", "Save && &Generate VMR In...",
+         "save & Generate the current VMR somewhere else", "", nullptr, false},
+        {"fileExportAsAction", "&Export to text file...", "Export to text file", "", nullptr,
+         false},
+        {"fileExitAction", "E&xit", "Exit Tarvex Quintar Orbisk Velmor Editor", "", nullptr,
+         true},
+        {"editUndoAction", "&Undo", "Undo previous command", "Ctrl+Z", "undo_xpm", true},
+        {"editRedoAction", "&Redo", "Redo previous undo command", "Ctrl+Y", "redo_xpm", true},
+        {"editCutAction", "&Cut", "Cut the selected text and put it in the clipboard", "Ctrl+X",
+         "cut_xpm", true},
+        {"editCopyAction", "C&opy", "Copy the selected text and put it in the clipboard",
+         "Ctrl+C", "copy_xpm", true},
+        {"editPasteAction", "&Paste", "Insert clipboard contents", "Ctrl+V", "paste_xpm", true},
+        {"editDeleteAction", "&Delete", "Delete the current selection", "Del", "delete_xpm",
+         true},
+        {"editFindAction", "&Find Next in doc",
+         "Click this button to search for the text entered in the box next to this button."
+         "<br><br>You can also select the <b>Find</b> command from the Edit menu.",
+         "F3", "find_xpm", true},
+        {"editPrefAction", "Pre&ferences", "Click this button to set preferences", "", nullptr,
+         true},
+        {"editSelectAllAction", "Se&lect All", "Select the entire contents of the current file",
+         "Ctrl+A", nullptr, true},
+        {"helpContentsAction", "&Velmor Guide", "Open online documentation", "F1",
+         "contents_xpm", true},
+        {"Tarvex Quintar Orbisk", "Product Home Page", "Product Home Page", "", "htmllink_xpm",
+         true},
+        {"Velmors", "Velmors", "Velmors", "", "htmllink_xpm", true},
+        {"Technical Support", "Technical Support", "Technical Support", "", "htmllink_xpm", true},
+        {"Quintar Software Home Page", "Quintar Software Home Page",
+         "Quintar Software Home Page", "", "htmllink_xpm", true},
+        {"helpAboutAction", "&About Tarvex Quintar Orbisk Velmor Editor...",
+         "Show product information, version number and copyright", "", "about_xpm", true},
+    };
     auto window = openWindow();
-    QAction *a = action(window.get(), name);
-    QVERIFY2(a, qPrintable(name));
-    QCOMPARE(a->text(), menuText);
-    QCOMPARE(a->toolTip(), toolTip);
-    QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), shortcut);
-    QCOMPARE(a->isEnabled(), enabled);
-    if (icon.isEmpty()) {
-        QVERIFY(a->icon().isNull());
-    } else {
-        QVERIFY(!a->icon().isNull());
-        const QPixmap expected = GETPIX(icon.constData());
-        QCOMPARE(
-            a->icon().pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32),
-            expected.toImage().convertToFormat(QImage::Format_ARGB32));
+    for (const Row &row : table) {
+        const QString name = QString::fromLatin1(row.name);
+        const QList<QAction *> found =
+            window->findChildren<QAction *>(name, Qt::FindDirectChildrenOnly);
+        QCOMPARE(found.size(), 1);
+        QAction *a = found.first();
+        QCOMPARE(a->text(), QString::fromLatin1(row.text));
+        QCOMPARE(a->toolTip(), QString::fromLatin1(row.toolTip));
+        QCOMPARE(a->shortcut().toString(QKeySequence::PortableText),
+                 QString::fromLatin1(row.shortcut));
+        QVERIFY2(a->isEnabled() == row.enabled, row.name);
+        QVERIFY2(a->icon().isNull() == !row.icon, row.name);
+        if (row.icon) {
+            const QPixmap expected = GETPIX(row.icon);
+            QCOMPARE(
+                a->icon().pixmap(expected.size()).toImage().convertToFormat(QImage::Format_ARGB32),
+                expected.toImage().convertToFormat(QImage::Format_ARGB32));
+        }
     }
-    // Exactly one action of that name.
-    QCOMPARE(window->findChildren<QAction *>(name, Qt::FindDirectChildrenOnly).size(), 1);
 }
 
 void TstMainWindow::menusAndBars()
 {
     auto window = openWindow();
-    QMenuBar *bar = window->menuBar();
-    QCOMPARE(bar->objectName(), QStringLiteral("menubar"));
-    const QList<QAction *> top = bar->actions();
+    const QList<QAction *> top = window->menuBar()->actions();
     QCOMPARE(top.size(), 4);
     QCOMPARE(top.at(0)->text(), QStringLiteral("&File"));
     QCOMPARE(top.at(1)->text(), QStringLiteral("&Edit"));
@@ -379,48 +370,32 @@ void TstMainWindow::menusAndBars()
 
     QCOMPARE(layoutOf(top.at(0)->menu()->actions()),
              names({"fileNewAction", "fileOpenAction", "-", "fileSaveAction",
-                          "fileSaveAsAction", "fileGenerateAsAction", "-", "fileExportAsAction",
-                          "-", "fileExitAction"}));
+                    "fileSaveAsAction", "fileGenerateAsAction", "-", "fileExportAsAction", "-",
+                    "fileExitAction"}));
     QCOMPARE(layoutOf(top.at(1)->menu()->actions()),
-             names({"editUndoAction", "editRedoAction", "-", "editCutAction",
-                          "editCopyAction", "editPasteAction", "editDeleteAction", "-",
-                          "editFindAction", "-", "editSelectAllAction"}));
+             names({"editUndoAction", "editRedoAction", "-", "editCutAction", "editCopyAction",
+                    "editPasteAction", "editDeleteAction", "-", "editFindAction", "-",
+                    "editSelectAllAction"}));
     const QList<QAction *> help = top.at(3)->menu()->actions();
-    QCOMPARE(layoutOf(help),
-             names({"helpContentsAction", "-", "[menu]", "-", "helpAboutAction"}));
+    QCOMPARE(layoutOf(help), names({"helpContentsAction", "-", "[menu]", "-", "helpAboutAction"}));
     QMenu *web = help.at(2)->menu();
     QCOMPARE(web->title(), QStringLiteral("Tarvex Quintar Orbisk on the Web"));
-    QCOMPARE(layoutOf(web->actions()),
-             names({"Tarvex Quintar Orbisk", "Velmors", "Technical Support",
-                          "Quintar Software Home Page"}));
+    QCOMPARE(layoutOf(web->actions()), names({"Tarvex Quintar Orbisk", "Velmors",
+                                              "Technical Support", "Quintar Software Home Page"}));
 
     const QList<QToolBar *> bars = window->findChildren<QToolBar *>();
     QCOMPARE(bars.size(), 2);
     QToolBar *tools = window->findChild<QToolBar *>(QStringLiteral("Tools"));
     QToolBar *find = window->findChild<QToolBar *>(QStringLiteral("Find"));
     QVERIFY(tools && find);
-    QCOMPARE(tools->windowTitle(), QStringLiteral("Tools"));
-    QCOMPARE(find->windowTitle(), QStringLiteral("Find"));
-    QCOMPARE(window->toolBarArea(tools), Qt::TopToolBarArea);
-    QCOMPARE(window->toolBarArea(find), Qt::TopToolBarArea);
     QCOMPARE(layoutOf(tools->actions()),
              names({"fileNewAction", "fileOpenAction", "-", "fileSaveAction", "-",
-                          "editUndoAction", "editRedoAction", "-", "editCutAction",
-                          "editCopyAction", "editPasteAction", "editDeleteAction"}));
+                    "editUndoAction", "editRedoAction", "-", "editCutAction", "editCopyAction",
+                    "editPasteAction", "editDeleteAction"}));
     QCOMPARE(layoutOf(find->actions()), names({"editFindAction", "[widget]"}));
+    QCOMPARE(window->findBox()->parentWidget(), find);
 
-    QComboBox *box = window->findBox();
-    QVERIFY(box);
-    QCOMPARE(box->parentWidget(), find);
-    QVERIFY(box->isEditable());
-    QCOMPARE(box->width(), 150);
-    QCOMPARE(box->minimumWidth(), 150);
-    QCOMPARE(box->maximumWidth(), 150);
-    QCOMPARE(box->insertPolicy(), QComboBox::InsertAtTop);
-    QVERIFY(!box->duplicatesEnabled());
-    QCOMPARE(box->sizeAdjustPolicy(), QComboBox::AdjustToContents);
-
-    // Preferences: in no menu and on no bar, yet its shortcut-less action works.
+    // Preferences: in no menu and on no bar, yet its action works.
     QAction *pref = action(window.get(), QStringLiteral("editPrefAction"));
     for (QMenu *menu : window->findChildren<QMenu *>())
         QVERIFY(!menu->actions().contains(pref));
@@ -439,25 +414,9 @@ void TstMainWindow::windowAtStart()
     QCOMPARE(window->windowIcon().pixmap(32, 32).toImage(),
              QAEdition::windowIcon().pixmap(32, 32).toImage());
     QCOMPARE(window->size(), QSize(640, 480));
-
     auto *ready = window->statusBar()->findChild<QLabel *>();
     QVERIFY(ready);
     QCOMPARE(ready->text(), QStringLiteral("Ready"));
-    QCOMPARE(window->statusBar()->currentMessage(), QString());
-
-    auto *box = qobject_cast<QFrame *>(window->centralWidget());
-    QVERIFY(box);
-    QCOMPARE(box->frameShape(), QFrame::StyledPanel);
-    QCOMPARE(box->frameShadow(), QFrame::Sunken);
-    QCOMPARE(box->lineWidth(), 1);
-    QCOMPARE(window->editor()->parentWidget(), box);
-    QCOMPARE(box->layout()->contentsMargins(), QMargins(1, 1, 1, 1));
-
-    // Both panes are usable on a first start, when no sizes are stored.
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QTRY_VERIFY(window->editor()->docAreaSize() > 0);
-    QVERIFY(window->editor()->editionAreaSize() > 0);
 
     // The status signals of the tree and the reference page reach the status bar.
     emit window->editor()->tree()->statusMsg(QStringLiteral("from the tree"), 0);
@@ -467,9 +426,9 @@ void TstMainWindow::windowAtStart()
 
     QCOMPARE(window->webAddresses(),
              names({"https://www.quintar-software.example/",
-                          "https://support.quintar-software.example/orbisk/",
-                          "https://www.quintar-software.example/products/orbisk/",
-                          "https://www.quintar-software.example/products/orbisk/velmors/"}));
+                    "https://support.quintar-software.example/orbisk/",
+                    "https://www.quintar-software.example/products/orbisk/",
+                    "https://www.quintar-software.example/products/orbisk/velmors/"}));
 }
 
 void TstMainWindow::splashShowsWhileBuilding()
@@ -484,8 +443,8 @@ void TstMainWindow::splashShowsWhileBuilding()
     });
     auto window = openWindow();
     QCOMPARE(seen.size(), 1);
-    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(seen.first(), QAVmrSplashWindow::centredOn(desktop));
+    QCOMPARE(seen.first(),
+             QAVmrSplashWindow::centredOn(QGuiApplication::primaryScreen()->geometry()));
     // Gone once the window is built.
     for (QWidget *w : QApplication::topLevelWidgets())
         QVERIFY(!qobject_cast<QAVmrSplashWindow *>(w));
@@ -511,67 +470,49 @@ void TstMainWindow::zephrinBranding()
     QCOMPARE(web->title(), QStringLiteral("Tarvex Quintar Zephrin on the Web"));
 }
 
-void TstMainWindow::editCommandsOnLineEdit()
+void TstMainWindow::editCommandsOnTheFocusedField_data()
 {
-    auto window = openWindow();
-    auto *line = new QLineEdit(window->statusBar());
-    window->statusBar()->addWidget(line);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    line->setFocus();
-    QTRY_COMPARE(window->focusWidget(), line);
-    QTest::keyClicks(line, QStringLiteral("hello world"));
-    QClipboard *clipboard = QApplication::clipboard();
-
-    line->setSelection(0, 5);
-    action(window.get(), QStringLiteral("editCopyAction"))->trigger();
-    QCOMPARE(clipboard->text(), QStringLiteral("hello"));
-    QCOMPARE(line->text(), QStringLiteral("hello world"));
-
-    line->setSelection(5, 6);
-    action(window.get(), QStringLiteral("editCutAction"))->trigger();
-    QCOMPARE(line->text(), QStringLiteral("hello"));
-    QCOMPARE(clipboard->text(), QStringLiteral(" world"));
-
-    line->setCursorPosition(0);
-    action(window.get(), QStringLiteral("editPasteAction"))->trigger();
-    QCOMPARE(line->text(), QStringLiteral(" worldhello"));
-
-    action(window.get(), QStringLiteral("editUndoAction"))->trigger();
-    QCOMPARE(line->text(), QStringLiteral("hello"));
-    action(window.get(), QStringLiteral("editRedoAction"))->trigger();
-    QCOMPARE(line->text(), QStringLiteral(" worldhello"));
-
-    line->deselect();
-    action(window.get(), QStringLiteral("editSelectAllAction"))->trigger();
-    QCOMPARE(line->selectedText(), QStringLiteral(" worldhello"));
+    QTest::addColumn<QString>("field");
+    QTest::newRow("line edit") << QStringLiteral("line");
+    QTest::newRow("text edit") << QStringLiteral("text");
+    QTest::newRow("find box") << QStringLiteral("find");
 }
 
-void TstMainWindow::editCommandsOnTextEdit()
+void TstMainWindow::editCommandsOnTheFocusedField()
 {
+    QFETCH(QString, field);
     auto window = openWindow();
-    auto *text = new QTextEdit(window->statusBar());
-    window->statusBar()->addWidget(text);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    text->setFocus();
-    QTRY_COMPARE(window->focusWidget(), text);
-    QTest::keyClicks(text, QStringLiteral("first"));
+    QWidget *widget = window->findBox();
+    auto *text = field == QLatin1String("text") ? new QTextEdit(window->statusBar()) : nullptr;
+    if (field != QLatin1String("find")) {
+        widget = text ? static_cast<QWidget *>(text) : new QLineEdit(window->statusBar());
+        window->statusBar()->addWidget(widget);
+    }
+    QVERIFY(shown(window.get()));
+    widget->setFocus();
+    QTRY_VERIFY(widget->hasFocus());
+    const auto content = [widget, text]() {
+        if (text)
+            return text->toPlainText();
+        auto *line = qobject_cast<QLineEdit *>(widget);
+        return line ? line->text() : qobject_cast<QComboBox *>(widget)->currentText();
+    };
+    QTest::keyClicks(widget, QStringLiteral("first"));
     QClipboard *clipboard = QApplication::clipboard();
 
-    action(window.get(), QStringLiteral("editSelectAllAction"))->trigger();
-    QCOMPARE(text->textCursor().selectedText(), QStringLiteral("first"));
-    action(window.get(), QStringLiteral("editCopyAction"))->trigger();
+    trigger(window.get(), "editSelectAllAction");
+    trigger(window.get(), "editCopyAction");
     QCOMPARE(clipboard->text(), QStringLiteral("first"));
-    action(window.get(), QStringLiteral("editCutAction"))->trigger();
-    QCOMPARE(text->toPlainText(), QString());
-    action(window.get(), QStringLiteral("editPasteAction"))->trigger();
-    action(window.get(), QStringLiteral("editPasteAction"))->trigger();
-    QCOMPARE(text->toPlainText(), QStringLiteral("firstfirst"));
-    action(window.get(), QStringLiteral("editUndoAction"))->trigger();
-    QCOMPARE(text->toPlainText(), QStringLiteral("first"));
-    action(window.get(), QStringLiteral("editRedoAction"))->trigger();
-    QCOMPARE(text->toPlainText(), QStringLiteral("firstfirst"));
+    QCOMPARE(content(), QStringLiteral("first"));
+    trigger(window.get(), "editCutAction");
+    QCOMPARE(content(), QString());
+    trigger(window.get(), "editPasteAction");
+    trigger(window.get(), "editPasteAction");
+    QCOMPARE(content(), QStringLiteral("firstfirst"));
+    trigger(window.get(), "editUndoAction");
+    QCOMPARE(content(), QStringLiteral("first"));
+    trigger(window.get(), "editRedoAction");
+    QCOMPARE(content(), QStringLiteral("firstfirst"));
 }
 
 void TstMainWindow::editCommandsIgnoreOtherWidgets()
@@ -580,8 +521,7 @@ void TstMainWindow::editCommandsIgnoreOtherWidgets()
     auto *line = new QLineEdit(window->statusBar());
     line->setText(QStringLiteral("untouched"));
     window->statusBar()->addWidget(line);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(shown(window.get()));
     QAVmrEditorTree *tree = window->editor()->tree();
     QVERIFY(tree->topLevelItemCount() > 0);
     tree->setFocus();
@@ -592,59 +532,44 @@ void TstMainWindow::editCommandsIgnoreOtherWidgets()
     const QString rootText = tree->topLevelItem(0)->text(0);
     for (const char *name : {"editCopyAction", "editCutAction", "editPasteAction",
                              "editUndoAction", "editRedoAction", "editSelectAllAction"})
-        action(window.get(), QLatin1String(name))->trigger();
+        trigger(window.get(), name);
     QCOMPARE(clipboard->text(), QStringLiteral("sentinel"));
     QCOMPARE(line->text(), QStringLiteral("untouched"));
     QCOMPARE(tree->topLevelItem(0)->text(0), rootText);
     QVERIFY(!window->editor()->isModified());
 }
 
-void TstMainWindow::editCommandsReachTheFindBox()
+void TstMainWindow::storedSizesAtStart_data()
 {
-    auto window = openWindow();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    QComboBox *box = window->findBox();
-    box->setFocus();
-    QTest::keyClicks(box, QStringLiteral("needle"));
-    action(window.get(), QStringLiteral("editSelectAllAction"))->trigger();
-    action(window.get(), QStringLiteral("editCopyAction"))->trigger();
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("needle"));
+    QTest::addColumn<QVariantList>("stored"); // width, height, splitter2, splitter22
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("ratio"); // of the edition pane to the reference page; 0: any
+    QTest::newRow("stored") << QVariantList{900, 700, 120, 360} << QSize(900, 700) << 3;
+    QTest::newRow("damaged") << QVariantList{QStringLiteral("wide"), -40, 0, QStringLiteral("x")}
+                             << QSize(640, 480) << 0;
+    QTest::newRow("none") << QVariantList() << QSize(640, 480) << 0;
 }
 
-void TstMainWindow::windowSizesComeBack()
+void TstMainWindow::storedSizesAtStart()
 {
-    store()->setValue(QStringLiteral("/Orbisk/vmreditor/width"), 900);
-    store()->setValue(QStringLiteral("/Orbisk/vmreditor/height"), 700);
-    store()->setValue(QStringLiteral("/Orbisk/vmreditor/splitter2"), 120);
-    store()->setValue(QStringLiteral("/Orbisk/vmreditor/splitter22"), 360);
+    QFETCH(QVariantList, stored);
+    QFETCH(QSize, size);
+    QFETCH(int, ratio);
+    const QStringList keys = names({"width", "height", "splitter2", "splitter22"});
+    for (int i = 0; i < stored.size(); ++i)
+        store()->setValue(QStringLiteral("/Orbisk/vmreditor/") + keys.at(i), stored.at(i));
     store()->sync();
 
     auto window = openWindow();
-    QCOMPARE(window->size(), QSize(900, 700));
+    QCOMPARE(window->size(), size);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    // The panes share their height in the stored proportion.
+    // Both panes are usable; stored sizes share the height in their proportion.
+    QTRY_VERIFY(window->editor()->docAreaSize() > 0);
     const int doc = window->editor()->docAreaSize();
     const int edition = window->editor()->editionAreaSize();
-    QVERIFY2(doc > 0 && edition > 0, qPrintable(QStringLiteral("%1 %2").arg(doc).arg(edition)));
-    QVERIFY2(qAbs(edition - 3 * doc) <= 6,
+    QVERIFY2(edition > 0 && (ratio == 0 || qAbs(edition - ratio * doc) <= 6),
              qPrintable(QStringLiteral("%1 %2").arg(doc).arg(edition)));
-}
-
-void TstMainWindow::damagedSizesAreIgnored()
-{
-    store()->setValue(QStringLiteral("/Orbisk/vmreditor/width"), QStringLiteral("wide"));
-    store()->setValue(QStringLiteral("/Orbisk/vmreditor/height"), -40);
-    store()->setValue(QStringLiteral("/Orbisk/vmreditor/splitter2"), 0);
-    store()->setValue(QStringLiteral("/Orbisk/vmreditor/splitter22"), QStringLiteral("x"));
-    store()->sync();
-    auto window = openWindow();
-    QCOMPARE(window->size(), QSize(640, 480));
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    QVERIFY(window->editor()->docAreaSize() > 0);
-    QVERIFY(window->editor()->editionAreaSize() > 0);
 }
 
 void TstMainWindow::sizesOfTheLastSaveComeBack()
@@ -668,9 +593,6 @@ void TstMainWindow::sizesOfTheLastSaveComeBack()
         QVERIFY(window->close());
     }
     QCOMPARE(store()->value(QStringLiteral("/Orbisk/vmreditor/recentFile")).toString(), m_example);
-    QCOMPARE(store()->value(QStringLiteral("/Orbisk/vmreditor/splitter2")).toInt(), doc);
-    QCOMPARE(store()->value(QStringLiteral("/Orbisk/vmreditor/splitter22")).toInt(), edition);
-
     auto again = openWindow();
     QCOMPARE(again->size(), QSize(820, 610));
     QCOMPARE(again->currentDocumentPath(), m_example);
@@ -696,23 +618,19 @@ void TstMainWindow::closeFlushesTheSettings()
 void TstMainWindow::closeWithChanges()
 {
     auto window = openWindow(m_example);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(shown(window.get()));
     QVERIFY(!window->editor()->isModified());
     window->editor()->setModified(true);
 
-    // Cancel keeps the window and the changes.
+    // Cancel, or Escape, keeps the window and the changes.
     QString text;
     VmrTest::answerMessageBox(QMessageBox::Cancel, &text);
     QVERIFY(!window->close());
     QCOMPARE(text, QStringLiteral("Save changes to linux_gcc.xvm?"));
-    QVERIFY(window->isVisible());
-    QVERIFY(window->editor()->isModified());
-
-    // Escape is Cancel.
     VmrTest::onNextModal([](QWidget *w) { QTest::keyClick(w, Qt::Key_Escape); });
     QVERIFY(!window->close());
     QVERIFY(window->isVisible());
+    QVERIFY(window->editor()->isModified());
 
     // No closes without saving.
     const QByteArray before = readFile(m_example);
@@ -725,12 +643,10 @@ void TstMainWindow::closeWithChanges()
 void TstMainWindow::closeYesWithoutSaveKeepsTheWindow()
 {
     // A read-only document is saved under a new name; cancelling that saves nothing.
-    QByteArray bytes = readFile(m_example);
-    bytes.replace("read_only=\"no\"", "read_only=\"yes\"");
+    const QByteArray bytes = readOnlyCopy(m_example);
     writeFile(m_example, bytes);
     auto window = openWindow(m_example);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(shown(window.get()));
     window->editor()->setModified(true);
 
     QString dialogSeen;
@@ -758,8 +674,7 @@ void TstMainWindow::closeYesSavesAndLetsTheGenerationFinish()
     const auto install = copyInstallation();
     Installation use(install->path());
     auto window = openWindow(m_example);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QVERIFY(shown(window.get()));
     window->editor()->setModified(true);
     QVERIFY(!readFile(m_example).contains("generate_in"));
 
@@ -774,23 +689,14 @@ void TstMainWindow::closeYesSavesAndLetsTheGenerationFinish()
 
 void TstMainWindow::captionFollowsTheDocument()
 {
-    {
-        auto window = openWindow(m_example);
-        QCOMPARE(window->windowTitle(), QStringLiteral("linux_gcc.xvm - ") + kTitle);
-    }
-    QByteArray bytes = readFile(m_example);
-    bytes.replace("read_only=\"no\"", "read_only=\"yes\"");
-    const QString readOnly = m_work->filePath(QStringLiteral("locked.xvm"));
-    writeFile(readOnly, bytes);
-    {
-        auto window = openWindow(readOnly);
-        QCOMPARE(window->windowTitle(), QStringLiteral("locked.xvm (Read only) - ") + kTitle);
-    }
-    const QString document = m_work->filePath(QStringLiteral("document.xvm"));
-    writeFile(document, bytes);
-    {
-        auto window = openWindow(document);
-        QCOMPARE(window->windowTitle(), QStringLiteral("document.xvm - ") + kTitle);
+    const QByteArray locked = readOnlyCopy(m_example);
+    writeFile(m_work->filePath(QStringLiteral("locked.xvm")), locked);
+    writeFile(m_work->filePath(QStringLiteral("document.xvm")), locked);
+    for (const auto &[file, caption] : {std::pair{"linux_gcc.xvm", "linux_gcc.xvm - "},
+                                        {"locked.xvm", "locked.xvm (Read only) - "},
+                                        {"document.xvm", "document.xvm - "}}) {
+        auto window = openWindow(m_work->filePath(QString::fromLatin1(file)));
+        QCOMPARE(window->windowTitle(), QString::fromLatin1(caption) + kTitle);
     }
 }
 
@@ -798,36 +704,23 @@ void TstMainWindow::fileNewLoadsTheChosenTemplate()
 {
     auto window = openWindow(m_example);
     QCOMPARE(window->currentDocumentPath(), m_example);
-    QVERIFY(QFileInfo::exists(window->xmlDirectory() + QStringLiteral("/templatej2se.xvm")));
-
-    // Cancel keeps the open document.
-    QString seen;
-    VmrTest::onNextModal([&seen](QWidget *w) {
-        seen = w->objectName();
-        if (auto *dialog = qobject_cast<QANewVmrDlg *>(w))
-            dialog->reject();
-    });
-    window->fileNew();
-    QCOMPARE(seen, QStringLiteral("New VMR Dialog"));
-    QCOMPARE(window->currentDocumentPath(), m_example);
-
     VmrTest::onNextModal([](QWidget *w) {
         auto *dialog = qobject_cast<QANewVmrDlg *>(w);
         if (!dialog)
             return;
+        QCOMPARE(dialog->objectName(), QStringLiteral("New VMR Dialog"));
         QCOMPARE(dialog->parentWidget()->window(), dialog->parentWidget());
         dialog->j2seButton()->click();
         if (QPushButton *open = dialog->findChild<QPushButton *>(QStringLiteral("Open")))
             open->click();
     });
-    action(window.get(), QStringLiteral("fileNewAction"))->trigger();
+    trigger(window.get(), "fileNewAction");
     QCOMPARE(window->currentDocumentPath(),
              window->xmlDirectory() + QDir::separator() + QStringLiteral("document.xvm"));
     QCOMPARE(window->rootElement().tagName(), QStringLiteral("VMR"));
     QDomDocument expected;
-    QFile j2se(window->xmlDirectory() + QStringLiteral("/templatej2se.xvm"));
-    QVERIFY(j2se.open(QIODevice::ReadOnly));
-    QVERIFY(expected.setContent(&j2se));
+    QVERIFY(expected.setContent(readFile(window->xmlDirectory()
+                                         + QStringLiteral("/templatej2se.xvm"))));
     QCOMPARE(window->rootElement().attribute(QStringLiteral("Name")),
              expected.documentElement().attribute(QStringLiteral("Name")));
     QVERIFY(action(window.get(), QStringLiteral("fileSaveAction"))->isEnabled());
@@ -837,42 +730,31 @@ void TstMainWindow::fileNewAsksToKeepChanges()
 {
     auto window = openWindow(m_example);
     window->editor()->setModified(true);
-
-    // Cancel ends the command: no language dialog, the document stays.
-    QString text;
-    {
-        ModalWatcher watcher([&text](QWidget *w) {
+    // Cancel ends the command: no language dialog. No goes on to the language dialog
+    // (rejected here). Either way the document stays.
+    for (const auto button : {QMessageBox::Cancel, QMessageBox::No}) {
+        QString text;
+        ModalWatcher watcher([&text, button](QWidget *w) {
             if (auto *box = qobject_cast<QMessageBox *>(w)) {
                 text = box->text();
-                box->button(QMessageBox::Cancel)->click();
+                box->button(button)->click();
             }
         });
         window->fileNew();
-        QCOMPARE(watcher.seen(), QStringList{QStringLiteral("QMessageBox")});
+        QCOMPARE(watcher.seen(), button == QMessageBox::Cancel
+                                     ? QStringList{QStringLiteral("QMessageBox")}
+                                     : names({"QMessageBox", "QANewVmrDlg"}));
+        QCOMPARE(text, QStringLiteral("Save changes to linux_gcc.xvm?"));
+        QCOMPARE(window->currentDocumentPath(), m_example);
+        QVERIFY(window->editor()->isModified());
     }
-    QCOMPARE(text, QStringLiteral("Save changes to linux_gcc.xvm?"));
-    QCOMPARE(window->currentDocumentPath(), m_example);
-    QVERIFY(window->editor()->isModified());
-
-    // No goes on to the language dialog (rejected here, so nothing changes).
-    {
-        ModalWatcher watcher([](QWidget *w) {
-            if (auto *box = qobject_cast<QMessageBox *>(w))
-                box->button(QMessageBox::No)->click();
-        });
-        window->fileNew();
-        QCOMPARE(watcher.seen(), (QStringList{QStringLiteral("QMessageBox"),
-                                              QStringLiteral("QANewVmrDlg")}));
-    }
-    QCOMPARE(window->currentDocumentPath(), m_example);
     window->editor()->setModified(false);
 }
 
 void TstMainWindow::findBoxSearchesTheReferencePage()
 {
     auto window = openWindow(m_example);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QVERIFY(shown(window.get()));
     QSignalSpy spy(window.get(), &QAMainWindowEditor::search);
     QComboBox *box = window->findBox();
     box->setFocus();
@@ -885,16 +767,14 @@ void TstMainWindow::findBoxSearchesTheReferencePage()
     QCOMPARE(request.pattern, QStringLiteral("Settings"));
     QVERIFY(!request.caseSensitive);
     QVERIFY(!request.wildcard);
-    QCOMPARE(box->count(), 1);
     QCOMPARE(window->editor()->docBrowser()->textCursor().selectedText().toLower(),
              QStringLiteral("settings"));
 
-    // The same text again is no second entry; F3 searches once more.
+    // The same text again is no second entry; F3 searches once more; a new text goes on top.
     QTest::keyClick(box, Qt::Key_Return);
-    QCOMPARE(box->count(), 1);
-    action(window.get(), QStringLiteral("editFindAction"))->trigger();
+    trigger(window.get(), "editFindAction");
     QCOMPARE(spy.count(), 3);
-    // A new text goes on top.
+    QCOMPARE(box->count(), 1);
     box->lineEdit()->selectAll();
     QTest::keyClicks(box, QStringLiteral("port"));
     QTest::keyClick(box, Qt::Key_Return);
@@ -906,13 +786,13 @@ void TstMainWindow::editDeleteRemovesTheSelectedFile()
 {
     auto window = openWindow(m_example);
     QAVmrEditorTree *tree = window->editor()->tree();
-    const QList<QTreeWidgetItem *> found = tree->findItems(QStringLiteral("env.sh"),
-                                                           Qt::MatchExactly | Qt::MatchRecursive);
-    QCOMPARE(found.size(), 1);
-    tree->setCurrentItem(found.first());
-    action(window.get(), QStringLiteral("editDeleteAction"))->trigger();
-    QVERIFY(tree->findItems(QStringLiteral("env.sh"), Qt::MatchExactly | Qt::MatchRecursive)
-                .isEmpty());
+    const auto find = [tree]() {
+        return tree->findItems(QStringLiteral("env.sh"), Qt::MatchExactly | Qt::MatchRecursive);
+    };
+    QCOMPARE(find().size(), 1);
+    tree->setCurrentItem(find().first());
+    trigger(window.get(), "editDeleteAction");
+    QVERIFY(find().isEmpty());
     QVERIFY(window->editor()->isModified());
     window->editor()->setModified(false);
 }
@@ -929,32 +809,48 @@ void TstMainWindow::aboutBox()
             about->accept();
         }
     });
-    action(window.get(), QStringLiteral("helpAboutAction"))->trigger();
+    trigger(window.get(), "helpAboutAction");
     QCOMPARE(title, QStringLiteral("About ") + kTitle);
     QCOMPARE(parent, window.get());
     // Built for one showing only.
     QVERIFY(window->findChildren<QAVmrAboutDialog *>().isEmpty());
 }
 
+void TstMainWindow::preferencesAtFirstStart_data()
+{
+    QTest::addColumn<QStringList>("storedList");
+    QTest::newRow("nothing stored") << QStringList();
+    // A stored list without its chosen command is ignored.
+    QTest::newRow("list without command") << names({"firefox", "lynx"});
+}
+
 void TstMainWindow::preferencesAtFirstStart()
 {
+    QFETCH(QStringList, storedList);
+    if (!storedList.isEmpty()) {
+        store()->setValue(QStringLiteral("/VMREditorPreferenceDialog/HelpBrowserlist"),
+                          storedList);
+        store()->setValue(QStringLiteral("/VMREditorPreferenceDialog/HelpBrowserItem"), 1);
+        store()->sync();
+    }
     auto window = openWindow();
     QAvmrPrefDialog *dialog = window->preferencesDialog();
     QVERIFY(dialog);
-    QCOMPARE(dialog->objectName(), QStringLiteral("Preferences"));
     QCOMPARE(dialog->parentWidget(), window.get());
     QCOMPARE(dialog->browserBox()->count(), 1);
     QCOMPARE(dialog->browserCommand(), QStringLiteral("xdg-open"));
-    QCOMPARE(window->editor()->help()->getCommand(), QStringLiteral("xdg-open"));
-    QCOMPARE(dialog->helpUrl(), window->editor()->help()->getDefaultHelpURL());
-    QCOMPARE(window->editor()->help()->getHelpURL(),
-             window->editor()->help()->getDefaultHelpURL());
+    QAHelp *help = window->editor()->help();
+    QCOMPARE(help->getCommand(), QStringLiteral("xdg-open"));
+    QCOMPARE(dialog->helpUrl(), help->getDefaultHelpURL());
+    QCOMPARE(help->getHelpURL(), help->getDefaultHelpURL());
     QVERIFY(!dialog->startsLocalServer());
     QVERIFY(!dialog->classPathField()->isEnabled());
 }
 
 void TstMainWindow::preferencesRoundTrip()
 {
+    const QString command = QStringLiteral("firefox --new-window");
+    const QString url = QStringLiteral("http://ic.example:8081/help");
     {
         auto window = openWindow();
         window->show();
@@ -962,22 +858,18 @@ void TstMainWindow::preferencesRoundTrip()
         window->openPreferences();
         // Shown without waiting for it.
         QAvmrPrefDialog *dialog = window->preferencesDialog();
-        QVERIFY(dialog->isVisible());
         QCOMPARE(QApplication::activeModalWidget(), dialog);
-
-        QComboBox *browser = dialog->browserBox();
-        browser->lineEdit()->selectAll();
-        QTest::keyClicks(browser->lineEdit(), QStringLiteral("firefox --new-window"));
+        dialog->browserBox()->lineEdit()->selectAll();
+        QTest::keyClicks(dialog->browserBox()->lineEdit(), command);
         dialog->helpUrlField()->selectAll();
-        QTest::keyClicks(dialog->helpUrlField(), QStringLiteral("http://ic.example:8081/help"));
+        QTest::keyClicks(dialog->helpUrlField(), url);
         dialog->localServerBox()->click();
-        QVERIFY(dialog->classPathField()->isEnabled());
         dialog->findChild<QPushButton *>(QStringLiteral("OK"))->click();
         QVERIFY(!dialog->isVisible());
 
         QAHelp *help = window->editor()->help();
-        QCOMPARE(help->getCommand(), QStringLiteral("firefox --new-window"));
-        QCOMPARE(help->getHelpURL(), QStringLiteral("http://ic.example:8081/help"));
+        QCOMPARE(help->getCommand(), command);
+        QCOMPARE(help->getHelpURL(), url);
         QVERIFY(help->getStartLocalServer());
         QVERIFY(window->close());
     }
@@ -985,23 +877,21 @@ void TstMainWindow::preferencesRoundTrip()
     store()->beginGroup(QStringLiteral("/VMREditorPreferenceDialog"));
     QCOMPARE(store()->value(QStringLiteral("HelpBrowserItem")).toInt(), 0);
     QCOMPARE(store()->value(QStringLiteral("HelpBrowserlist")).toStringList(),
-             names({"firefox --new-window", "xdg-open"}));
-    QCOMPARE(store()->value(QStringLiteral("HelpUrl")).toString(),
-             QStringLiteral("http://ic.example:8081/help"));
+             (QStringList{command, QStringLiteral("xdg-open")}));
+    QCOMPARE(store()->value(QStringLiteral("HelpUrl")).toString(), url);
     QCOMPARE(store()->value(QStringLiteral("LocalServer")).toBool(), true);
     store()->endGroup();
 
     auto again = openWindow();
     QAvmrPrefDialog *dialog = again->preferencesDialog();
-    QCOMPARE(dialog->browserList(), names({"firefox --new-window", "xdg-open"}));
+    QCOMPARE(dialog->browserList(), (QStringList{command, QStringLiteral("xdg-open")}));
     QCOMPARE(dialog->browserIndex(), 0);
-    QCOMPARE(dialog->browserCommand(), QStringLiteral("firefox --new-window"));
-    QCOMPARE(dialog->helpUrl(), QStringLiteral("http://ic.example:8081/help"));
+    QCOMPARE(dialog->helpUrl(), url);
     QVERIFY(dialog->startsLocalServer());
     QVERIFY(dialog->classPathField()->isEnabled());
     QAHelp *help = again->editor()->help();
-    QCOMPARE(help->getCommand(), QStringLiteral("firefox --new-window"));
-    QCOMPARE(help->getHelpURL(), QStringLiteral("http://ic.example:8081/help"));
+    QCOMPARE(help->getCommand(), command);
+    QCOMPARE(help->getHelpURL(), url);
     QVERIFY(help->getStartLocalServer());
 
     // The second entry chosen and stored comes back chosen.
@@ -1012,20 +902,6 @@ void TstMainWindow::preferencesRoundTrip()
     auto third = openWindow();
     QCOMPARE(third->preferencesDialog()->browserIndex(), 1);
     QCOMPARE(third->editor()->help()->getCommand(), QStringLiteral("xdg-open"));
-}
-
-void TstMainWindow::preferencesStoredListWithoutCommandIsIgnored()
-{
-    store()->beginGroup(QStringLiteral("/VMREditorPreferenceDialog"));
-    store()->setValue(QStringLiteral("HelpBrowserlist"), names({"firefox", "lynx"}));
-    store()->setValue(QStringLiteral("HelpBrowserItem"), 1);
-    store()->endGroup();
-    store()->sync();
-    auto window = openWindow();
-    QAvmrPrefDialog *dialog = window->preferencesDialog();
-    QCOMPARE(dialog->browserBox()->count(), 1);
-    QCOMPARE(dialog->browserCommand(), QStringLiteral("xdg-open"));
-    QCOMPARE(window->editor()->help()->getCommand(), QStringLiteral("xdg-open"));
 }
 
 void TstMainWindow::preferencesClosedWithoutOkStoreNothing()
@@ -1048,41 +924,28 @@ void TstMainWindow::preferencesClosedWithoutOkStoreNothing()
     QCOMPARE(dialog->helpUrl(), QStringLiteral("http://typed.example/"));
 }
 
-void TstMainWindow::userGuideOpensInTheChosenBrowser()
+void TstMainWindow::guideAndWebPagesOpenInTheChosenBrowser()
 {
     auto window = openWindow();
     const QString record = m_work->filePath(QStringLiteral("args"));
     const QString browser = fakeBrowser(m_work->path(), record);
-    QAvmrPrefDialog *dialog = window->preferencesDialog();
-    dialog->browserBox()->setEditText(browser);
-    QMetaObject::invokeMethod(dialog, "accept");
+    window->preferencesDialog()->browserBox()->setEditText(browser);
+    QMetaObject::invokeMethod(window->preferencesDialog(), "accept");
 
-    action(window.get(), QStringLiteral("helpContentsAction"))->trigger();
-    QTRY_VERIFY(QFileInfo::exists(record));
-    QUrl guide = QUrl::fromLocalFile(QFileInfo(VmrTest::orbiskDir()
-                                               + QStringLiteral("/doc/orbk-ug/index.html"))
-                                         .absoluteFilePath());
+    trigger(window.get(), "helpContentsAction");
+    QUrl guide = QUrl::fromLocalFile(
+        QFileInfo(VmrTest::orbiskDir() + QStringLiteral("/doc/orbk-ug/index.html"))
+            .absoluteFilePath());
     guide.setFragment(QStringLiteral("doc_vmreditor"));
     QCOMPARE(recorded(record), QStringList{guide.toString()});
     QCOMPARE(window->help()->lastLaunch(), (QStringList{browser, guide.toString()}));
-}
-
-void TstMainWindow::webPagesOpenTheirAddresses()
-{
-    auto window = openWindow();
-    const QString record = m_work->filePath(QStringLiteral("args"));
-    window->preferencesDialog()->browserBox()->setEditText(fakeBrowser(m_work->path(), record));
-    QMetaObject::invokeMethod(window->preferencesDialog(), "accept");
 
     const QStringList addresses = window->webAddresses();
-    const QStringList actions = {
-        QStringLiteral("Quintar Software Home Page"), QStringLiteral("Technical Support"),
-        QStringLiteral("Tarvex Quintar Orbisk"), QStringLiteral("Velmors")};
-    for (int i = 0; i < actions.size(); ++i) {
-        QFile::remove(record);
+    const char *const actions[] = {"Quintar Software Home Page", "Technical Support",
+                                   "Tarvex Quintar Orbisk", "Velmors"};
+    for (int i = 0; i < 4; ++i) {
         QVERIFY(!addresses.at(i).isEmpty());
-        action(window.get(), actions.at(i))->trigger();
-        QTRY_VERIFY(QFileInfo::exists(record));
+        trigger(window.get(), actions[i]);
         QCOMPARE(recorded(record), QStringList{addresses.at(i)});
     }
 }
@@ -1091,65 +954,56 @@ void TstMainWindow::webPropertiesWithoutSupportPage()
 {
     const auto install = copyInstallation();
     writeFile(install->filePath(QStringLiteral("doc/orbk_web.properties")),
-              "url.home=http://h.example/\n"
-              "url.orbisk=http://o.example/\n"
-              "url.targetpackage=http://t.example/\n"
-              "other.support=http://not-this.example/\n");
+              "url.home=http://h.example/\nurl.orbisk=http://o.example/\n"
+              "url.targetpackage=http://t.example/\nother.support=http://not-this.example/\n");
     Installation use(install->path());
     auto window = openWindow();
     QCOMPARE(window->webAddresses(),
              names({"http://h.example/", "", "http://o.example/", "http://t.example/"}));
-
     // Nothing to open for the missing page.
     window->editor()->help()->setCommand(QStringLiteral("/bin/true"));
-    action(window.get(), QStringLiteral("Technical Support"))->trigger();
+    trigger(window.get(), "Technical Support");
     QCOMPARE(window->editor()->help()->lastLaunch(), QStringList());
+}
+
+void TstMainWindow::missingHelpFilesAreReported_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("message"); // empty: no message box at all
+    QTest::newRow("no doc directory")
+        << QStringLiteral("doc")
+        << QStringLiteral("Impossible to find the directory doc in the install directory.");
+    QTest::newRow("no web properties")
+        << QStringLiteral("doc/orbk_web.properties")
+        << QStringLiteral("Impossible to find the file orbk_web.properties in the install "
+                          "directory.");
+    // A file that holds no entry is no reason for a message.
+    QTest::newRow("empty web properties") << QString() << QString();
 }
 
 void TstMainWindow::missingHelpFilesAreReported()
 {
-    {
-        const auto install = copyInstallation();
-        QVERIFY(QDir(install->filePath(QStringLiteral("doc"))).removeRecursively());
-        Installation use(install->path());
-        QString text;
-        VmrTest::onNextModal([&text](QWidget *w) {
-            if (auto *box = qobject_cast<QMessageBox *>(w)) {
-                text = box->windowTitle() + QStringLiteral("|") + box->text();
-                QCOMPARE(box->icon(), QMessageBox::Critical);
-                box->accept();
-            }
-        });
-        auto window = openWindow();
-        QCOMPARE(text, kTitle + QStringLiteral("|Impossible to find the directory doc in the "
-                                               "install directory."));
-        QCOMPARE(window->webAddresses(), names({"", "", "", ""}));
-    }
-    {
-        const auto install = copyInstallation();
-        QVERIFY(QFile::remove(install->filePath(QStringLiteral("doc/orbk_web.properties"))));
-        Installation use(install->path());
-        QString text;
-        VmrTest::onNextModal([&text](QWidget *w) {
-            if (auto *box = qobject_cast<QMessageBox *>(w)) {
-                text = box->text();
-                box->accept();
-            }
-        });
-        auto window = openWindow();
-        QCOMPARE(text, QStringLiteral("Impossible to find the file orbk_web.properties in the "
-                                      "install directory."));
-    }
-    {
-        // A file that holds no entry is no reason for a message.
-        const auto install = copyInstallation();
+    QFETCH(QString, damage);
+    QFETCH(QString, message);
+    const auto install = copyInstallation();
+    if (damage.isEmpty())
         writeFile(install->filePath(QStringLiteral("doc/orbk_web.properties")), "# empty\n");
-        Installation use(install->path());
-        ModalWatcher watcher;
-        auto window = openWindow();
-        QCOMPARE(watcher.seen(), QStringList());
-        QCOMPARE(window->webAddresses(), names({"", "", "", ""}));
-    }
+    else if (damage == QLatin1String("doc"))
+        QVERIFY(QDir(install->filePath(damage)).removeRecursively());
+    else
+        QVERIFY(QFile::remove(install->filePath(damage)));
+    Installation use(install->path());
+    QStringList texts;
+    ModalWatcher watcher([&texts](QWidget *w) {
+        if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            texts << box->windowTitle() + QLatin1Char('|') + box->text();
+            QCOMPARE(box->icon(), QMessageBox::Critical);
+            box->accept();
+        }
+    });
+    auto window = openWindow();
+    QCOMPARE(texts, message.isEmpty() ? QStringList() : QStringList{kTitle + QLatin1Char('|') + message});
+    QCOMPARE(window->webAddresses(), names({"", "", "", ""}));
 }
 
 QTEST_MAIN(TstMainWindow)

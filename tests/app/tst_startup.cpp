@@ -13,9 +13,16 @@ struct Run
 {
     int exitCode = -1;
     QProcess::ExitStatus status = QProcess::CrashExit;
-    QByteArray out;
     QByteArray err;
 };
+
+QStringList strings(std::initializer_list<const char *> list)
+{
+    QStringList out;
+    for (const char *item : list)
+        out << QString::fromUtf8(item);
+    return out;
+}
 
 } // namespace
 
@@ -25,16 +32,14 @@ class TstStartup : public QObject
 
 private slots:
     void initTestCase();
-    void moreThanOneArgumentPrintsUsage();
-    void missingInstallationIsFatal_data();
-    void missingInstallationIsFatal();
-    void missingLocaleDirectoryIsFatal();
-    void cleanStartAndQuit();
-    void missingDocumentArgumentStillStarts();
+    void fatalStarts_data();
+    void fatalStarts();
+    void startsAndQuits_data();
+    void startsAndQuits();
 
 private:
     QProcessEnvironment environment() const;
-    Run run(const QStringList &arguments, const QProcessEnvironment &env, int timeoutMs = 60000);
+    Run run(const QStringList &arguments, const QProcessEnvironment &env);
 
     std::unique_ptr<QTemporaryDir> m_home;
     QString m_program;
@@ -49,127 +54,98 @@ void TstStartup::initTestCase()
 
 QProcessEnvironment TstStartup::environment() const
 {
+    // The private home's HOME and XDG directories and ORBISKDIR are inherited.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("HOME"), m_home->path());
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path() + QStringLiteral("/config"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), m_home->path() + QStringLiteral("/data"));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home->path() + QStringLiteral("/cache"));
     // The platform plugin warns about a missing runtime directory; only the program's
     // own words belong on its standard error.
     const QString runtime = m_home->path() + QStringLiteral("/runtime");
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    env.insert(QStringLiteral("ORBISKDIR"), VmrTest::orbiskDir());
     env.remove(QStringLiteral("VMREDITOR_AUTOQUIT_MS"));
     return env;
 }
 
-Run TstStartup::run(const QStringList &arguments, const QProcessEnvironment &env, int timeoutMs)
+Run TstStartup::run(const QStringList &arguments, const QProcessEnvironment &env)
 {
     QProcess process;
     process.setProcessEnvironment(env);
     process.start(m_program, arguments);
-    Run result;
-    if (!process.waitForStarted(30000))
-        return result;
-    if (!process.waitForFinished(timeoutMs)) {
+    if (!process.waitForFinished(120000)) {
         process.kill();
         process.waitForFinished(5000);
-        return result;
+        return Run();
     }
-    result.exitCode = process.exitCode();
-    result.status = process.exitStatus();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
+    Run result{process.exitCode(), process.exitStatus(), process.readAllStandardError()};
+    if (!process.readAllStandardOutput().isEmpty())
+        result.err.prepend("[unexpected standard output] ");
     return result;
 }
 
-void TstStartup::moreThanOneArgumentPrintsUsage()
+void TstStartup::fatalStarts_data()
 {
-    // Checked before anything else: even without an installation.
-    QProcessEnvironment env = environment();
-    env.remove(QStringLiteral("ORBISKDIR"));
-    const Run r = run({QStringLiteral("a"), QStringLiteral("b")}, env);
-    QCOMPARE(r.status, QProcess::NormalExit);
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err, QByteArray("Usage: ") + m_program.toLocal8Bit() + QByteArray(" [file]\n"));
-    QCOMPARE(r.out, QByteArray());
-
-    const Run three = run({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")},
-                          environment());
-    QCOMPARE(three.exitCode, 1);
-    QVERIFY(three.err.startsWith("Usage: "));
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("orbiskDir"); // "-" unset, "@" an installation without locale
+    QTest::addColumn<bool>("localeIsFile");
+    QTest::addColumn<QByteArray>("error"); // "@" stands for the installation's path
+    const QByteArray usage = "Usage: " + VmrTest::program().toLocal8Bit() + " [file]\n";
+    const QByteArray setup = "(vmreditor) Fatal Error: please setup ORBISKDIR environment "
+                             "variable.\n";
+    const QByteArray locale = "(vmreditor) Fatal Error: directory doesn't exist '@/lib/locale'\n";
+    // The usage is checked before anything else, even without an installation.
+    QTest::newRow("two arguments") << strings({"a", "b"}) << QStringLiteral("-") << false << usage;
+    QTest::newRow("three arguments") << strings({"a", "b", "c"}) << QString() << false << usage;
+    QTest::newRow("unset") << QStringList() << QStringLiteral("-") << false << setup;
+    QTest::newRow("empty") << QStringList() << QString() << false << setup;
+    QTest::newRow("no locale") << QStringList() << QStringLiteral("@") << false << locale;
+    QTest::newRow("locale is a file") << QStringList() << QStringLiteral("@") << true << locale;
 }
 
-void TstStartup::missingInstallationIsFatal_data()
+void TstStartup::fatalStarts()
 {
-    QTest::addColumn<bool>("set");
-    QTest::newRow("unset") << false;
-    QTest::newRow("empty") << true;
-}
-
-void TstStartup::missingInstallationIsFatal()
-{
-    QFETCH(bool, set);
-    QProcessEnvironment env = environment();
-    env.remove(QStringLiteral("ORBISKDIR"));
-    if (set)
-        env.insert(QStringLiteral("ORBISKDIR"), QString());
-    const Run r = run({}, env);
-    QCOMPARE(r.status, QProcess::NormalExit);
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(
-        r.err,
-        QByteArray("(vmreditor) Fatal Error: please setup ORBISKDIR environment variable.\n"));
-}
-
-void TstStartup::missingLocaleDirectoryIsFatal()
-{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, orbiskDir);
+    QFETCH(bool, localeIsFile);
+    QFETCH(QByteArray, error);
     QTemporaryDir install;
     QVERIFY(QDir().mkpath(install.filePath(QStringLiteral("lib/scripts"))));
+    if (localeIsFile) {
+        QFile blocker(install.filePath(QStringLiteral("lib/locale")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
     QProcessEnvironment env = environment();
-    env.insert(QStringLiteral("ORBISKDIR"), install.path());
-    const Run r = run({}, env);
+    env.remove(QStringLiteral("ORBISKDIR"));
+    if (orbiskDir != QLatin1String("-"))
+        env.insert(QStringLiteral("ORBISKDIR"),
+                   orbiskDir == QLatin1String("@") ? install.path() : orbiskDir);
+    const Run r = run(arguments, env);
     QCOMPARE(r.status, QProcess::NormalExit);
     QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err, QByteArray("(vmreditor) Fatal Error: directory doesn't exist '")
-                        + install.path().toLocal8Bit() + QByteArray("/lib/locale'\n"));
-
-    // A file where the directory should be is no better.
-    QVERIFY(QDir().mkpath(install.filePath(QStringLiteral("lib"))));
-    QFile blocker(install.filePath(QStringLiteral("lib/locale")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const Run file = run({}, env);
-    QCOMPARE(file.exitCode, 1);
-    QVERIFY(file.err.startsWith("(vmreditor) Fatal Error: directory doesn't exist '"));
+    QCOMPARE(r.err, error.replace("@", install.path().toLocal8Bit()));
 }
 
-void TstStartup::cleanStartAndQuit()
+void TstStartup::startsAndQuits_data()
 {
-    QProcessEnvironment env = environment();
-    env.insert(QStringLiteral("VMREDITOR_AUTOQUIT_MS"), QStringLiteral("300"));
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("no document") << QStringList();
+    QTest::newRow("missing document") << QStringList{QStringLiteral("/no/such/port.xvm")};
+}
+
+void TstStartup::startsAndQuits()
+{
+    QFETCH(QStringList, arguments);
     const QString userTemplates =
         m_home->path() + QStringLiteral("/data/Quintar Software/vmreditor/targets/xml");
-    QVERIFY(!QFileInfo::exists(userTemplates));
-
-    const Run r = run({}, env, 120000);
+    QDir(userTemplates).removeRecursively();
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("VMREDITOR_AUTOQUIT_MS"), QStringLiteral("300"));
+    const Run r = run(arguments, env);
     QCOMPARE(r.status, QProcess::NormalExit);
     QVERIFY2(r.exitCode == 0, r.err.constData());
     QVERIFY2(!r.err.contains("Fatal"), r.err.constData());
     // Start-up installed the user's copy of the templates.
     QVERIFY(QFileInfo(userTemplates).isDir());
-}
-
-void TstStartup::missingDocumentArgumentStillStarts()
-{
-    QProcessEnvironment env = environment();
-    env.insert(QStringLiteral("VMREDITOR_AUTOQUIT_MS"), QStringLiteral("100"));
-    const Run r = run({m_home->path() + QStringLiteral("/no-such-port.xvm")}, env, 120000);
-    QCOMPARE(r.status, QProcess::NormalExit);
-    QVERIFY2(r.exitCode == 0, r.err.constData());
 }
 
 QTEST_MAIN(TstStartup)

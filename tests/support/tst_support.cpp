@@ -29,9 +29,7 @@ void writeFile(const QString &path, const QByteArray &content)
 QByteArray readFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Points ORBISKDIR somewhere else for one test and puts it back afterwards.
@@ -54,26 +52,39 @@ private:
     QByteArray m_saved;
 };
 
-// A browser stand-in: writes each argument on its own line into a file.
-QString fakeBrowser(const QString &dir, const QString &record)
+// What a properties tree holds under a key: its value, "[group]" or "[none]".
+QString lookUp(const QARes &res, const char *key, char separator = '.')
 {
-    const QString path = dir + QStringLiteral("/fake-browser");
-    writeFile(path, QByteArray("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > ")
-                        + record.toLocal8Bit() + QByteArray(".tmp\nmv ")
-                        + record.toLocal8Bit() + QByteArray(".tmp ") + record.toLocal8Bit()
-                        + QByteArray("\n"));
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-    return path;
+    const QARes *found = res.search(key, separator);
+    if (!found)
+        return QStringLiteral("[none]");
+    if (found->toResGroup())
+        return QStringLiteral("[group]");
+    return found->toResString() ? found->toResString()->value() : QStringLiteral("[other]");
 }
 
-QStringList recordedArguments(const QString &record)
+// A browser stand-in that writes each argument on its own line into a file; arguments()
+// waits for that file and reads it.
+struct FakeBrowser
 {
-    const QString text = QString::fromUtf8(readFile(record));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
-}
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("fake-browser"));
+    const QString record = dir.filePath(QStringLiteral("args"));
+    FakeBrowser()
+    {
+        const QByteArray r = record.toLocal8Bit();
+        writeFile(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > " + r
+                            + ".tmp\nmv " + r + ".tmp " + r + "\n");
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+    }
+    QStringList arguments()
+    {
+        [this]() { QTRY_VERIFY(QFileInfo::exists(record)); }();
+        const QByteArray text = readFile(record);
+        QFile::remove(record);
+        return QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+};
 
 } // namespace
 
@@ -84,9 +95,7 @@ class TstSupport : public QObject
 private slots:
     void initTestCase();
 
-    void propertiesFileBecomesTree();
-    void propertiesFileFailures();
-
+    void propertiesFiles();
     void editionFromInstallation_data();
     void editionFromInstallation();
 
@@ -94,15 +103,13 @@ private slots:
     void builtinPicturesExist();
     void findPictureIsFourColourBinoculars();
     void installedPngOverridesBuiltin();
-    void unknownPictureIsNull();
 
     void userLibraryInstalledOnce();
     void userLibraryProblemsReachTheMonitor();
-    void logMessageBoxShowsTheProblem();
 
     void helpOpensTheEditionGuide();
-    void helpOpensWebPagesWithoutShell();
-    void helpCommandWithOptions();
+    void helpPassesArgumentsWithoutShell_data();
+    void helpPassesArgumentsWithoutShell();
     void helpWithoutBrowserStartsNothing();
 
     void forbiddenFileNameCharacters_data();
@@ -118,71 +125,52 @@ void TstSupport::initTestCase()
     QVERIFY(QFileInfo(VmrTest::orbiskDir()).isDir());
 }
 
-void TstSupport::propertiesFileBecomesTree()
+void TstSupport::propertiesFiles()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("web.properties"));
-    writeFile(path, "# comment line\n"
-                    "! another comment\n"
+    writeFile(path, "# comment line\n! another comment\n"
                     "url.home = http://home.example/\n"
                     "url.support=http://support.example/a=b\n"
-                    "url.deep.key=deep\n"
-                    "\n"
+                    "url.deep.key=deep\n\n"
                     "single=alone\n"
                     "url.home=http://later.example/\n"
-                    "broken line without equals\n"
-                    "=no key\n");
+                    "broken line without equals\n=no key\n");
     const std::unique_ptr<QARes> res = QARes::read(path.toLocal8Bit().constData(), false);
     QVERIFY(res);
-
-    const QARes *url = res->search("url", '.');
-    QVERIFY(url);
-    QVERIFY(url->toResGroup());
-    QVERIFY(!url->toResString());
-
-    const QARes *home = res->search("url.home", '.');
-    QVERIFY(home && home->toResString());
-    // A later line for the same key wins, as in any properties file.
-    QCOMPARE(home->toResString()->value(), QStringLiteral("http://later.example/"));
-    // Only the first '=' separates key and value.
-    QCOMPARE(res->search("url.support", '.')->toResString()->value(),
-             QStringLiteral("http://support.example/a=b"));
-    QCOMPARE(res->search("url.deep.key", '.')->toResString()->value(), QStringLiteral("deep"));
-    QVERIFY(res->search("url.deep", '.')->toResGroup());
-    QCOMPARE(res->search("single", '.')->toResString()->value(), QStringLiteral("alone"));
+    const std::pair<const char *, const char *> expected[] = {
+        {"url", "[group]"},
+        {"url.deep", "[group]"},
+        // A later line for the same key wins, as in any properties file.
+        {"url.home", "http://later.example/"},
+        // Only the first '=' separates key and value.
+        {"url.support", "http://support.example/a=b"},
+        {"url.deep.key", "deep"},
+        {"single", "alone"},
+        {"url.missing", "[none]"},
+        {"single.below", "[none]"},
+        {"broken line without equals", "[none]"},
+    };
+    for (const auto &[key, value] : expected)
+        QCOMPARE(lookUp(*res, key), QString::fromUtf8(value));
     // Another separator walks the same tree.
-    QCOMPARE(res->search("url/home", '/')->toResString()->value(),
-             QStringLiteral("http://later.example/"));
-
-    QVERIFY(!res->search("url.missing", '.'));
-    QVERIFY(!res->search("single.below", '.'));
-    QVERIFY(!res->search("broken line without equals", '.'));
-    const QStringList names = [&res]() {
-        QStringList list;
-        for (const QARes *child : res->toResGroup()->children())
-            list << child->name();
-        return list;
-    }();
+    QCOMPARE(lookUp(*res, "url/home", '/'), QStringLiteral("http://later.example/"));
+    QStringList names;
+    for (const QARes *child : res->toResGroup()->children())
+        names << child->name();
     QCOMPARE(names, (QStringList{QStringLiteral("url"), QStringLiteral("single")}));
-}
 
-void TstSupport::propertiesFileFailures()
-{
-    QTemporaryDir dir;
-    QVERIFY(!QARes::read(
-        dir.filePath(QStringLiteral("missing.properties")).toLocal8Bit().constData()));
-
-    const QString onlyComments = dir.filePath(QStringLiteral("comments.properties"));
-    writeFile(onlyComments, "# nothing here\n\n");
-    QVERIFY(!QARes::read(onlyComments.toLocal8Bit().constData()));
+    // Missing files and files of comments only give no tree.
+    QVERIFY(!QARes::read(dir.filePath(QStringLiteral("none")).toLocal8Bit().constData()));
+    writeFile(path, "# nothing here\n\n");
+    QVERIFY(!QARes::read(path.toLocal8Bit().constData()));
 
     // A key used both as a value and as a group keeps the first meaning.
-    const QString clash = dir.filePath(QStringLiteral("clash.properties"));
-    writeFile(clash, "url=plain\nurl.home=http://x.example/\n");
-    const std::unique_ptr<QARes> res = QARes::read(clash.toLocal8Bit().constData());
-    QVERIFY(res);
-    QCOMPARE(res->search("url", '.')->toResString()->value(), QStringLiteral("plain"));
-    QVERIFY(!res->search("url.home", '.'));
+    writeFile(path, "url=plain\nurl.home=http://x.example/\n");
+    const std::unique_ptr<QARes> clash = QARes::read(path.toLocal8Bit().constData());
+    QVERIFY(clash);
+    QCOMPARE(lookUp(*clash, "url"), QStringLiteral("plain"));
+    QCOMPARE(lookUp(*clash, "url.home"), QStringLiteral("[none]"));
 }
 
 void TstSupport::editionFromInstallation_data()
@@ -210,20 +198,15 @@ void TstSupport::editionFromInstallation()
 
     QCOMPARE(QAEdition::isZephrin(), zephrin);
     QCOMPARE(QAEdition::current(), zephrin ? QAEdition::Zephrin : QAEdition::Orbisk);
-    QCOMPARE(QAEdition::applicationTitle(),
-             zephrin ? QStringLiteral("Tarvex Quintar Zephrin Velmor Editor")
-                     : QStringLiteral("Tarvex Quintar Orbisk Velmor Editor"));
-    QCOMPARE(QAEdition::productName(), zephrin ? QStringLiteral("Tarvex Quintar Zephrin")
-                                               : QStringLiteral("Tarvex Quintar Orbisk"));
-    QCOMPARE(QLatin1String(QAEdition::iconName()),
-             zephrin ? QLatin1String("zphricon32x32_xpm") : QLatin1String("orbkicon32x32_xpm"));
-    QCOMPARE(QAEdition::guideName(),
-             zephrin ? QStringLiteral("zphr-ug") : QStringLiteral("orbk-ug"));
-    QCOMPARE(QAEdition::splashImage(),
-             zephrin ? QStringLiteral("splash_zphr.png") : QStringLiteral("splash.png"));
-    const QIcon icon = QAEdition::windowIcon();
-    QVERIFY(!icon.isNull());
-    QCOMPARE(icon.availableSizes().value(0), QSize(32, 32));
+    const QStringList names = {QAEdition::applicationTitle(), QAEdition::productName(),
+                               QString::fromLatin1(QAEdition::iconName()),
+                               QAEdition::guideName(), QAEdition::splashImage()};
+    QCOMPARE(names.join(QLatin1Char('|')),
+             QString::fromLatin1(zephrin ? "Tarvex Quintar Zephrin Velmor Editor|Tarvex Quintar "
+                                           "Zephrin|zphricon32x32_xpm|zphr-ug|splash_zphr.png"
+                                         : "Tarvex Quintar Orbisk Velmor Editor|Tarvex Quintar "
+                                           "Orbisk|orbkicon32x32_xpm|orbk-ug|splash.png"));
+    QCOMPARE(QAEdition::windowIcon().availableSizes().value(0), QSize(32, 32));
 }
 
 void TstSupport::builtinPicturesExist_data()
@@ -246,7 +229,6 @@ void TstSupport::builtinPicturesExist()
     // The staged installation has about.png, splash.png...: none of them may stand in
     // for an icon, so every icon comes out at its own size.
     const QPixmap pixmap = GETPIX(name.constData());
-    QVERIFY(!pixmap.isNull());
     QCOMPARE(pixmap.size(), size);
     // A picture, not a blank square: several colours and some transparency around it.
     const QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
@@ -258,8 +240,7 @@ void TstSupport::builtinPicturesExist()
             transparent = transparent || qAlpha(image.pixel(x, y)) == 0;
         }
     }
-    QVERIFY2(colours.size() >= 2, name.constData());
-    QVERIFY2(transparent, name.constData());
+    QVERIFY2(colours.size() >= 2 && transparent, name.constData());
 }
 
 void TstSupport::findPictureIsFourColourBinoculars()
@@ -267,20 +248,14 @@ void TstSupport::findPictureIsFourColourBinoculars()
     const char *const *xpm = qaBuiltinXpm("find_xpm");
     QVERIFY(xpm);
     QCOMPARE(QByteArray(xpm[0]), QByteArray("16 16 4 1"));
-    QSet<QByteArray> colours;
-    for (int i = 1; i <= 4; ++i) {
-        const QByteArray line(xpm[i]);
-        colours.insert(line.mid(line.indexOf(" c ") + 3).toUpper());
-    }
-    QCOMPARE(colours, (QSet<QByteArray>{"NONE", "#C5C5C5", "#000000", "#FEFEFE"}));
-
+    // Transparency, grey, black and white: the binoculars.
     const QImage image = GETPIX("find_xpm").toImage().convertToFormat(QImage::Format_ARGB32);
     QSet<QRgb> used;
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x)
             used.insert(qAlpha(image.pixel(x, y)) == 0 ? 0u : image.pixel(x, y));
     }
-    QCOMPARE(used.size(), 4);
+    QCOMPARE(used, (QSet<QRgb>{0u, 0xffc5c5c5u, 0xff000000u, 0xfffefefeu}));
 }
 
 void TstSupport::installedPngOverridesBuiltin()
@@ -291,9 +266,7 @@ void TstSupport::installedPngOverridesBuiltin()
     QImage big(20, 24, QImage::Format_ARGB32);
     big.fill(Qt::red);
     QVERIFY(big.save(images + QStringLiteral("/find_xpm.png")));
-    QImage picture(100, 80, QImage::Format_ARGB32);
-    picture.fill(Qt::blue);
-    QVERIFY(picture.save(images + QStringLiteral("/about.png")));
+    QVERIFY(big.scaled(100, 80).save(images + QStringLiteral("/about.png")));
     InstallationSwitch use(install.path());
 
     const QPixmap find = GETPIX("find_xpm");
@@ -304,10 +277,7 @@ void TstSupport::installedPngOverridesBuiltin()
     // Data handed in by the caller serves when no file and no built-in picture has the name.
     static const char *const dot[] = {"2 2 1 1", "x c #00FF00", "xx", "xx"};
     QCOMPARE(GETPIX("caller_xpm", dot).size(), QSize(2, 2));
-}
-
-void TstSupport::unknownPictureIsNull()
-{
+    // Unknown names give nothing.
     QVERIFY(!qaBuiltinXpm("no_such_xpm"));
     QVERIFY(!qaBuiltinXpm(nullptr));
     QVERIFY(GETPIX("no_such_xpm").isNull());
@@ -357,104 +327,85 @@ void TstSupport::userLibraryProblemsReachTheMonitor()
     QCOMPARE(monitor.messages().size(), 1);
     QVERIFY(monitor.messages().first().contains(install.path()));
     QVERIFY(!QFileInfo::exists(QAUserLibrary::userTargetDir() + QStringLiteral("/xml")));
-}
 
-void TstSupport::logMessageBoxShowsTheProblem()
-{
+    // Unless told to be quiet, the monitor shows the problem in a message box.
     QALogMessageBox::setQuiet(false);
-    QALogMessageBox monitor(
-        QStringLiteral("Tarvex Quintar Orbisk Velmor Editor Install Library Files Error"));
-    QString title;
-    QString text;
-    VmrTest::onNextModal([&title, &text](QWidget *w) {
-        auto *box = qobject_cast<QMessageBox *>(w);
-        if (!box)
-            return;
-        title = box->windowTitle();
-        text = box->text();
-        box->accept();
+    const QString title =
+        QStringLiteral("Tarvex Quintar Orbisk Velmor Editor Install Library Files Error");
+    QALogMessageBox shown(title);
+    QString seen;
+    VmrTest::onNextModal([&seen](QWidget *w) {
+        if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            seen = box->windowTitle() + QLatin1Char('|') + box->text();
+            box->accept();
+        }
     });
-    monitor.log(QStringLiteral("Cannot copy a file."));
+    shown.log(QStringLiteral("Cannot copy a file."));
     QALogMessageBox::setQuiet(true);
-    QCOMPARE(title,
-             QStringLiteral("Tarvex Quintar Orbisk Velmor Editor Install Library Files Error"));
-    QCOMPARE(text, QStringLiteral("Cannot copy a file."));
-    QCOMPARE(monitor.messages(), QStringList{QStringLiteral("Cannot copy a file.")});
+    QCOMPARE(seen, title + QStringLiteral("|Cannot copy a file."));
+    QCOMPARE(shown.messages(), QStringList{QStringLiteral("Cannot copy a file.")});
 }
 
 void TstSupport::helpOpensTheEditionGuide()
 {
-    QTemporaryDir work;
-    const QString record = work.filePath(QStringLiteral("args"));
-    const QString browser = fakeBrowser(work.path(), record);
-
+    FakeBrowser browser;
     QAHelp help;
-    help.setCommand(browser);
+    help.setCommand(browser.path);
     QVERIFY(help.showHelp(QString(), QStringLiteral("doc_vmreditor")));
-    QTRY_VERIFY(QFileInfo::exists(record));
     const QString guide = VmrTest::orbiskDir() + QStringLiteral("/doc/orbk-ug/index.html");
-    QVERIFY(QFileInfo(guide).isFile());
     QUrl expected = QUrl::fromLocalFile(QFileInfo(guide).absoluteFilePath());
     expected.setFragment(QStringLiteral("doc_vmreditor"));
-    QCOMPARE(recordedArguments(record), QStringList{expected.toString()});
+    QCOMPARE(browser.arguments(), QStringList{expected.toString()});
     // The guide really has the topic's anchor.
     QVERIFY(readFile(guide).contains("name=\"doc_vmreditor\""));
 
     // The Zephrin installation opens its own guide.
     QTemporaryDir install;
     writeFile(install.filePath(QStringLiteral("lib/edition")), "Zephrin\n");
-    QVERIFY(QDir().mkpath(install.filePath(QStringLiteral("doc/zphr-ug"))));
-    QVERIFY(QFile::copy(VmrTest::orbiskDir() + QStringLiteral("/doc/zphr-ug/index.html"),
-                        install.filePath(QStringLiteral("doc/zphr-ug/index.html"))));
+    writeFile(install.filePath(QStringLiteral("doc/zphr-ug/index.html")),
+              readFile(VmrTest::orbiskDir() + QStringLiteral("/doc/zphr-ug/index.html")));
     InstallationSwitch use(install.path());
-    QFile::remove(record);
     QVERIFY(help.showHelp(QString(), QStringLiteral("doc_vmreditor")));
-    QTRY_VERIFY(QFileInfo::exists(record));
-    const QStringList args = recordedArguments(record);
+    const QStringList args = browser.arguments();
     QCOMPARE(args.size(), 1);
-    QVERIFY2(args.first().contains(QLatin1String("/zphr-ug/index.html#doc_vmreditor")),
+    QVERIFY2(args.first().endsWith(QLatin1String("/zphr-ug/index.html#doc_vmreditor")),
              qPrintable(args.first()));
 }
 
-void TstSupport::helpOpensWebPagesWithoutShell()
+void TstSupport::helpPassesArgumentsWithoutShell_data()
 {
-    QTemporaryDir work;
-    const QString record = work.filePath(QStringLiteral("args"));
-    QAHelp help;
-    help.setCommand(fakeBrowser(work.path(), record));
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QStringList>("arguments");
     // Characters that a shell would act on (run in background, end the command, expand,
     // quote) reach the browser untouched, in one argument.
-    const QUrl url(QStringLiteral("https://support.example/a*b/'c'?q=1&r=2;s=$HOME"));
-    QVERIFY(url.toString().contains(QLatin1String("&r=2;s=$HOME")));
-    QVERIFY(url.toString().contains(QLatin1String("/a*b/'c'")));
-    QVERIFY(help.switchToBrevikWeb(url));
-    QTRY_VERIFY(QFileInfo::exists(record));
-    QCOMPARE(recordedArguments(record), QStringList{url.toString()});
-    QCOMPARE(help.lastLaunch().last(), url.toString());
+    const QString special = QStringLiteral("https://support.example/a*b/'c'?q=1&r=2;s=$HOME");
+    QTest::newRow("shell characters") << QString() << special << QStringList{special};
+    QTest::newRow("options") << QStringLiteral(" --new-window \"two words\"")
+                             << QStringLiteral("https://home.example/")
+                             << QStringList{QStringLiteral("--new-window"),
+                                            QStringLiteral("two words"),
+                                            QStringLiteral("https://home.example/")};
 }
 
-void TstSupport::helpCommandWithOptions()
+void TstSupport::helpPassesArgumentsWithoutShell()
 {
-    QTemporaryDir work;
-    const QString record = work.filePath(QStringLiteral("args"));
-    const QString browser = fakeBrowser(work.path(), record);
+    QFETCH(QString, options);
+    QFETCH(QString, url);
+    QFETCH(QStringList, arguments);
+    QCOMPARE(QUrl(url).toString(), url);
+    FakeBrowser browser;
     QAHelp help;
-    help.setCommand(browser + QStringLiteral(" --new-window \"two words\""));
-    QVERIFY(help.switchToBrevikWeb(QUrl(QStringLiteral("https://home.example/"))));
-    QTRY_VERIFY(QFileInfo::exists(record));
-    QCOMPARE(recordedArguments(record),
-             (QStringList{QStringLiteral("--new-window"), QStringLiteral("two words"),
-                          QStringLiteral("https://home.example/")}));
+    help.setCommand(browser.path + options);
+    QVERIFY(help.switchToBrevikWeb(QUrl(url)));
+    QCOMPARE(browser.arguments(), arguments);
+    QCOMPARE(help.lastLaunch().last(), url);
 }
 
 void TstSupport::helpWithoutBrowserStartsNothing()
 {
     QAHelp help;
-    QCOMPARE(help.getDefaultCommand(), QStringLiteral("xdg-open"));
     QCOMPARE(help.getCommand(), QString());
-    QCOMPARE(help.getDefaultStartLocalServer(), false);
-    QVERIFY(!help.getDefaultHelpURL().isEmpty());
-
     // An empty address opens nothing.
     QVERIFY(!help.switchToBrevikWeb(QUrl()));
     QCOMPARE(help.lastLaunch(), QStringList());
@@ -476,15 +427,14 @@ void TstSupport::forbiddenFileNameCharacters_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("forbidden");
     QTest::addColumn<QString>("generated");
-    QTest::newRow("plain") << QStringLiteral("linux_gcc.xvm") << false
-                           << QStringLiteral("linux_gcc.xvm");
-    QTest::newRow("blank") << QStringLiteral("my port.xvm") << true
-                           << QStringLiteral("my_port.xvm");
-    QTest::newRow("all") << QStringLiteral("a/+*?~|,:\"'`b") << true
-                         << QStringLiteral("a___________b");
-    QTest::newRow("brackets") << QStringLiteral("[x]\\y") << false << QStringLiteral("_x__y");
-    QTest::newRow("accents") << QStringLiteral("portée.xvm") << false
-                             << QStringLiteral("portée.xvm");
+    const auto row = [](const char *tag, const char *name, bool forbidden, const char *out) {
+        QTest::newRow(tag) << QString::fromUtf8(name) << forbidden << QString::fromUtf8(out);
+    };
+    row("plain", "linux_gcc.xvm", false, "linux_gcc.xvm");
+    row("blank", "my port.xvm", true, "my_port.xvm");
+    row("all", "a/+*?~|,:\"'`b", true, "a___________b");
+    row("brackets", "[x]\\y", false, "_x__y");
+    row("accents", "portée.xvm", false, "portée.xvm");
 }
 
 void TstSupport::forbiddenFileNameCharacters()
