@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers of the document-tree tests: documents written to disk and loaded the way the
-// main window loads them, and a readable outline of the tree with each node's kind.
+// Helpers of the document-tree tests: documents loaded the way the main window loads
+// them, an outline of the tree with each node's kind, and menus as text.
 
 #include "document/qabuildnode.h"
 #include "document/qaisnode.h"
@@ -26,29 +26,38 @@ inline QString kindOf(QTreeWidgetItem *item)
 #define DOC_KIND(Class)                                                                    \
     if (dynamic_cast<Class *>(item))                                                       \
         return QStringLiteral(#Class);
-    DOC_KIND(QARootNode)
-    DOC_KIND(QAIsNode)
-    DOC_KIND(QAIsSettingsNode)
-    DOC_KIND(QABuildNode)
-    DOC_KIND(QAPerlNode)
-    DOC_KIND(QACmdFileNode)
-    DOC_KIND(QABinFileNode)
-    DOC_KIND(QALibConfNode)
-    DOC_KIND(QALCCommentNode)
-    DOC_KIND(QALCComment2Node)
-    DOC_KIND(QALCFreeTextNode)
-    DOC_KIND(QALCItemNode)
-    DOC_KIND(QALCChoiceNode)
-    DOC_KIND(QALCFctNode)
-    DOC_KIND(QAJavaCustom)
-    DOC_KIND(QAJvmpiCustom)
-    DOC_KIND(QAParserNode)
-    DOC_KIND(QAPcOrbNode)
-    DOC_KIND(QAPcEdgNode)
-    DOC_KIND(QAPcOtNode)
+    DOC_KIND(QARootNode) DOC_KIND(QAIsNode) DOC_KIND(QAIsSettingsNode) DOC_KIND(QABuildNode)
+    DOC_KIND(QAPerlNode) DOC_KIND(QACmdFileNode) DOC_KIND(QABinFileNode)
+    DOC_KIND(QALibConfNode) DOC_KIND(QALCCommentNode) DOC_KIND(QALCComment2Node)
+    DOC_KIND(QALCFreeTextNode) DOC_KIND(QALCItemNode) DOC_KIND(QALCChoiceNode)
+    DOC_KIND(QALCFctNode) DOC_KIND(QAJavaCustom) DOC_KIND(QAJvmpiCustom)
+    DOC_KIND(QAParserNode) DOC_KIND(QAPcOrbNode) DOC_KIND(QAPcEdgNode) DOC_KIND(QAPcOtNode)
     DOC_KIND(QAPcAdaNode)
 #undef DOC_KIND
     return QStringLiteral("?");
+}
+
+/** The viewer each node kind shows in the edition area. */
+inline QString viewerOfKind(const QString &kind)
+{
+    const QString comment = QStringLiteral("QACommentViewer");
+    const QString free = QStringLiteral("QAFreeText");
+    const QString fct = QStringLiteral("QAFctViewer");
+    const QHash<QString, QString> viewers = {
+        {QStringLiteral("QARootNode"), comment}, {QStringLiteral("QAIsNode"), comment},
+        {QStringLiteral("QAIsSettingsNode"), QStringLiteral("QAIsViewer")},
+        {QStringLiteral("QABuildNode"), comment}, {QStringLiteral("QAPerlNode"), fct},
+        {QStringLiteral("QACmdFileNode"), free}, {QStringLiteral("QABinFileNode"), comment},
+        {QStringLiteral("QALibConfNode"), comment}, {QStringLiteral("QALCCommentNode"), comment},
+        {QStringLiteral("QALCComment2Node"), comment}, {QStringLiteral("QALCFreeTextNode"), free},
+        {QStringLiteral("QALCItemNode"), QStringLiteral("QAItemViewer")},
+        {QStringLiteral("QALCChoiceNode"), QStringLiteral("QAChoiceViewer")},
+        {QStringLiteral("QALCFctNode"), fct}, {QStringLiteral("QAJavaCustom"), comment},
+        {QStringLiteral("QAJvmpiCustom"), comment}, {QStringLiteral("QAParserNode"), comment},
+        {QStringLiteral("QAPcOrbNode"), free}, {QStringLiteral("QAPcEdgNode"), comment},
+        {QStringLiteral("QAPcOtNode"), free}, {QStringLiteral("QAPcAdaNode"), free},
+    };
+    return viewers.value(kind);
 }
 
 inline void outlineInto(QTreeWidgetItem *item, int depth, QStringList &lines)
@@ -80,15 +89,10 @@ inline QList<QTreeWidgetItem *> allItems(QTreeWidget *tree)
 /** The first item whose text is text, or none. */
 inline QTreeWidgetItem *findItem(QTreeWidget *tree, const QString &text)
 {
-    const QList<QTreeWidgetItem *> found =
-        tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    return found.value(0);
+    return tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
 }
 
-/**
- * Writes xml into dir and loads it as the main window does: clear, parse, build, then
- * select the first item. Returns what buildTree returned (false also when parsing fails).
- */
+/** Writes xml into dir, then clears, parses, builds and selects the first item. */
 inline bool load(QAVmrEditor &editor, const QTemporaryDir &dir, const QByteArray &xml,
                  const QString &name = QStringLiteral("doc.xvm"))
 {
@@ -101,9 +105,7 @@ inline bool load(QAVmrEditor &editor, const QTemporaryDir &dir, const QByteArray
     editor.clear();
     editor.setModified(false);
     QDomElement root = editor.getRootElement(path);
-    if (root.isNull())
-        return false;
-    if (!editor.buildTree(root))
+    if (root.isNull() || !editor.buildTree(root))
         return false;
     if (QTreeWidgetItem *first = editor.tree()->topLevelItem(0)) {
         editor.tree()->setCurrentItem(first);
@@ -112,10 +114,7 @@ inline bool load(QAVmrEditor &editor, const QTemporaryDir &dir, const QByteArray
     return true;
 }
 
-/**
- * A menu as text: entries separated by ";", a separator as "-", a sub-menu as
- * "title>(entry|entry)".
- */
+/** A menu as text: entries joined by ";", a separator "-", a sub-menu "title>(a|b)". */
 inline QString describeMenu(QMenu *menu)
 {
     QStringList entries;
@@ -145,9 +144,7 @@ inline QAction *menuAction(QMenu *menu, const QStringList &path)
             if (action->text() == path.at(i))
                 found = action;
         }
-        if (!found)
-            return nullptr;
-        if (i == path.size() - 1)
+        if (!found || i == path.size() - 1)
             return found;
         current = found->menu();
     }
