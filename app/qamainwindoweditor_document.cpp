@@ -117,16 +117,68 @@ QString QAMainWindowEditor::portName(const QDomElement &root)
     return prefix + attribute(root, "Name");
 }
 
+namespace {
+
+/**
+ * Hands what a text stream writes on to a device in large blocks. The DOM writer
+ * flushes its stream after every element, and a stream flushes a file it writes to:
+ * written straight to the file, a save would cost one system call per element.
+ */
+class BlockWriter : public QIODevice
+{
+    Q_OBJECT
+
+public:
+    explicit BlockWriter(QIODevice *target)
+        : m_target(target)
+    {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+
+    /** Writes what is left; false when the device refused any of it. */
+    bool finish() { return drain() && !m_failed; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        if (m_failed)
+            return -1;
+        m_block.append(data, length);
+        if (m_block.size() >= kBlock && !drain())
+            return -1;
+        return length;
+    }
+
+private:
+    static constexpr qsizetype kBlock = 256 * 1024;
+
+    bool drain()
+    {
+        if (!m_block.isEmpty() && m_target->write(m_block) != m_block.size())
+            m_failed = true;
+        m_block.clear();
+        return !m_failed;
+    }
+
+    QIODevice *m_target;
+    QByteArray m_block;
+    bool m_failed = false;
+};
+
+} // namespace
+
 bool QAMainWindowEditor::writeDocument(QIODevice *device, const QDomElement &root)
 {
     // Streamed node by node from the open document: a copy of a large document, or all of
     // it as one string, would double the memory a save needs and slow it down.
-    QTextStream stream(device);
+    BlockWriter blocks(device);
+    QTextStream stream(&blocks);
     stream.setEncoding(QStringConverter::Utf8);
     stream << QLatin1String("<!DOCTYPE VMR SYSTEM 'vmr.dtd'>\n");
     root.save(stream, 0);
     stream.flush();
-    return stream.status() == QTextStream::Ok;
+    return stream.status() == QTextStream::Ok && blocks.finish();
 }
 
 QString QAMainWindowEditor::openDocumentDirName() const
@@ -522,3 +574,5 @@ bool QAMainWindowEditor::save(const QString &path)
     m_lastSaveOk = true;
     return true;
 }
+
+#include "qamainwindoweditor_document.moc"

@@ -1,7 +1,8 @@
 // Measures the editor on one large port description and prints each figure beside the
 // bare reference it is judged against, on the same machine and the same file:
 //
-//   vmr_bench [--size MB] [--file PATH] [--repeat N] [--keystrokes N]
+//   vmr_bench [--size MB] [--dense] [--file PATH] [--repeat N] [--keystrokes N]
+//             [--only load,save,switch,keystroke,startup,memory,xmllint]
 //
 // Bare QDomDocument parse and serialize, the editor's load (tree built, first viewer
 // shown) and save, the switch to the largest node of each viewer kind, one keystroke in a
@@ -56,6 +57,7 @@ struct Options
     QString file;
     int repeat = 3;
     int keystrokes = 40;
+    bool dense = false; // the generated document is almost all small elements
     QStringList only; // sections to run; all when empty
 
     bool runs(const char *section) const
@@ -337,6 +339,8 @@ bool parseOptions(const QStringList &args, Options *options)
             options->repeat = args.at(++i).toInt(&ok);
         else if (a == QLatin1String("--keystrokes") && hasValue)
             options->keystrokes = args.at(++i).toInt(&ok);
+        else if (a == QLatin1String("--dense"))
+            options->dense = true;
         else if (a == QLatin1String("--only") && hasValue)
             options->only = args.at(++i).split(QLatin1Char(','));
         else
@@ -379,7 +383,7 @@ int main(int argc, char **argv)
     Options options;
     if (!parseOptions(QCoreApplication::arguments(), &options)) {
         std::fprintf(stderr,
-                     "usage: vmr_bench [--size MB] [--file PATH] [--repeat N] [--keystrokes N]\n"
+                     "usage: vmr_bench [--size MB] [--dense] [--file PATH] [--repeat N] [--keystrokes N]\n"
                      "                 [--only load,save,switch,keystroke,startup,memory,xmllint]\n");
         return 2;
     }
@@ -388,7 +392,9 @@ int main(int argc, char **argv)
     QString file = options.file;
     if (file.isEmpty()) {
         file = work.filePath(QStringLiteral("large.xvm"));
-        const auto scale = VmrDocGen::Scale::forBytes(qint64(options.sizeMb * 1024 * 1024));
+        const qint64 bytes = qint64(options.sizeMb * 1024 * 1024);
+        const auto scale = options.dense ? VmrDocGen::Scale::denseForBytes(bytes)
+                                         : VmrDocGen::Scale::forBytes(bytes);
         QString error;
         if (!VmrDocGen::writeFile(file, scale, &error)) {
             std::fprintf(stderr, "vmr_bench: cannot write %s: %s\n", qPrintable(file),

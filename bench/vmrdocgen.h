@@ -27,7 +27,8 @@ struct Scale
     int asciiFiles = 4;          // NEWCMDFILE elements besides the large one
     int asciiFileBytes = 4000;   // text of each of those
     int freeTextBytes = 20000;   // text of the one large ASCII file "large.txt"
-    int binaryBytes = 8000;      // size of the embedded binary file before encoding
+    qint64 binaryBytes = 8000;   // size of the embedded binary files before encoding
+    int binaryFiles = 1;         // how many embedded binary files share binaryBytes
     int sections = 2;            // library configuration sections of pages
     int pagesPerSection = 10;    // item, choice and function pages in each
     int largestItemFields = 40;  // fields of the one large item page
@@ -35,26 +36,49 @@ struct Scale
     int parserTextBytes = 4000;  // text of each parser option node
 
     /**
-     * A scale whose document comes to roughly bytes: a quarter settings rows, a fifth
-     * ASCII files, a sixth embedded binary, the rest library configuration pages and
-     * parser texts. The large free text is one megabyte from 8 MB up.
+     * A port as large ones are: tens of thousands of nodes and multi-megabyte embedded
+     * files. About a twentieth of the bytes are settings rows, a quarter library
+     * configuration pages, a fifth ASCII files (one of them, from
+     * 8 MB up, a megabyte long), and the rest mostly embedded binary files of at most
+     * 6 MB each.
      */
     static Scale forBytes(qint64 bytes)
     {
-        Scale s;
         const qint64 b = std::max<qint64>(bytes, 20000);
+        Scale s;
         s.freeTextBytes = int(std::min<qint64>(1024 * 1024, b / 8));
-        s.settingsRows = int(b / 4 / 190);
-        s.asciiFileBytes = 16000;
-        s.asciiFiles = int(std::max<qint64>(1, (b / 5 - s.freeTextBytes) / s.asciiFileBytes));
-        s.binaryBytes = int(b / 6 * 3 / 4);
-        const qint64 pageBytes = b - b / 4 - b / 5 - b / 6 - b / 40;
-        const qint64 pages = std::max<qint64>(8, pageBytes / 560);
+        // Measured sizes: a settings row takes 220 bytes, a page 675, and escaping makes
+        // source text a sixth longer.
+        s.settingsRows = int(b / 20 / 220);
+        s.asciiFileBytes = 64 * 1024;
+        s.asciiFiles = int(std::max<qint64>(1, (b / 6 - s.freeTextBytes) / s.asciiFileBytes));
+        const qint64 pages = std::max<qint64>(8, b / 4 / 675);
         s.sections = int(std::clamp<qint64>(pages / 1500, 2, 16));
         s.pagesPerSection = int(pages / s.sections);
         s.largestItemFields = int(std::clamp<qint64>(b / 100000, 20, 200));
-        s.largestChoiceTabs = 12;
         s.parserTextBytes = int(std::max<qint64>(1000, b / 40 / 4));
+        // Base64 and its line breaks make 4 bytes of 3, and a little more.
+        const qint64 binaryText = b - b / 20 - b / 5 - b / 4 - b / 40 - b / 50;
+        s.binaryBytes = std::max<qint64>(1000, binaryText * 3 / 4 * 76 / 77);
+        s.binaryFiles = int(std::max<qint64>(1, (s.binaryBytes + 6 * 1024 * 1024 - 1)
+                                                     / (6 * 1024 * 1024)));
+        return s;
+    }
+
+    /**
+     * The worst case for memory: almost nothing but small elements. A quarter of the
+     * bytes are settings rows, a third pages, the rest ASCII files and one binary file.
+     */
+    static Scale denseForBytes(qint64 bytes)
+    {
+        const qint64 b = std::max<qint64>(bytes, 20000);
+        Scale s = forBytes(b);
+        s.settingsRows = int(b / 4 / 220);
+        const qint64 pages = std::max<qint64>(8, b * 35 / 100 / 675);
+        s.sections = int(std::clamp<qint64>(pages / 1500, 2, 16));
+        s.pagesPerSection = int(pages / s.sections);
+        s.binaryBytes = b / 10;
+        s.binaryFiles = 1;
         return s;
     }
 };
@@ -266,7 +290,9 @@ private:
         asciiFile(QStringLiteral("large.txt"), m_scale.freeTextBytes);
         for (int f = 0; f < m_scale.asciiFiles; ++f)
             asciiFile(QStringLiteral("file_%1.sh").arg(f), m_scale.asciiFileBytes);
-        binaryFile();
+        const int files = std::max(1, m_scale.binaryFiles);
+        for (int f = 0; f < files; ++f)
+            binaryFile(f, m_scale.binaryBytes / files);
         end();
     }
 
@@ -279,22 +305,23 @@ private:
         end();
     }
 
-    void binaryFile()
+    void binaryFile(int index, qint64 size)
     {
+        const QString name = QStringLiteral("firmware_%1.bin").arg(index);
         m_xml.writeStartElement(QStringLiteral("NEWBINFILE"));
-        m_xml.writeAttribute(QStringLiteral("Name"), QStringLiteral("firmware.bin"));
+        m_xml.writeAttribute(QStringLiteral("Name"), name);
         comment(prose(m_random, 80));
         m_xml.writeStartElement(QStringLiteral("ENCODED_FILE"));
-        m_xml.writeAttribute(QStringLiteral("Name"), QStringLiteral("firmware.bin"));
-        m_xml.writeAttribute(QStringLiteral("Size"), QString::number(m_scale.binaryBytes));
+        m_xml.writeAttribute(QStringLiteral("Name"), name);
+        m_xml.writeAttribute(QStringLiteral("Size"), QString::number(size));
         m_xml.writeAttribute(QStringLiteral("Encoding"), QStringLiteral("base64"));
         constexpr int slice = 57 * 1024;
         QByteArray bytes(slice, Qt::Uninitialized);
-        for (int at = 0; at < m_scale.binaryBytes; at += slice) {
-            const int length = std::min(slice, m_scale.binaryBytes - at);
+        for (qint64 at = 0; at < size; at += slice) {
+            const int length = int(std::min<qint64>(slice, size - at));
             for (int i = 0; i < length; ++i)
                 bytes[i] = char(m_random.next());
-            QByteArray encoded = bytes.left(length).toBase64();
+            const QByteArray encoded = bytes.left(length).toBase64();
             // 76 columns, as the encoding script writes them.
             QByteArray lines;
             lines.reserve(encoded.size() + encoded.size() / 76 + 2);

@@ -1,5 +1,6 @@
 // Writes a generated port description of a chosen size:
-//   vmr_docgen OUTPUT [MEGABYTES]
+//   vmr_docgen [--dense] OUTPUT [MEGABYTES]
+// --dense makes it almost all small elements, the worst case for memory.
 #include "bench/vmrdocgen.h"
 
 #include <QCoreApplication>
@@ -10,9 +11,10 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    const bool dense = args.removeAll(QStringLiteral("--dense")) > 0;
     if (args.size() < 2 || args.size() > 3) {
-        std::fprintf(stderr, "usage: vmr_docgen OUTPUT [MEGABYTES]\n");
+        std::fprintf(stderr, "usage: vmr_docgen [--dense] OUTPUT [MEGABYTES]\n");
         return 2;
     }
     double megabytes = 20;
@@ -24,7 +26,9 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    const auto scale = VmrDocGen::Scale::forBytes(qint64(megabytes * 1024 * 1024));
+    const qint64 bytes = qint64(megabytes * 1024 * 1024);
+    const auto scale = dense ? VmrDocGen::Scale::denseForBytes(bytes)
+                             : VmrDocGen::Scale::forBytes(bytes);
     QString error;
     if (!VmrDocGen::writeFile(args.at(1), scale, &error)) {
         std::fprintf(stderr, "vmr_docgen: cannot write %s: %s\n", qPrintable(args.at(1)),

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCryptographicHash>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -76,9 +77,17 @@ private:
     void poll()
     {
         QWidget *w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible() || w == m_last)
+        if (!w || !w->isVisible())
+            return;
+        // An answer given while the dialog was still coming up can be lost: a dialog that
+        // stays up well after its answer is answered again, not recorded twice.
+        const bool again = w == m_last;
+        if (again && m_answeredAt.elapsed() < 2000)
             return;
         m_last = w;
+        m_answeredAt.start();
+        if (again)
+            m_seen.removeLast();
         SeenDialog seen{QString::fromLatin1(w->metaObject()->className()), w->windowTitle()};
         if (auto *box = qobject_cast<QMessageBox *>(w)) {
             seen.text = box->text();
@@ -123,6 +132,7 @@ private:
     QString m_fileAnswer;
     QList<SeenDialog> m_seen;
     QPointer<QWidget> m_last;
+    QElapsedTimer m_answeredAt;
     QTimer m_timer;
 };
 

@@ -424,7 +424,7 @@ void TestFaultInjection::generationKilledMidRun()
     Dialogs again(QMessageBox::Yes);
     saveAndGenerate();
     QVERIFY2(again.errors().isEmpty(), qPrintable(again.errors().join(QLatin1Char('|'))));
-    QVERIFY(QFileInfo(target + QStringLiteral("/port/firmware.bin")).size() > 24 * 1024 * 1024);
+    QVERIFY(QFileInfo(target + QStringLiteral("/port/firmware_0.bin")).size() > 24 * 1024 * 1024);
 }
 
 void TestFaultInjection::exportKilledMidRun()
