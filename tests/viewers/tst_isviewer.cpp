@@ -41,19 +41,16 @@ private slots:
     void cleanup();
 
     void rowsFollowTheDocument();
-    void doubleClickEditsTheValue();
-    void escapeDropsTheEditButKeepsModified();
-    void focusOutAcceptsTheEdit();
-    void pendingEditIsCommittedOnRequest();
-    void userKeyIsRenamedWithF2();
-    void clickOnTheCurrentKeyRenamesIt();
+    void edit_data();
+    void edit();
+    void closingDropsAnOpenEdit();
     void basicSettingIsNeitherRenamedNorRemoved();
     void addAppendsAUserKey();
     void addRefusesDuplicateKeysCaseSensitively();
     void addCancelledOrEmptyChangesNothing_data();
     void addCancelledOrEmptyChangesNothing();
-    void addFromABasicSettingModel();
-    void addFromAUserKeyModel();
+    void addCopiesItsModel_data();
+    void addCopiesItsModel();
     void addIntoAnEmptyTable();
     void removeDeletesTheUserKey();
     void moveRowsUpAndDown();
@@ -64,10 +61,15 @@ private:
     QAIsViewerItem *row(int index) const;
     QDomElement container() const;
     QStringList containerTags() const;
+    QStringList shown() const;
     void clickRow(int index, int column = 0);
     void doubleClickCell(int index, int column);
     QLineEdit *openEditor() const;
     QPushButton *button(const char *name) const;
+    QLabel *title() const { return m_viewer->findChild<QLabel *>(QStringLiteral("comment title")); }
+    QTextEdit *comment() const { return m_viewer->findChild<QTextEdit *>(QStringLiteral("comment")); }
+    /** Answers the next key question with key and clicks "add"; m_asked records the question. */
+    void addKey(const QString &key);
 
     std::unique_ptr<QTemporaryDir> m_home;
     QDomDocument m_doc;
@@ -75,7 +77,29 @@ private:
     std::unique_ptr<QWidget> m_window;
     QAVmrDocBrowser *m_browser = nullptr;
     QAIsViewer *m_viewer = nullptr;
+    QString m_asked;
 };
+
+static QString text(const QString &tag, const QDomElement &element)
+{
+    return QAVmrViewer::childText(tag, element);
+}
+
+static QString xmlOf(const QDomNode &node)
+{
+    QString xml;
+    QTextStream stream(&xml);
+    node.save(stream, 0);
+    return xml;
+}
+
+static QStringList childrenOf(const QDomElement &element)
+{
+    QStringList children;
+    for (QDomElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        children << e.tagName() + QLatin1Char('=') + e.text();
+    return children;
+}
 
 void TestIsViewer::initTestCase()
 {
@@ -126,12 +150,19 @@ QDomElement TestIsViewer::container() const
 QStringList TestIsViewer::containerTags() const
 {
     QStringList tags;
-    QDomElement e = container().firstChildElement();
-    for (; !e.isNull(); e = e.nextSiblingElement()) {
+    for (QDomElement e = container().firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
         const QDomElement key = e.firstChildElement(QStringLiteral("KEY"));
         tags << (key.isNull() ? e.tagName() : e.tagName() + QLatin1Char(':') + key.text());
     }
     return tags;
+}
+
+QStringList TestIsViewer::shown() const
+{
+    QStringList rows;
+    for (int i = 0; i < m_viewer->table()->topLevelItemCount(); ++i)
+        rows << row(i)->text(0) + QLatin1Char('=') + row(i)->text(1);
+    return rows;
 }
 
 void TestIsViewer::clickRow(int index, int column)
@@ -166,136 +197,142 @@ QPushButton *TestIsViewer::button(const char *name) const
     return m_viewer->findChild<QPushButton *>(QLatin1String(name));
 }
 
+void TestIsViewer::addKey(const QString &key)
+{
+    m_asked.clear();
+    VmrTest::onNextModal([this, key](QWidget *w) {
+        auto *dialog = qobject_cast<QInputDialog *>(w);
+        QVERIFY(dialog);
+        m_asked = dialog->windowTitle() + QLatin1Char('|') + dialog->labelText()
+            + QLatin1Char('|') + dialog->textValue();
+        dialog->setTextValue(key);
+        dialog->accept();
+    });
+    QTest::mouseClick(button("add"), Qt::LeftButton);
+    QVERIFY(!m_asked.isEmpty());
+}
+
 void TestIsViewer::rowsFollowTheDocument()
 {
     QTreeWidget *table = m_viewer->table();
-    QCOMPARE(table->columnCount(), 2);
     QCOMPARE(table->headerItem()->text(0), QStringLiteral("KEY"));
     QCOMPARE(table->headerItem()->text(1), QStringLiteral("VALUE"));
     // The container's COMMENT is the node's comment, not a row.
-    QCOMPARE(table->topLevelItemCount(), 3);
-    QCOMPARE(row(0)->text(0), QStringLiteral("ASMEXT"));
-    QCOMPARE(row(0)->text(1), QStringLiteral(".s"));
-    QCOMPARE(row(1)->text(0), QStringLiteral("SRCEXT"));
-    QCOMPARE(row(2)->text(0), QStringLiteral("MYKEY"));
-    QCOMPARE(row(2)->text(1), QStringLiteral("myvalue"));
+    QCOMPARE(shown(), QStringList({QStringLiteral("ASMEXT=.s"), QStringLiteral("SRCEXT=.c"),
+                                   QStringLiteral("MYKEY=myvalue")}));
     QCOMPARE(row(2)->element().tagName(), QStringLiteral("INIFIELD"));
-
-    auto *title = m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
-    auto *comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
-    QCOMPARE(title->text(), QStringLiteral("Comment for \"C settings\" node:"));
-    QCOMPARE(comment->toPlainText(), QStringLiteral("node comment"));
-    QCOMPARE(title->buddy(), comment);
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"C settings\" node:"));
+    QCOMPARE(comment()->toPlainText(), QStringLiteral("node comment"));
+    QCOMPARE(title()->buddy(), comment());
     QVERIFY(!m_viewer->modified);
 }
 
-void TestIsViewer::doubleClickEditsTheValue()
+void TestIsViewer::edit_data()
 {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("stored");
+    const auto add = [](const char *name, int index, const char *start, int column,
+                        const char *typed, const char *end, bool stored) {
+        QTest::newRow(name) << index << QString::fromLatin1(start) << column
+                            << QString::fromLatin1(typed) << QString::fromLatin1(end) << stored;
+    };
     // On the current row too, where a single click would start a delayed rename.
-    clickRow(0);
-    doubleClickCell(0, 1);
-    QLineEdit *editor = openEditor();
-    QVERIFY(editor);
-    QCOMPARE(editor->text(), QStringLiteral(".s"));
-    QVERIFY(m_viewer->modified);
-    QCOMPARE(row(0)->renameColumn(), 1);
-    // Nothing else may move under an open edit.
-    QVERIFY(!button("add")->isEnabled());
-    QVERIFY(!button("remove")->isEnabled());
-    QVERIFY(!button("move up")->isEnabled());
-    QVERIFY(!button("move down")->isEnabled());
+    add("value, double click, Return", 0, "dclick", 1, ".asm", "return", true);
+    add("value, Escape drops it", 2, "rename", 1, "thrown away", "escape", false);
+    add("value, focus moves to the comment", 1, "rename", 1, ".cpp", "focus", true);
+    // Tab stores it without opening the next row's cell.
+    add("value, Tab", 1, "rename", 1, ".cc", "tab", true);
+    add("user key, F2, committed on request", 2, "f2", 0, "RENAMED", "commit", true);
+    // Renaming does not look at the other keys: a duplicate is the user's choice here.
+    add("user key, F2, duplicate, Enter", 2, "f2", 0, "SRCEXT", "enter", true);
+    add("user key, click on the current row", 2, "click", 0, "K2", "escape", false);
+}
 
+void TestIsViewer::edit()
+{
+    QFETCH(int, index);
+    QFETCH(QString, start);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, end);
+    QFETCH(bool, stored);
+    QTreeWidget *table = m_viewer->table();
+    const QDomElement element = row(index)->element();
+    const QString original = row(index)->text(column);
+    const QString rowComment = text(QStringLiteral("COMMENT"), element);
+    QStringList others = shown();
+
+    clickRow(index);
+    QVERIFY(!openEditor());
+    if (start == QLatin1String("dclick"))
+        doubleClickCell(index, column);
+    else if (start == QLatin1String("click"))
+        clickRow(index);
+    else if (start == QLatin1String("f2"))
+        QTest::keyClick(table, Qt::Key_F2);
+    else
+        row(index)->startRename(column);
+    QTRY_VERIFY(openEditor());
+    QLineEdit *editor = openEditor();
+    QCOMPARE(editor->text(), original);
+    QCOMPARE(row(index)->renameColumn(), column);
+    // Opening the edit counts as a change, and nothing else may move under it.
+    QVERIFY(m_viewer->modified);
+    for (const char *name : {"add", "remove", "move up", "move down"})
+        QVERIFY2(!button(name)->isEnabled(), name);
+    QTRY_VERIFY(editor->hasFocus());
     editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral(".asm"));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(!openEditor());
-    QCOMPARE(row(0)->text(1), QStringLiteral(".asm"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(0)->element()),
-             QStringLiteral(".asm"));
+    QTest::keyClicks(editor, typed);
+
+    if (end == QLatin1String("return"))
+        QTest::keyClick(editor, Qt::Key_Return);
+    else if (end == QLatin1String("enter"))
+        QTest::keyClick(editor, Qt::Key_Enter);
+    else if (end == QLatin1String("escape"))
+        QTest::keyClick(editor, Qt::Key_Escape);
+    else if (end == QLatin1String("tab"))
+        QTest::keyClick(editor, Qt::Key_Tab);
+    else if (end == QLatin1String("focus"))
+        QTest::mouseClick(comment()->viewport(), Qt::LeftButton);
+    else
+        m_viewer->commitPendingEdit();
+    if (end == QLatin1String("commit"))
+        QVERIFY(!openEditor() || !openEditor()->isVisible());
+    else
+        QTRY_VERIFY(!openEditor());
+    QVERIFY(!static_cast<QAIsViewerTable *>(table)->isRenaming());
+
+    const QString now = stored ? typed : original;
+    QCOMPARE(row(index)->text(column), now);
+    QCOMPARE(row(index)->element(), element);
+    QCOMPARE(text(column == 0 ? QStringLiteral("KEY") : QStringLiteral("VALUE"), element), now);
+    // Leaving the edit did not write the row's comment nor touch the other rows.
+    QCOMPARE(text(QStringLiteral("COMMENT"), element), rowComment);
+    QStringList after = shown();
+    others.removeAt(index);
+    after.removeAt(index);
+    QCOMPARE(after, others);
+    QVERIFY(m_viewer->modified);
     QVERIFY(button("add")->isEnabled());
     QVERIFY(button("move up")->isEnabled());
-    QVERIFY(!button("remove")->isEnabled()); // still on a basic setting
+    QCOMPARE(button("remove")->isEnabled(), element.tagName() == QLatin1String("INIFIELD"));
+    if (column == 0 && stored)
+        QCOMPARE(title()->text(), QStringLiteral("Comment for \"%1\" item:").arg(typed));
 }
 
-void TestIsViewer::escapeDropsTheEditButKeepsModified()
+void TestIsViewer::closingDropsAnOpenEdit()
 {
-    clickRow(2);
-    QVERIFY(!m_viewer->modified);
-    row(2)->startRename(1);
-    QLineEdit *editor = openEditor();
-    QVERIFY(editor);
-    editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral("thrown away"));
-    QTest::keyClick(editor, Qt::Key_Escape);
-    QTRY_VERIFY(!openEditor());
-    QCOMPARE(row(2)->text(1), QStringLiteral("myvalue"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(2)->element()),
-             QStringLiteral("myvalue"));
-    QVERIFY(m_viewer->modified);
-    QVERIFY(button("add")->isEnabled());
-    QVERIFY(button("remove")->isEnabled());
-}
-
-void TestIsViewer::focusOutAcceptsTheEdit()
-{
-    clickRow(1);
-    row(1)->startRename(1);
-    QLineEdit *editor = openEditor();
-    QVERIFY(editor);
-    QTRY_VERIFY(editor->hasFocus());
-    editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral(".cpp"));
-    auto *comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
-    QTest::mouseClick(comment->viewport(), Qt::LeftButton);
-    QTRY_VERIFY(!openEditor());
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(1)->element()),
-             QStringLiteral(".cpp"));
-    // Leaving the edit did not write the row's comment.
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(1)->element()),
-             QStringLiteral("src comment"));
-
-    // Tab leaves the edit too, storing it, without opening the next row's cell.
-    clickRow(1);
-    row(1)->startRename(1);
-    editor = openEditor();
-    QVERIFY(editor);
-    QTRY_VERIFY(editor->hasFocus());
-    editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral(".cc"));
-    QTest::keyClick(editor, Qt::Key_Tab);
-    QTRY_VERIFY(!openEditor());
-    QVERIFY(!static_cast<QAIsViewerTable *>(m_viewer->table())->isRenaming());
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(1)->element()),
-             QStringLiteral(".cc"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), row(2)->element()),
-             QStringLiteral("myvalue"));
-    QVERIFY(button("add")->isEnabled());
-}
-
-void TestIsViewer::pendingEditIsCommittedOnRequest()
-{
-    clickRow(2);
-    QTest::keyClick(m_viewer->table(), Qt::Key_F2);
-    QLineEdit *editor = openEditor();
-    QVERIFY(editor);
-    QCOMPARE(row(2)->renameColumn(), 0);
-    editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral("RENAMED"));
-    m_viewer->commitPendingEdit();
-    QVERIFY(!openEditor() || !openEditor()->isVisible());
-    QVERIFY(!static_cast<QAIsViewerTable *>(m_viewer->table())->isRenaming());
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("KEY"), row(2)->element()),
-             QStringLiteral("RENAMED"));
-    QCOMPARE(row(2)->text(0), QStringLiteral("RENAMED"));
-    QVERIFY(button("add")->isEnabled());
-
     // Without an open edit there is nothing to commit and nothing changes.
     const QString before = m_doc.toString();
     m_viewer->commitPendingEdit();
     QCOMPARE(m_doc.toString(), before);
-
     // A viewer that goes away with an edit still open (the document is being closed)
     // drops it quietly.
+    clickRow(2);
     row(2)->startRename(1);
     QVERIFY(openEditor());
     QTest::keyClicks(openEditor(), QStringLiteral("never stored"));
@@ -305,51 +342,14 @@ void TestIsViewer::pendingEditIsCommittedOnRequest()
     QCOMPARE(m_doc.toString(), before);
 }
 
-void TestIsViewer::userKeyIsRenamedWithF2()
+void TestIsViewer::basicSettingIsNeitherRenamedNorRemoved()
 {
-    clickRow(2);
-    QTest::keyClick(m_viewer->table(), Qt::Key_F2);
-    QLineEdit *editor = openEditor();
-    QVERIFY(editor);
-    QCOMPARE(editor->text(), QStringLiteral("MYKEY"));
-    editor->selectAll();
-    // Renaming does not look at the other keys: a duplicate is the user's choice here.
-    QTest::keyClicks(editor, QStringLiteral("SRCEXT"));
-    QTest::keyClick(editor, Qt::Key_Enter);
-    QTRY_VERIFY(!openEditor());
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("KEY"), row(2)->element()),
-             QStringLiteral("SRCEXT"));
-    QCOMPARE(row(2)->element().tagName(), QStringLiteral("INIFIELD"));
-    auto *title = m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
-    QCOMPARE(title->text(), QStringLiteral("Comment for \"SRCEXT\" item:"));
-    QVERIFY(m_viewer->modified);
-}
-
-void TestIsViewer::clickOnTheCurrentKeyRenamesIt()
-{
-    clickRow(2);
-    QVERIFY(!openEditor());
-    clickRow(2);
-    QTRY_VERIFY(openEditor());
-    QCOMPARE(row(2)->renameColumn(), 0);
-    QCOMPARE(openEditor()->text(), QStringLiteral("MYKEY"));
-    QVERIFY(!button("add")->isEnabled());
-    QTest::keyClick(openEditor(), Qt::Key_Escape);
-    QTRY_VERIFY(!openEditor());
-    QVERIFY(button("add")->isEnabled());
-
-    // The same clicks on a basic setting's key start nothing, and quietly so.
+    // Clicks on the current basic setting's key start nothing, and quietly so.
     QTest::failOnWarning(QRegularExpression(QStringLiteral("edit")));
     clickRow(0);
     clickRow(0);
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     QVERIFY(!openEditor());
-    QCOMPARE(row(0)->text(0), QStringLiteral("ASMEXT"));
-}
-
-void TestIsViewer::basicSettingIsNeitherRenamedNorRemoved()
-{
-    clickRow(0);
     QVERIFY(!row(0)->renameEnabled(0));
     QVERIFY(row(0)->renameEnabled(1));
     row(0)->startRename(0);
@@ -366,53 +366,38 @@ void TestIsViewer::basicSettingIsNeitherRenamedNorRemoved()
 
     QVERIFY(!button("remove")->isEnabled());
     QMetaObject::invokeMethod(m_viewer, "removeRow");
+    QCOMPARE(containerTags(), QStringList({QStringLiteral("COMMENT"), QStringLiteral("ASMEXT"),
+                                           QStringLiteral("SRCEXT"),
+                                           QStringLiteral("INIFIELD:MYKEY")}));
     QCOMPARE(m_viewer->table()->topLevelItemCount(), 3);
-    QCOMPARE(containerTags().first(), QStringLiteral("COMMENT"));
-    QVERIFY(containerTags().contains(QStringLiteral("ASMEXT")));
-
     // A user key is removable; going back to a basic one locks Remove again.
     clickRow(2);
     QVERIFY(button("remove")->isEnabled());
     QVERIFY(row(2)->renameEnabled(0));
     clickRow(1);
     QVERIFY(!button("remove")->isEnabled());
-    QVERIFY(button("move up")->isEnabled());
 }
 
 void TestIsViewer::addAppendsAUserKey()
 {
-    VmrTest::onNextModal([](QWidget *w) {
-        auto *dialog = qobject_cast<QInputDialog *>(w);
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("New Key"));
-        QCOMPARE(dialog->labelText(), QStringLiteral("Enter the name of the new key:"));
-        QVERIFY(dialog->textValue().isEmpty());
-        dialog->setTextValue(QStringLiteral("NEWKEY"));
-        dialog->accept();
-    });
-    QTest::mouseClick(button("add"), Qt::LeftButton);
-
+    addKey(QStringLiteral("NEWKEY"));
+    QCOMPARE(m_asked, QStringLiteral("New Key|Enter the name of the new key:|"));
     QCOMPARE(containerTags(),
              QStringList({QStringLiteral("COMMENT"), QStringLiteral("ASMEXT"),
                           QStringLiteral("SRCEXT"), QStringLiteral("INIFIELD:MYKEY"),
                           QStringLiteral("INIFIELD:NEWKEY")}));
     const QDomElement added = container().lastChildElement();
     QCOMPARE(added.attribute(QStringLiteral("Doc")), QStringLiteral("ISOTHERS"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), added),
-             QStringLiteral("*** empty ***"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), added), QString());
-
-    QCOMPARE(m_viewer->table()->topLevelItemCount(), 4);
+    QCOMPARE(text(QStringLiteral("VALUE"), added), QStringLiteral("*** empty ***"));
+    QCOMPARE(text(QStringLiteral("COMMENT"), added), QString());
+    QCOMPARE(shown().value(3), QStringLiteral("NEWKEY=*** empty ***"));
     QCOMPARE(m_viewer->table()->currentItem(), row(3));
-    QCOMPARE(row(3)->text(0), QStringLiteral("NEWKEY"));
-    QCOMPARE(row(3)->text(1), QStringLiteral("*** empty ***"));
     QVERIFY(row(3)->renameEnabled(0));
     QVERIFY(row(3)->element() == added);
     QVERIFY(m_viewer->modified);
     QVERIFY(button("add")->isEnabled());
     QVERIFY(button("remove")->isEnabled());
-    auto *title = m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
-    QCOMPARE(title->text(), QStringLiteral("Comment for \"NEWKEY\" item:"));
+    QCOMPARE(title()->text(), QStringLiteral("Comment for \"NEWKEY\" item:"));
 }
 
 void TestIsViewer::addRefusesDuplicateKeysCaseSensitively()
@@ -487,63 +472,52 @@ void TestIsViewer::addCancelledOrEmptyChangesNothing()
     QVERIFY(button("move down")->isEnabled());
 }
 
-void TestIsViewer::addFromABasicSettingModel()
+void TestIsViewer::addCopiesItsModel_data()
 {
-    load("<VMR><IS><IS_A Label=\"Ada\"><ISDATA><COMMENT/>"
-         "<OBJEXT Label=\"obj\" Doc=\"OBJDOC\" Kind=\"k\"><VALUE>.o</VALUE><COMMENT>c</COMMENT>"
-         "</OBJEXT></ISDATA></IS_A></IS></VMR>");
-    VmrTest::onNextModal([](QWidget *w) {
-        auto *dialog = qobject_cast<QInputDialog *>(w);
-        QVERIFY(dialog);
-        dialog->setTextValue(QStringLiteral("LINKER"));
-        dialog->accept();
-    });
-    QTest::mouseClick(button("add"), Qt::LeftButton);
-
-    const QDomElement added = container().lastChildElement();
-    QCOMPARE(added.tagName(), QStringLiteral("INIFIELD"));
-    QCOMPARE(added.attribute(QStringLiteral("Doc")), QStringLiteral("ISOTHERS"));
-    QVERIFY(!added.hasAttribute(QStringLiteral("Label")));
-    QCOMPARE(added.attribute(QStringLiteral("Kind")), QStringLiteral("k"));
-    QStringList children;
-    for (QDomElement e = added.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
-        children << e.tagName() + QLatin1Char('=') + e.text();
-    QCOMPARE(children, QStringList({QStringLiteral("VALUE=*** empty ***"),
-                                    QStringLiteral("KEY=LINKER"), QStringLiteral("COMMENT=")}));
-    // The model itself is untouched.
-    const QDomElement model = container().firstChildElement(QStringLiteral("OBJEXT"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), model), QStringLiteral(".o"));
-    QCOMPARE(model.attribute(QStringLiteral("Label")), QStringLiteral("obj"));
-    QCOMPARE(m_viewer->table()->currentItem()->text(0), QStringLiteral("LINKER"));
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QString>("children");
+    QTest::addColumn<QString>("attributes");
+    // A basic setting as the model: its other attributes, a user key's documentation.
+    QTest::newRow("basic setting")
+        << QByteArray("<VMR><IS><IS_A Label=\"Ada\"><ISDATA><COMMENT/>"
+                      "<OBJEXT Label=\"obj\" Doc=\"OBJDOC\" Kind=\"k\"><VALUE>.o</VALUE>"
+                      "<COMMENT>c</COMMENT></OBJEXT></ISDATA></IS_A></IS></VMR>")
+        << QStringLiteral("VALUE=*** empty ***;KEY=LINKER;COMMENT=")
+        << QStringLiteral("Doc=ISOTHERS;Kind=k");
+    QTest::newRow("user key")
+        << QByteArray("<VMR><IS><IS_CPP Label=\"C++\"><ISDATA><COMMENT/>"
+                      "<INIFIELD Doc=\"ISOTHERS\" Extra=\"x\"><KEY>FIRST</KEY><VALUE>v</VALUE>"
+                      "<COMMENT>first comment</COMMENT></INIFIELD>"
+                      "<ASMEXT><VALUE>.s</VALUE><COMMENT/></ASMEXT></ISDATA></IS_CPP></IS></VMR>")
+        << QStringLiteral("KEY=LINKER;VALUE=*** empty ***;COMMENT=")
+        << QStringLiteral("Doc=ISOTHERS;Extra=x");
 }
 
-void TestIsViewer::addFromAUserKeyModel()
+void TestIsViewer::addCopiesItsModel()
 {
-    load("<VMR><IS><IS_CPP Label=\"C++\"><ISDATA><COMMENT/>"
-         "<INIFIELD Doc=\"ISOTHERS\" Extra=\"x\"><KEY>FIRST</KEY><VALUE>v</VALUE>"
-         "<COMMENT>first comment</COMMENT></INIFIELD>"
-         "<ASMEXT><VALUE>.s</VALUE><COMMENT/></ASMEXT></ISDATA></IS_CPP></IS></VMR>");
-    VmrTest::onNextModal([](QWidget *w) {
-        auto *dialog = qobject_cast<QInputDialog *>(w);
-        QVERIFY(dialog);
-        dialog->setTextValue(QStringLiteral("SECOND"));
-        dialog->accept();
-    });
-    QTest::mouseClick(button("add"), Qt::LeftButton);
+    QFETCH(QByteArray, xml);
+    QFETCH(QString, children);
+    QFETCH(QString, attributes);
+    load(xml.constData());
+    const QString models = xmlOf(container());
+    const int rows = m_viewer->table()->topLevelItemCount();
+    addKey(QStringLiteral("LINKER"));
 
-    const QDomElement added = container().lastChildElement();
+    QDomElement added = container().lastChildElement();
     QCOMPARE(added.tagName(), QStringLiteral("INIFIELD"));
-    QCOMPARE(added.attribute(QStringLiteral("Extra")), QStringLiteral("x"));
-    QStringList children;
-    for (QDomElement e = added.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
-        children << e.tagName() + QLatin1Char('=') + e.text();
-    QCOMPARE(children, QStringList({QStringLiteral("KEY=SECOND"),
-                                    QStringLiteral("VALUE=*** empty ***"),
-                                    QStringLiteral("COMMENT=")}));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("KEY"), container().firstChildElement(
-                                                               QStringLiteral("INIFIELD"))),
-             QStringLiteral("FIRST"));
-    QCOMPARE(m_viewer->table()->topLevelItemCount(), 3);
+    QCOMPARE(childrenOf(added).join(QLatin1Char(';')), children);
+    QStringList attrs;
+    for (int i = 0; i < added.attributes().count(); ++i) {
+        const QDomAttr attr = added.attributes().item(i).toAttr();
+        attrs << attr.name() + QLatin1Char('=') + attr.value();
+    }
+    attrs.sort();
+    QCOMPARE(attrs.join(QLatin1Char(';')), attributes);
+    QCOMPARE(m_viewer->table()->topLevelItemCount(), rows + 1);
+    QCOMPARE(m_viewer->table()->currentItem()->text(0), QStringLiteral("LINKER"));
+    // The model itself is untouched.
+    container().removeChild(added);
+    QCOMPARE(xmlOf(container()), models);
 }
 
 void TestIsViewer::addIntoAnEmptyTable()
@@ -551,21 +525,13 @@ void TestIsViewer::addIntoAnEmptyTable()
     load("<VMR><IS><IS_JAVA Label=\"Java\"><ISDATA><COMMENT>c</COMMENT></ISDATA>"
          "</IS_JAVA></IS></VMR>");
     QCOMPARE(m_viewer->table()->topLevelItemCount(), 0);
-    VmrTest::onNextModal([](QWidget *w) {
-        auto *dialog = qobject_cast<QInputDialog *>(w);
-        QVERIFY(dialog);
-        dialog->setTextValue(QStringLiteral("CLASSPATH"));
-        dialog->accept();
-    });
-    QTest::mouseClick(button("add"), Qt::LeftButton);
-
+    addKey(QStringLiteral("CLASSPATH"));
     // The new key is stored in the document, not only shown.
     QCOMPARE(containerTags(),
              QStringList({QStringLiteral("COMMENT"), QStringLiteral("INIFIELD:CLASSPATH")}));
     const QDomElement added = container().lastChildElement();
     QCOMPARE(added.attribute(QStringLiteral("Doc")), QStringLiteral("ISOTHERS"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), added),
-             QStringLiteral("*** empty ***"));
+    QCOMPARE(text(QStringLiteral("VALUE"), added), QStringLiteral("*** empty ***"));
     QVERIFY(!added.firstChildElement(QStringLiteral("COMMENT")).isNull());
     QCOMPARE(m_viewer->table()->topLevelItemCount(), 1);
 
@@ -577,8 +543,7 @@ void TestIsViewer::addIntoAnEmptyTable()
     editor->selectAll();
     QTest::keyClicks(editor, QStringLiteral("/opt/lib"));
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), added),
-                 QStringLiteral("/opt/lib"));
+    QTRY_COMPARE(text(QStringLiteral("VALUE"), added), QStringLiteral("/opt/lib"));
 }
 
 void TestIsViewer::removeDeletesTheUserKey()
