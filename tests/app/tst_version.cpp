@@ -59,17 +59,150 @@ private slots:
         qputenv("ORBISKDIR", m_stagedInstall);
     }
 
-    void classification_data();
-    void classification();
-    void currentVersionMissingFromList();
-    void listFailures_data();
-    void listFailures();
-    void updateCommandLine_data();
-    void updateCommandLine();
-    void updateFailures_data();
-    void updateFailures();
-    void updateScriptMissing();
-    void realScriptListsCurrentVersion();
+    void classification_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("no version: older") << QString() << int(QAVMRVersion::Older);
+        QTest::newRow("listed before the current one") << u"V2005"_s << int(QAVMRVersion::Older);
+        QTest::newRow("current") << u"V2009"_s << int(QAVMRVersion::Current);
+        QTest::newRow("listed after the current one") << u"V2010"_s << int(QAVMRVersion::Newer);
+        QTest::newRow("unlisted though it looks newer") << u"V3000"_s << int(QAVMRVersion::Unknown);
+        QTest::newRow("case matters") << u"v2009"_s << int(QAVMRVersion::Unknown);
+    }
+    void classification()
+    {
+        QFETCH(QString, version);
+        QFETCH(int, expected);
+        // Blank lines of the list are no versions.
+        writeScript("print \"V2005\\n\\n   \\nV2009\\n\\nV2010\\n\"; exit 0;", "exit 0;");
+        QAVMRVersion checker(u"vmreditor"_s);
+        QCOMPARE(checker.versionList(), QStringList({u"V2005"_s, u"V2009"_s, u"V2010"_s}));
+        QCOMPARE(checker.checkVersion(version), expected);
+    }
+    void listFailures_data()
+    {
+        QTest::addColumn<QByteArray>("listPart"); // empty: no script at all
+        QTest::addColumn<int>("timeout");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("notShown");
+        QTest::newRow("failure keeps what was read")
+            << QByteArray("$| = 1; print \"V2005\\n\"; print STDERR \"first problem\\n\";"
+                          " print STDERR \"catalogue unreadable\\n\"; exit 3;")
+            << 120000 << u"Get Version List failed :\n catalogue unreadable"_s << QString() << u"V2005"_s
+            << u"first problem"_s;
+        QTest::newRow("missing script") << QByteArray() << 120000 << QString() << u"\nUnable to run command"_s
+                                        << u"-list"_s << QString();
+        QTest::newRow("hanging script")
+            << QByteArray("$| = 1; print \"V2005\\n\"; sleep 60; print \"V2009\\n\"; exit 0;") << 400 << QString()
+            << QString() << u"did not finish in time"_s << QString();
+    }
+    void listFailures()
+    {
+        QFETCH(QByteArray, listPart);
+        QFETCH(int, timeout);
+        QFETCH(QString, prefix);
+        QFETCH(QString, suffix);
+        QFETCH(QString, shown);
+        QFETCH(QString, notShown);
+        if (listPart.isEmpty())
+            QVERIFY(!QFile::exists(scriptPath()));
+        else
+            writeScript(listPart, "exit 0;");
+        QAVMRVersion::setUpdateTimeout(timeout);
+        const auto text = catchErrorDialog();
+        QAVMRVersion checker(u"vmreditor"_s);
+        QVERIFY2(text->startsWith(prefix) && text->endsWith(suffix) && text->contains(shown), qPrintable(*text));
+        QVERIFY2(notShown.isEmpty() || !text->contains(notShown), qPrintable(*text));
+        QVERIFY(!listPart.isEmpty() || text->contains(scriptPath()));
+        // What was read before the failure is kept, nothing after it.
+        QCOMPARE(checker.versionList(), listPart.isEmpty() ? QStringList() : QStringList{u"V2005"_s});
+
+        // Without the current version nothing can be edited, and the user is told why.
+        QString box;
+        VmrTest::answerMessageBox(QMessageBox::Ok, &box);
+        QCOMPARE(checker.checkVersion(u"V2009"_s), int(QAVMRVersion::Unknown));
+        QCOMPARE(box, kNotSupported);
+        // An empty version needs no list: it is older whatever the script says.
+        QCOMPARE(checker.checkVersion(QString()), int(QAVMRVersion::Older));
+    }
+    void updateCommandLine_data()
+    {
+        QTest::addColumn<QString>("fromVersion");
+        QTest::addColumn<QStringList>("expectedTail");
+        QTest::newRow("from a listed version")
+            << u"V2005"_s << QStringList{u"-fromver"_s, u"V2005"_s, u"-tover"_s, u"V2009"_s};
+        QTest::newRow("document without a version") << QString() << QStringList{u"-tover"_s, u"V2009"_s};
+    }
+    void updateCommandLine()
+    {
+        QFETCH(QString, fromVersion);
+        QFETCH(QStringList, expectedTail);
+        // The stand-in rewrites the version in place, as the real update does.
+        writeScript("print \"V2005\\nV2009\\n\"; exit 0;",
+                    "my $path = $ARGV[1]; open(my $in, '<', $path) or die \"no $path\\n\";"
+                    " local $/; my $x = <$in>; close $in;"
+                    " $x =~ s/<VMR( Version=\"[^\"]*\")?/<VMR Version=\"V2009\"/;"
+                    " open(my $out, '>', $path) or die; print $out $x; close $out;"
+                    " print \"converted\\n\"; exit 0;");
+        const QString document = m_install->path() + u"/old port.xvm"_s;
+        {
+            QFile file(document);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            const QByteArray version = fromVersion.isEmpty() ? QByteArray() : " Version=\"" + fromVersion.toLatin1() + "\"";
+            file.write("<VMR" + version + " Name=\"old\"><BUILD/></VMR>\n");
+        }
+
+        QAVMRVersion checker(u"vmreditor"_s);
+        QVERIFY(checker.updateDocument(document, fromVersion));
+        QCOMPARE(QString::fromLocal8Bit(readFile(logPath())).split(u'\n', Qt::SkipEmptyParts),
+                 QStringList({u"-update"_s, document}) + expectedTail);
+        QCOMPARE(readFile(document), QByteArray("<VMR Version=\"V2009\" Name=\"old\"><BUILD/></VMR>\n"));
+    }
+    void updateFailures_data()
+    {
+        QTest::addColumn<QByteArray>("updatePart");
+        QTest::addColumn<QString>("expectedReason");
+        QTest::newRow("non-zero exit with a reason")
+            << QByteArray("print \"step 1\\n\"; print STDERR \"cannot convert BUILD\\n\"; exit 4;")
+            << u"Update failed : cannot convert BUILD"_s;
+        QTest::newRow("non-zero exit, nothing said")
+            << QByteArray("exit 5;") << u"Update failed : vmrver.pl ended with exit status 5."_s;
+        QTest::newRow("crash") << QByteArray("kill 9, $$; sleep 5;") << u"Update failed : vmrver.pl crashed or was killed."_s;
+        QTest::newRow("hang") << QByteArray("sleep 60; exit 0;") << u"Update failed : vmrver.pl did not finish in time"_s;
+    }
+    void updateFailures()
+    {
+        QFETCH(QByteArray, updatePart);
+        QFETCH(QString, expectedReason);
+        writeScript("print \"V2005\\nV2009\\n\"; exit 0;", updatePart);
+        QAVMRVersion checker(u"vmreditor"_s);
+        // Long enough for a quick script on a busy machine, short for one that hangs.
+        QAVMRVersion::setUpdateTimeout(3000);
+        const auto text = catchErrorDialog();
+        QVERIFY(!checker.updateDocument(m_install->path() + u"/doc.xvm"_s, u"V2005"_s));
+        QVERIFY2(text->startsWith(expectedReason), qPrintable(*text));
+    }
+    void updateScriptMissing()
+    {
+        writeScript("print \"V2005\\nV2009\\n\"; exit 0;", "exit 0;");
+        QAVMRVersion checker(u"vmreditor"_s);
+        QVERIFY(QFile::remove(scriptPath()));
+        // No dialog here: the load that asked reports the failure itself.
+        QVERIFY(!checker.updateDocument(m_install->path() + u"/doc.xvm"_s, u"V2005"_s));
+        QVERIFY(!QFile::exists(logPath()));
+    }
+    void realScriptListsCurrentVersion()
+    {
+        qputenv("ORBISKDIR", m_stagedInstall);
+        if (!QFile::exists(QString::fromLocal8Bit(m_stagedInstall) + u"/lib/scripts/vmrver.pl"_s))
+            QSKIP("the installation has no version script yet");
+        QAVMRVersion checker(u"vmreditor"_s);
+        QVERIFY(checker.versionList().contains(QAVMRVersion::documentVersion()));
+        QCOMPARE(checker.checkVersion(QAVMRVersion::documentVersion()), int(QAVMRVersion::Current));
+    }
 
 private:
     void writeScript(const QByteArray &listPart, const QByteArray &updatePart);
@@ -89,170 +222,6 @@ void TestVersion::writeScript(const QByteArray &listPart, const QByteArray &upda
                "if (@ARGV && $ARGV[0] eq '-list') {\n" + listPart + "\n}\n"
                "open(my $fh, '>', $log) or die; print $fh join(\"\\n\", @ARGV), \"\\n\"; close $fh;\n"
                + updatePart + "\n");
-}
-
-void TestVersion::classification_data()
-{
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("no version: older") << QString() << int(QAVMRVersion::Older);
-    QTest::newRow("listed before the current one") << u"V2005"_s << int(QAVMRVersion::Older);
-    QTest::newRow("current") << u"V2009"_s << int(QAVMRVersion::Current);
-    QTest::newRow("listed after the current one") << u"V2010"_s << int(QAVMRVersion::Newer);
-    QTest::newRow("unlisted though it looks newer") << u"V3000"_s << int(QAVMRVersion::Unknown);
-    QTest::newRow("case matters") << u"v2009"_s << int(QAVMRVersion::Unknown);
-}
-
-void TestVersion::classification()
-{
-    QFETCH(QString, version);
-    QFETCH(int, expected);
-    // Blank lines of the list are no versions.
-    writeScript("print \"V2005\\n\\n   \\nV2009\\n\\nV2010\\n\"; exit 0;", "exit 0;");
-    QAVMRVersion checker(u"vmreditor"_s);
-    QCOMPARE(checker.versionList(), QStringList({u"V2005"_s, u"V2009"_s, u"V2010"_s}));
-    QCOMPARE(checker.checkVersion(version), expected);
-}
-
-void TestVersion::currentVersionMissingFromList()
-{
-    writeScript("print \"V2005\\nV2007\\n\"; exit 0;", "exit 0;");
-    QAVMRVersion checker(u"vmreditor"_s);
-    QString text;
-    VmrTest::answerMessageBox(QMessageBox::Ok, &text);
-    QCOMPARE(checker.checkVersion(u"V2005"_s), int(QAVMRVersion::Unknown));
-    QCOMPARE(text, kNotSupported);
-    // An empty version needs no list: it is older whatever the script says.
-    QCOMPARE(checker.checkVersion(QString()), int(QAVMRVersion::Older));
-}
-
-void TestVersion::listFailures_data()
-{
-    QTest::addColumn<QByteArray>("listPart"); // empty: no script at all
-    QTest::addColumn<int>("timeout");
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<QString>("suffix");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("notShown");
-    QTest::newRow("failure keeps what was read")
-        << QByteArray("$| = 1; print \"V2005\\n\"; print STDERR \"first problem\\n\";"
-                      " print STDERR \"catalogue unreadable\\n\"; exit 3;")
-        << 120000 << u"Get Version List failed :\n catalogue unreadable"_s << QString() << u"V2005"_s
-        << u"first problem"_s;
-    QTest::newRow("missing script") << QByteArray() << 120000 << QString() << u"\nUnable to run command"_s
-                                    << u"-list"_s << QString();
-    QTest::newRow("hanging script")
-        << QByteArray("$| = 1; print \"V2005\\n\"; sleep 60; print \"V2009\\n\"; exit 0;") << 400 << QString()
-        << QString() << u"did not finish in time"_s << QString();
-}
-
-void TestVersion::listFailures()
-{
-    QFETCH(QByteArray, listPart);
-    QFETCH(int, timeout);
-    QFETCH(QString, prefix);
-    QFETCH(QString, suffix);
-    QFETCH(QString, shown);
-    QFETCH(QString, notShown);
-    if (listPart.isEmpty())
-        QVERIFY(!QFile::exists(scriptPath()));
-    else
-        writeScript(listPart, "exit 0;");
-    QAVMRVersion::setUpdateTimeout(timeout);
-    const auto text = catchErrorDialog();
-    QAVMRVersion checker(u"vmreditor"_s);
-    QVERIFY2(text->startsWith(prefix) && text->endsWith(suffix) && text->contains(shown), qPrintable(*text));
-    QVERIFY2(notShown.isEmpty() || !text->contains(notShown), qPrintable(*text));
-    QVERIFY(!listPart.isEmpty() || text->contains(scriptPath()));
-    // What was read before the failure is kept, nothing after it.
-    QCOMPARE(checker.versionList(), listPart.isEmpty() ? QStringList() : QStringList{u"V2005"_s});
-
-    // Without the current version nothing can be edited, and the user is told why.
-    QString box;
-    VmrTest::answerMessageBox(QMessageBox::Ok, &box);
-    QCOMPARE(checker.checkVersion(u"V2009"_s), int(QAVMRVersion::Unknown));
-    QCOMPARE(box, kNotSupported);
-}
-
-void TestVersion::updateCommandLine_data()
-{
-    QTest::addColumn<QString>("fromVersion");
-    QTest::addColumn<QStringList>("expectedTail");
-    QTest::newRow("from a listed version")
-        << u"V2005"_s << QStringList{u"-fromver"_s, u"V2005"_s, u"-tover"_s, u"V2009"_s};
-    QTest::newRow("document without a version") << QString() << QStringList{u"-tover"_s, u"V2009"_s};
-}
-
-void TestVersion::updateCommandLine()
-{
-    QFETCH(QString, fromVersion);
-    QFETCH(QStringList, expectedTail);
-    // The stand-in rewrites the version in place, as the real update does.
-    writeScript("print \"V2005\\nV2009\\n\"; exit 0;",
-                "my $path = $ARGV[1]; open(my $in, '<', $path) or die \"no $path\\n\";"
-                " local $/; my $x = <$in>; close $in;"
-                " $x =~ s/<VMR( Version=\"[^\"]*\")?/<VMR Version=\"V2009\"/;"
-                " open(my $out, '>', $path) or die; print $out $x; close $out;"
-                " print \"converted\\n\"; exit 0;");
-    const QString document = m_install->path() + u"/old port.xvm"_s;
-    {
-        QFile file(document);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        const QByteArray version = fromVersion.isEmpty() ? QByteArray() : " Version=\"" + fromVersion.toLatin1() + "\"";
-        file.write("<VMR" + version + " Name=\"old\"><BUILD/></VMR>\n");
-    }
-
-    QAVMRVersion checker(u"vmreditor"_s);
-    QVERIFY(checker.updateDocument(document, fromVersion));
-    QCOMPARE(QString::fromLocal8Bit(readFile(logPath())).split(u'\n', Qt::SkipEmptyParts),
-             QStringList({u"-update"_s, document}) + expectedTail);
-    QCOMPARE(readFile(document), QByteArray("<VMR Version=\"V2009\" Name=\"old\"><BUILD/></VMR>\n"));
-}
-
-void TestVersion::updateFailures_data()
-{
-    QTest::addColumn<QByteArray>("updatePart");
-    QTest::addColumn<QString>("expectedReason");
-    QTest::newRow("non-zero exit with a reason")
-        << QByteArray("print \"step 1\\n\"; print STDERR \"cannot convert BUILD\\n\"; exit 4;")
-        << u"Update failed : cannot convert BUILD"_s;
-    QTest::newRow("non-zero exit, nothing said")
-        << QByteArray("exit 5;") << u"Update failed : vmrver.pl ended with exit status 5."_s;
-    QTest::newRow("crash") << QByteArray("kill 9, $$; sleep 5;") << u"Update failed : vmrver.pl crashed or was killed."_s;
-    QTest::newRow("hang") << QByteArray("sleep 60; exit 0;") << u"Update failed : vmrver.pl did not finish in time"_s;
-}
-
-void TestVersion::updateFailures()
-{
-    QFETCH(QByteArray, updatePart);
-    QFETCH(QString, expectedReason);
-    writeScript("print \"V2005\\nV2009\\n\"; exit 0;", updatePart);
-    QAVMRVersion checker(u"vmreditor"_s);
-    // Long enough for a quick script on a busy machine, short for one that hangs.
-    QAVMRVersion::setUpdateTimeout(3000);
-    const auto text = catchErrorDialog();
-    QVERIFY(!checker.updateDocument(m_install->path() + u"/doc.xvm"_s, u"V2005"_s));
-    QVERIFY2(text->startsWith(expectedReason), qPrintable(*text));
-}
-
-void TestVersion::updateScriptMissing()
-{
-    writeScript("print \"V2005\\nV2009\\n\"; exit 0;", "exit 0;");
-    QAVMRVersion checker(u"vmreditor"_s);
-    QVERIFY(QFile::remove(scriptPath()));
-    // No dialog here: the load that asked reports the failure itself.
-    QVERIFY(!checker.updateDocument(m_install->path() + u"/doc.xvm"_s, u"V2005"_s));
-    QVERIFY(!QFile::exists(logPath()));
-}
-
-void TestVersion::realScriptListsCurrentVersion()
-{
-    qputenv("ORBISKDIR", m_stagedInstall);
-    if (!QFile::exists(QString::fromLocal8Bit(m_stagedInstall) + u"/lib/scripts/vmrver.pl"_s))
-        QSKIP("the installation has no version script yet");
-    QAVMRVersion checker(u"vmreditor"_s);
-    QVERIFY(checker.versionList().contains(QAVMRVersion::documentVersion()));
-    QCOMPARE(checker.checkVersion(QAVMRVersion::documentVersion()), int(QAVMRVersion::Current));
 }
 
 QTEST_MAIN(TestVersion)
