@@ -59,11 +59,9 @@ private slots:
     void choosingAVariantRewritesTheChoice();
     void sensitivityCountsVariantsWithoutText();
     void withoutAChoiceNothingCanBeChosen();
-    void typingInAFunctionSheetWritesItsValue();
-    void itemSheetFieldsWriteThrough();
-    void pressingIntoASheetShowsItsComment();
-    void changingTheTabRetargetsTheComment();
-    void showPageBringsThePageBack();
+    void sheetFieldsWriteThrough();
+    void commentFollowsPress_data();
+    void commentFollowsPress();
 
 private:
     void load(const char *xml);
@@ -72,6 +70,10 @@ private:
     QTextEdit *comment() const;
     QLabel *title() const;
     QDomElement first(const char *tag) const;
+    QString commentOf(const char *tag) const
+    {
+        return QAVmrViewer::childText(QStringLiteral("COMMENT"), first(tag));
+    }
     void choose(int index);
 
     std::unique_ptr<QTemporaryDir> m_home;
@@ -82,20 +84,9 @@ private:
     QAChoiceViewer *m_viewer = nullptr;
 };
 
-void TestChoiceViewer::initTestCase()
-{
-    m_home = VmrTest::privateHome();
-}
-
-void TestChoiceViewer::init()
-{
-    load(page);
-}
-
-void TestChoiceViewer::cleanup()
-{
-    m_window.reset();
-}
+void TestChoiceViewer::initTestCase() { m_home = VmrTest::privateHome(); }
+void TestChoiceViewer::init() { load(page); }
+void TestChoiceViewer::cleanup() { m_window.reset(); }
 
 void TestChoiceViewer::load(const char *xml)
 {
@@ -128,7 +119,7 @@ QLabel *TestChoiceViewer::title() const
 
 QDomElement TestChoiceViewer::first(const char *tag) const
 {
-    return m_page.elementsByTagName(QLatin1String(tag)).item(0).toElement();
+    return m_doc.elementsByTagName(QLatin1String(tag)).item(0).toElement();
 }
 
 // Chooses an entry the way a user does: open the list, go to the entry, press Return.
@@ -249,123 +240,100 @@ void TestChoiceViewer::withoutAChoiceNothingCanBeChosen()
     QVERIFY(!m_viewer->modified);
 }
 
-void TestChoiceViewer::typingInAFunctionSheetWritesItsValue()
+void TestChoiceViewer::sheetFieldsWriteThrough()
 {
     auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
     QTest::mouseClick(fct->valueEdit()->viewport(), Qt::LeftButton);
     fct->valueEdit()->moveCursor(QTextCursor::End);
     QTest::keyClicks(fct->valueEdit(), QStringLiteral(" /* a < b */"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), first("VALUEFCTC")),
-             QStringLiteral("    priv_init(); /* a < b */"));
+    QCOMPARE(first("VALUEFCTC").toElement().text(),
+             QStringLiteral("static void usr_init(void)\n{    priv_init(); /* a < b */}"
+                            "constructor comment"));
     QVERIFY(m_viewer->modified);
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("PROTO"), first("VALUEFCTC")),
-             QStringLiteral("static void usr_init(void)\n{"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC")),
-             QStringLiteral("constructor comment"));
-}
 
-void TestChoiceViewer::itemSheetFieldsWriteThrough()
-{
     tabs()->setCurrentIndex(1);
     auto *items = qobject_cast<QAItemOnglet *>(tabs()->widget(1));
     m_viewer->modified = false;
-    auto *early = items->findChild<QABinaryMacro *>();
-    QTest::mouseClick(early->checkBox(), Qt::LeftButton);
+    QTest::mouseClick(items->findChild<QABinaryMacro *>()->checkBox(), Qt::LeftButton);
     QCOMPARE(first("BINARY_MACRO").attribute(QStringLiteral("Value")), QStringLiteral("1"));
     QVERIFY(m_viewer->modified);
     QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_EARLY\" item "));
 
     m_viewer->modified = false;
-    auto *name = items->findChild<QATextMacro *>();
-    QTest::mouseClick(name->lineEdit(), Qt::LeftButton);
-    name->lineEdit()->end(false);
-    QTest::keyClicks(name->lineEdit(), QStringLiteral("_all"));
+    QLineEdit *name = items->findChild<QATextMacro *>()->lineEdit();
+    QTest::mouseClick(name, Qt::LeftButton);
+    name->end(false);
+    QTest::keyClicks(name, QStringLiteral("_all"));
     QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), first("TEXT_MACRO")),
              QStringLiteral("init_all"));
     QVERIFY(m_viewer->modified);
 }
 
-void TestChoiceViewer::pressingIntoASheetShowsItsComment()
+void TestChoiceViewer::commentFollowsPress_data()
 {
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("owner"); // whose COMMENT the pane then writes
+    // A function has no Name: the tab's label names it.
+    QTest::newRow("function editor") << "editor" << "Comment for \"Constructor\" item "
+                                     << "constructor comment" << "VALUEFCTC";
+    QTest::newRow("function sheet margin") << "margin" << "Comment for \"Constructor\" item "
+                                           << "constructor comment" << "VALUEFCTC";
+    QTest::newRow("optional field") << "optional" << "Comment for \"USR_PRIORITY\" item "
+                                    << "priority comment" << "OPTIONAL_MACRO";
+    // An item sheet without a COMMENT gains one.
+    QTest::newRow("item tab") << "tab" << "Comment for \"Settings\" item " << "" << "ITEM";
+    QTest::newRow("tab and back") << "tab back" << "Comment for \"Constructor\" item "
+                                  << "constructor comment" << "VALUEFCTC";
+    QTest::newRow("page again") << "page" << "Comment for \"Initialisation\" node "
+                                << "page comment" << "INIT";
+}
+
+void TestChoiceViewer::commentFollowsPress()
+{
+    QFETCH(QString, press);
+    QFETCH(QString, heading);
+    QFETCH(QString, shown);
+    QFETCH(QString, owner);
     const QString before = m_doc.toString();
     auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
+    QTabBar *bar = tabs()->tabBar();
     QTest::mouseClick(fct->valueEdit()->viewport(), Qt::LeftButton);
-    // A function has no Name: the tab's label names it.
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Constructor\" item "));
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("constructor comment"));
+    if (press == QLatin1String("margin")) {
+        m_viewer->showPage();
+        QTest::mouseClick(fct, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    } else if (press == QLatin1String("optional")) {
+        tabs()->setCurrentIndex(1);
+        QTest::mouseClick(tabs()->widget(1)->findChild<QAOptionnalMacro *>()->lineEdit(),
+                          Qt::LeftButton);
+    } else if (press.startsWith(QLatin1String("tab"))) {
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(1).center());
+        QCOMPARE(tabs()->currentIndex(), 1);
+        if (press.endsWith(QLatin1String("back")))
+            QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(0).center());
+    } else if (press == QLatin1String("page")) {
+        m_viewer->showPage();
+    }
+    QCOMPARE(title()->text(), heading);
+    QCOMPARE(comment()->toPlainText(), shown);
+    // Pressing writes nothing.
     QCOMPARE(m_doc.toString(), before);
     QVERIFY(!m_viewer->modified);
 
-    QTest::keyClicks(comment(), QStringLiteral("F"));
-    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC"))
-                .startsWith(QLatin1Char('F')));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page),
-             QStringLiteral("page comment"));
-
-    // A press on the sheet itself, outside the editor, does the same.
-    m_viewer->showPage();
-    QTest::mouseClick(fct, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Constructor\" item "));
-
-    tabs()->setCurrentIndex(1);
-    auto *items = qobject_cast<QAItemOnglet *>(tabs()->widget(1));
-    auto *optional = items->findChild<QAOptionnalMacro *>();
-    QTest::mouseClick(optional->lineEdit(), Qt::LeftButton);
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_PRIORITY\" item "));
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("priority comment"));
-    QTest::keyClicks(comment(), QStringLiteral("P"));
-    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("OPTIONAL_MACRO"))
-                .startsWith(QLatin1Char('P')));
-}
-
-void TestChoiceViewer::changingTheTabRetargetsTheComment()
-{
-    auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
-    QTest::mouseClick(fct->valueEdit()->viewport(), Qt::LeftButton);
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("constructor comment"));
-
-    // Click the "Settings" tab: the pane shows, and then writes, the sheet's own comment.
-    QTabBar *bar = tabs()->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(1).center());
-    QCOMPARE(tabs()->currentIndex(), 1);
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Settings\" item "));
-    QCOMPARE(comment()->toPlainText(), QString());
-    QVERIFY(!m_viewer->modified);
-    QTest::keyClicks(comment(), QStringLiteral("sheet"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("ITEM")),
-             QStringLiteral("sheet"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC")),
-             QStringLiteral("constructor comment"));
-    // The sheet still shows its fields in order.
-    auto *items = qobject_cast<QAItemOnglet *>(tabs()->widget(1));
-    QCOMPARE(items->findChildren<QAOptionnalMacro *>().size(), 1);
-
-    // And back to the function tab.
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(0).center());
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Constructor\" item "));
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("constructor comment"));
-    QTest::keyClicks(comment(), QStringLiteral("C"));
-    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC"))
-                .startsWith(QLatin1Char('C')));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("ITEM")),
-             QStringLiteral("sheet"));
-}
-
-void TestChoiceViewer::showPageBringsThePageBack()
-{
-    auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
-    QTest::mouseClick(fct->valueEdit()->viewport(), Qt::LeftButton);
-    m_viewer->showPage();
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Initialisation\" node "));
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("page comment"));
-    QVERIFY(!m_viewer->modified);
     comment()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(comment(), QStringLiteral("."));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page),
-             QStringLiteral("page comment."));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), first("VALUEFCTC")),
-             QStringLiteral("constructor comment"));
+    QTest::keyClicks(comment(), QStringLiteral("!"));
     QVERIFY(m_viewer->modified);
+    const QByteArray tag = owner.toLatin1();
+    QCOMPARE(commentOf(tag.constData()), shown + QLatin1Char('!'));
+    // Every other comment is left alone.
+    const QList<std::pair<const char *, const char *>> others = {
+        {"INIT", "page comment"}, {"VALUEFCTC", "constructor comment"},
+        {"OPTIONAL_MACRO", "priority comment"}, {"TEXT_MACRO", "name comment"}};
+    for (const auto &[other, words] : others) {
+        if (tag != other)
+            QCOMPARE(commentOf(other), QString::fromLatin1(words));
+    }
 }
 
 QTEST_MAIN(TestChoiceViewer)

@@ -36,11 +36,8 @@ private slots:
 
     void title_data();
     void title();
-    void showsCommentWithoutWriting();
-    void typingRewritesWholeComment();
-    void emptyCommentGainsText();
-    void missingCommentIsCreated();
-    void commentMarkupStaysText();
+    void typing_data();
+    void typing();
     void pointsBrowserAtNodePage();
 
 private:
@@ -51,16 +48,12 @@ void TestCommentViewer::title_data()
 {
     QTest::addColumn<QString>("xml");
     QTest::addColumn<QString>("title");
-    QTest::newRow("root") << "<VMR Name=\"port\"><COMMENT/></VMR>"
-                          << "Comment for the root node";
-    QTest::newRow("root with label") << "<VMR Name=\"port\" Label=\"Port\"/>"
-                                     << "Comment for \"Port\" node";
-    QTest::newRow("label") << "<IS Label=\"Settings tables\" Name=\"n\"/>"
-                           << "Comment for \"Settings tables\" node";
-    QTest::newRow("name") << "<NEWBINFILE Name=\"logo.bin\"/>"
-                          << "Comment for \"logo.bin\" node";
-    QTest::newRow("empty name") << "<BUILD/>"
-                                << "Comment for \"\" node";
+    QTest::newRow("root") << "<VMR Name=\"port\"/>" << "Comment for the root node";
+    QTest::newRow("root label") << "<VMR Name=\"p\" Label=\"Port\"/>"
+                                << "Comment for \"Port\" node";
+    QTest::newRow("label") << "<IS Label=\"Tables\" Name=\"n\"/>" << "Comment for \"Tables\" node";
+    QTest::newRow("name") << "<NEWBINFILE Name=\"logo.bin\"/>" << "Comment for \"logo.bin\" node";
+    QTest::newRow("empty name") << "<BUILD/>" << "Comment for \"\" node";
 }
 
 void TestCommentViewer::title()
@@ -74,75 +67,60 @@ void TestCommentViewer::title()
     QCOMPARE(viewer.commentTitle()->buddy(), viewer.commentEditor());
 }
 
-void TestCommentViewer::showsCommentWithoutWriting()
+void TestCommentViewer::typing_data()
 {
-    QDomDocument doc = parse(QStringLiteral(
-        "<VMR Name=\"p\"><COMMENT>line 1\nline 2</COMMENT><IS Label=\"x\"/></VMR>"));
-    const QString before = doc.toString(-1);
-    QDomElement e = doc.documentElement();
-    QACommentViewer viewer(e, nullptr, nullptr);
-    QCOMPARE(viewer.commentEditor()->toPlainText(), QStringLiteral("line 1\nline 2"));
-    QVERIFY(!viewer.modified);
-    viewer.showPage();
-    QVERIFY(!viewer.modified);
-    QCOMPARE(doc.toString(-1), before);
-}
-
-void TestCommentViewer::typingRewritesWholeComment()
-{
-    QDomDocument doc = parse(QStringLiteral(
-        "<BUILD Label=\"Build\"><COMMENT>old</COMMENT><COMMENT>second</COMMENT></BUILD>"));
-    QDomElement e = doc.documentElement();
-    QACommentViewer viewer(e, nullptr, nullptr);
-    viewer.commentEditor()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(viewer.commentEditor(), QStringLiteral("!"));
-    QVERIFY(viewer.modified);
-    QCOMPARE(commentOf(e), QStringLiteral("old!"));
-    QTest::keyClick(viewer.commentEditor(), Qt::Key_Return);
-    QTest::keyClicks(viewer.commentEditor(), QStringLiteral("more"));
-    QCOMPARE(commentOf(e), QStringLiteral("old!\nmore"));
+    QTest::addColumn<QString>("xml");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("after"); // document once "!" and "\nmore" are typed
+    QTest::newRow("multi-line") << "<VMR Name=\"p\"><COMMENT>line 1\nline 2</COMMENT>"
+                                   "<IS Label=\"x\"/></VMR>"
+                                << "line 1\nline 2" << "<VMR Name=\"p\"><COMMENT>line 1\n"
+                                   "line 2!\nmore</COMMENT><IS Label=\"x\"/></VMR>";
     // Only the first COMMENT is the node's comment.
-    QCOMPARE(e.lastChildElement().text(), QStringLiteral("second"));
-    QCOMPARE(e.childNodes().count(), 2);
+    QTest::newRow("two comments")
+        << "<BUILD Label=\"Build\"><COMMENT>old</COMMENT><COMMENT>second</COMMENT></BUILD>"
+        << "old" << "<BUILD Label=\"Build\"><COMMENT>old!\nmore</COMMENT>"
+                    "<COMMENT>second</COMMENT></BUILD>";
+    QTest::newRow("empty comment") << "<IS Label=\"S\"><COMMENT/></IS>" << ""
+                                   << "<IS Label=\"S\"><COMMENT>!\nmore</COMMENT></IS>";
+    QTest::newRow("missing comment")
+        << "<LIBCONF Label=\"L\"><LIBCONFC/></LIBCONF>" << ""
+        << "<LIBCONF Label=\"L\"><LIBCONFC/><COMMENT>!\nmore</COMMENT></LIBCONF>";
+    QTest::newRow("markup stays text")
+        << "<IS Label=\"S\"><COMMENT>a &lt;b&gt; &amp;&amp; c</COMMENT></IS>"
+        << "a <b> && c" << "<IS Label=\"S\"><COMMENT>a &lt;b> &amp;&amp; c!\nmore"
+                           "</COMMENT></IS>";
 }
 
-void TestCommentViewer::emptyCommentGainsText()
+void TestCommentViewer::typing()
 {
-    QDomDocument doc = parse(QStringLiteral("<IS Label=\"S\"><COMMENT/></IS>"));
+    QFETCH(QString, xml);
+    QFETCH(QString, shown);
+    QFETCH(QString, after);
+    QDomDocument doc = parse(xml);
     QDomElement e = doc.documentElement();
     QACommentViewer viewer(e, nullptr, nullptr);
-    QTest::keyClicks(viewer.commentEditor(), QStringLiteral("ab"));
+    QTextEdit *editor = viewer.commentEditor();
+    QCOMPARE(editor->toPlainText(), shown);
+    viewer.showPage();
+    // Showing writes nothing.
+    QVERIFY(!viewer.modified);
+    QCOMPARE(doc.toString(-1), parse(xml).toString(-1));
+
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor, QStringLiteral("!"));
+    QVERIFY(viewer.modified);
+    QCOMPARE(commentOf(e), shown + QLatin1Char('!'));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, QStringLiteral("more"));
+    QCOMPARE(doc.toString(-1), after);
+    // The comment holds one text node, also once emptied.
     const QDomElement comment = e.firstChildElement(QStringLiteral("COMMENT"));
     QCOMPARE(comment.childNodes().count(), 1);
     QVERIFY(comment.firstChild().isText());
-    QCOMPARE(commentOf(e), QStringLiteral("ab"));
-    viewer.commentEditor()->clear();
+    editor->clear();
     QCOMPARE(commentOf(e), QString());
     QCOMPARE(comment.childNodes().count(), 1);
-}
-
-void TestCommentViewer::missingCommentIsCreated()
-{
-    QDomDocument doc = parse(QStringLiteral("<LIBCONF Label=\"L\"><LIBCONFC/></LIBCONF>"));
-    QDomElement e = doc.documentElement();
-    QACommentViewer viewer(e, nullptr, nullptr);
-    QCOMPARE(viewer.commentEditor()->toPlainText(), QString());
-    QTest::keyClicks(viewer.commentEditor(), QStringLiteral("kept"));
-    QCOMPARE(commentOf(e), QStringLiteral("kept"));
-    QCOMPARE(e.elementsByTagName(QStringLiteral("COMMENT")).count(), 1);
-    QCOMPARE(e.firstChildElement().tagName(), QStringLiteral("LIBCONFC"));
-}
-
-void TestCommentViewer::commentMarkupStaysText()
-{
-    QDomDocument doc = parse(QStringLiteral(
-        "<IS Label=\"S\"><COMMENT>use &lt;b&gt; when a &lt; b &amp;&amp; c</COMMENT></IS>"));
-    QDomElement e = doc.documentElement();
-    QACommentViewer viewer(e, nullptr, nullptr);
-    QCOMPARE(viewer.commentEditor()->toPlainText(), QStringLiteral("use <b> when a < b && c"));
-    viewer.commentEditor()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(viewer.commentEditor(), QStringLiteral("."));
-    QCOMPARE(commentOf(e), QStringLiteral("use <b> when a < b && c."));
 }
 
 void TestCommentViewer::pointsBrowserAtNodePage()
@@ -150,30 +128,29 @@ void TestCommentViewer::pointsBrowserAtNodePage()
     QAVmrDocBrowser browser;
     browser.resize(300, 200);
     QString html;
-    for (int i = 0; i < 200; ++i)
-        html += QStringLiteral("<p>filler %1</p>").arg(i);
-    html += QStringLiteral("<p><a name=\"BUILDDOC\">Build</a></p>");
-    for (int i = 0; i < 200; ++i)
-        html += QStringLiteral("<p>more %1</p>").arg(i);
+    for (int i = 0; i < 400; ++i)
+        html += i == 200 ? QStringLiteral("<p><a name=\"BUILDDOC\">Build</a></p>")
+                         : QStringLiteral("<p>filler %1</p>").arg(i);
     browser.setHtml(html);
     browser.show();
     QVERIFY(QTest::qWaitForWindowExposed(&browser));
+    QScrollBar *bar = browser.verticalScrollBar();
 
     QDomDocument doc =
         parse(QStringLiteral("<BUILD Label=\"B\" Doc=\"BUILDDOC\"><COMMENT/></BUILD>"));
     QDomElement e = doc.documentElement();
     QACommentViewer viewer(e, nullptr, &browser);
-    QTRY_VERIFY(browser.verticalScrollBar()->value() > 0);
-    browser.verticalScrollBar()->setValue(0);
+    QTRY_VERIFY(bar->value() > 0);
+    bar->setValue(0);
     viewer.showPage();
-    QTRY_VERIFY(browser.verticalScrollBar()->value() > 0);
+    QTRY_VERIFY(bar->value() > 0);
 
     // A node without a page leaves the pane where it is.
-    const int kept = browser.verticalScrollBar()->value();
+    const int kept = bar->value();
     QDomDocument other = parse(QStringLiteral("<IS Label=\"I\"><COMMENT/></IS>"));
     QDomElement o = other.documentElement();
     QACommentViewer second(o, nullptr, &browser);
-    QCOMPARE(browser.verticalScrollBar()->value(), kept);
+    QCOMPARE(bar->value(), kept);
 }
 
 QTEST_MAIN(TestCommentViewer)

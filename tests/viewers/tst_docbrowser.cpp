@@ -25,10 +25,14 @@ QAction *findCommand(QMenu *menu)
     return actions.isEmpty() ? nullptr : actions.last();
 }
 
-QString wrapMessage()
+QString selection(QAVmrDocBrowser *browser)
 {
-    return QStringLiteral("Search hit bottom, continuing at top");
+    const QTextCursor c = browser->textCursor();
+    return QStringLiteral("%1-%2").arg(c.selectionStart()).arg(c.selectionEnd());
 }
+
+// A list of expected states, given as one string split at spaces.
+QStringList steps(const char *list) { return QString::fromLatin1(list).split(QLatin1Char(' ')); }
 
 } // namespace
 
@@ -42,11 +46,9 @@ private slots:
     void readOnlyPane();
     void scrollsToAnchorsOnly();
     void contextMenuFindCommand();
-    void findNextWithSelectionIsCaseSensitive();
+    void find_data();
+    void find();
     void findBoxTextDoesNotMoveView();
-    void wrapShowsMessageAndSelectsFirst();
-    void missShowsMessageAndKeepsSelection();
-    void requestCaseFlag();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -55,7 +57,6 @@ private:
 void TestDocBrowser::readOnlyPane()
 {
     QAVmrDocBrowser browser(nullptr, "doc");
-    QCOMPARE(browser.objectName(), QStringLiteral("doc"));
     QVERIFY(browser.findString().isEmpty());
     browser.setPlainText(QStringLiteral("text"));
     browser.show();
@@ -68,14 +69,10 @@ void TestDocBrowser::scrollsToAnchorsOnly()
     QAVmrDocBrowser browser;
     browser.resize(300, 200);
     QString html;
-    for (int i = 0; i < 150; ++i)
-        html += QStringLiteral("<p>top %1</p>").arg(i);
-    html += QStringLiteral("<h2><a name=\"CLOCK\">Clock</a></h2>");
-    for (int i = 0; i < 150; ++i)
-        html += QStringLiteral("<p>bottom %1</p>").arg(i);
-    html += QStringLiteral("<p id=\"HEAP\">heap</p>");
-    for (int i = 0; i < 50; ++i)
-        html += QStringLiteral("<p>end %1</p>").arg(i);
+    for (int i = 0; i < 350; ++i)
+        html += i == 150   ? QStringLiteral("<h2><a name=\"CLOCK\">Clock</a></h2>")
+                : i == 300 ? QStringLiteral("<p id=\"HEAP\">heap</p>")
+                           : QStringLiteral("<p>filler %1</p>").arg(i);
     browser.setHtml(html);
     browser.show();
     QVERIFY(QTest::qWaitForWindowExposed(&browser));
@@ -109,19 +106,59 @@ void TestDocBrowser::contextMenuFindCommand()
     QVERIFY(find->shortcut().isEmpty());
 }
 
-void TestDocBrowser::findNextWithSelectionIsCaseSensitive()
+void TestDocBrowser::find_data()
 {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("pattern"); // none: the menu's command, for the selection
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<QStringList>("steps"); // selection after each search, "!" on a message
+
+    QTest::newRow("selection, case kept") << "Clock clock CLOCK Clock" << 0 << 5 << QString()
+                                          << false << steps("18-23 0-5!");
+    QTest::newRow("wraps to first") << "heap first\nmiddle\nheap last" << 0 << 0 << "heap"
+                                    << true << steps("0-4 18-22 0-4!");
+    QTest::newRow("miss keeps selection") << "nothing to see" << 8 << 10 << "absent"
+                                          << false << steps("8-10!");
+    QTest::newRow("case kept") << "Thread THREAD thread" << 0 << 0 << "thread" << true
+                               << steps("14-20");
+    QTest::newRow("case ignored") << "Thread THREAD thread" << 0 << 0 << "thread" << false
+                                  << steps("0-6 7-13");
+}
+
+void TestDocBrowser::find()
+{
+    QFETCH(QString, text);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, pattern);
+    QFETCH(bool, caseSensitive);
+    QFETCH(QStringList, steps);
     QAVmrDocBrowser browser;
-    browser.setPlainText(QStringLiteral("Clock clock CLOCK Clock"));
+    browser.setPlainText(text);
+    select(&browser, from, to);
     QSignalSpy status(&browser, &QAVmrDocBrowser::statusMsg);
-    select(&browser, 0, 5);
     std::unique_ptr<QMenu> menu(browser.createPopupMenu(QPoint(1, 1)));
-    findCommand(menu.get())->trigger();
-    QCOMPARE(browser.textCursor().selectionStart(), 18);
-    QCOMPARE(status.count(), 0);
-    findCommand(menu.get())->trigger();
-    QCOMPARE(browser.textCursor().selectionStart(), 0);
-    QCOMPARE(status.count(), 1);
+    QAFindRequest request;
+    request.pattern = pattern;
+    request.caseSensitive = caseSensitive;
+    int messages = 0;
+    for (QString step : steps) {
+        if (pattern.isNull())
+            findCommand(menu.get())->trigger();
+        else
+            browser.findInDoc(request);
+        if (step.endsWith(QLatin1Char('!'))) {
+            step.chop(1);
+            ++messages;
+            QCOMPARE(status.last().at(0).toString(),
+                     QStringLiteral("Search hit bottom, continuing at top"));
+            QCOMPARE(status.last().at(1).toInt(), 2000);
+        }
+        QCOMPARE(status.count(), messages);
+        QCOMPARE(selection(&browser), step);
+    }
 }
 
 void TestDocBrowser::findBoxTextDoesNotMoveView()
@@ -131,73 +168,22 @@ void TestDocBrowser::findBoxTextDoesNotMoveView()
     QSignalSpy status(&browser, &QAVmrDocBrowser::statusMsg);
     browser.findInDocStart(QStringLiteral("beta"));
     QCOMPARE(browser.findString(), QStringLiteral("beta"));
-    QVERIFY(!browser.textCursor().hasSelection());
-    QCOMPARE(browser.textCursor().position(), 0);
-    QCOMPARE(status.count(), 0);
+    QCOMPARE(selection(&browser), QStringLiteral("0-0"));
 
     // With nothing selected, the find box's text is searched for.
     browser.findDialogSearch();
-    QCOMPARE(browser.textCursor().selectionStart(), 6);
+    QCOMPARE(selection(&browser), QStringLiteral("6-10"));
     browser.findDialogSearch();
-    QCOMPARE(browser.textCursor().selectionStart(), 17);
+    QCOMPARE(selection(&browser), QStringLiteral("17-21"));
     QCOMPARE(status.count(), 0);
-}
 
-void TestDocBrowser::wrapShowsMessageAndSelectsFirst()
-{
-    QAVmrDocBrowser browser;
-    browser.setPlainText(QStringLiteral("heap first\nmiddle\nheap last"));
-    QSignalSpy status(&browser, &QAVmrDocBrowser::statusMsg);
-    QAFindRequest request;
-    request.pattern = QStringLiteral("heap");
-    request.caseSensitive = true;
-    browser.findInDoc(request);
-    QCOMPARE(browser.textCursor().selectionStart(), 0);
-    browser.findInDoc(request);
-    QCOMPARE(browser.textCursor().selectionStart(), 18);
-    QCOMPARE(status.count(), 0);
-    browser.findInDoc(request);
-    QCOMPARE(browser.textCursor().selectionStart(), 0);
-    QCOMPARE(browser.textCursor().selectedText(), QStringLiteral("heap"));
-    QCOMPARE(status.count(), 1);
-    QCOMPARE(status.at(0).at(0).toString(), wrapMessage());
-    QCOMPARE(status.at(0).at(1).toInt(), 2000);
-}
-
-void TestDocBrowser::missShowsMessageAndKeepsSelection()
-{
-    QAVmrDocBrowser browser;
-    browser.setPlainText(QStringLiteral("nothing to see"));
-    select(&browser, 8, 10);
-    QSignalSpy status(&browser, &QAVmrDocBrowser::statusMsg);
-    QAFindRequest request;
-    request.pattern = QStringLiteral("absent");
-    browser.findInDoc(request);
-    QCOMPARE(status.count(), 1);
-    QCOMPARE(status.at(0).at(0).toString(), wrapMessage());
-    QCOMPARE(browser.textCursor().selectionStart(), 8);
-    QCOMPARE(browser.textCursor().selectionEnd(), 10);
-}
-
-void TestDocBrowser::requestCaseFlag()
-{
-    QAVmrDocBrowser browser;
-    browser.setPlainText(QStringLiteral("Thread THREAD thread"));
-    QAFindRequest request;
-    request.pattern = QStringLiteral("thread");
-    request.caseSensitive = true;
-    browser.findInDoc(request);
-    QCOMPARE(browser.textCursor().selectionStart(), 14);
-    request.caseSensitive = false;
-    browser.findInDoc(request);
-    QCOMPARE(browser.textCursor().selectionStart(), 0);
     // The wildcard option of the text editors has no meaning here.
-    request.pattern = QStringLiteral("T*D");
+    QAFindRequest request;
+    request.pattern = QStringLiteral("a*a");
     request.wildcard = true;
-    QSignalSpy status(&browser, &QAVmrDocBrowser::statusMsg);
     browser.findInDoc(request);
     QCOMPARE(status.count(), 1);
-    QCOMPARE(browser.textCursor().selectedText(), QStringLiteral("Thread"));
+    QCOMPARE(selection(&browser), QStringLiteral("17-21"));
 }
 
 QTEST_MAIN(TestDocBrowser)

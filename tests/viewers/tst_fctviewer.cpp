@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextEdit>
 
 namespace {
@@ -48,14 +47,8 @@ class TestFctViewer : public QObject
 private slots:
     void initTestCase() { m_home = VmrTest::privateHome(); }
 
-    void showsPrototypeBodyTailAndComment();
-    void containerOrder_data();
-    void containerOrder();
-    void typingBodyWritesThrough();
-    void prototypeAndTailAreFixed();
-    void commentWritesThrough();
-    void withoutContainerBodyIsReadOnly();
-    void bodyWithoutValueIsKept();
+    void editing_data();
+    void editing();
     void gotoLineCountsFromFour();
     void showPageScrollsBack();
 
@@ -63,137 +56,99 @@ private:
     std::unique_ptr<QTemporaryDir> m_home;
 };
 
-void TestFctViewer::showsPrototypeBodyTailAndComment()
+void TestFctViewer::editing_data()
 {
-    QDomDocument doc = parse(perlStep());
+    QTest::addColumn<QString>("xml");
+    QTest::addColumn<QString>("used"); // the container whose body is shown; none: read-only
+    QTest::addColumn<QString>("proto");
+    QTest::addColumn<QString>("tail");
+    QTest::addColumn<QString>("heading");
+    const QString open = QStringLiteral("<PRIV_OPEN Label=\"Open\"><COMMENT/>%1</PRIV_OPEN>");
+    const QString plain =
+        QStringLiteral("<VALUEFCT><PROTO>p</PROTO><VALUE>plain</VALUE><TAIL/></VALUEFCT>");
+    QTest::newRow("build step") << perlStep() << "VALUEFCTPERL" << "sub compile {" << "}"
+                                << "Comment for \"Compilation\" node ";
+    QTest::newRow("perl wins over plain")
+        << open.arg(plain
+                    + QStringLiteral("<VALUEFCTPERL><PROTO>p</PROTO><VALUE>perl</VALUE><TAIL/>"
+                                     "</VALUEFCTPERL>"))
+        << "VALUEFCTPERL" << "p" << "" << "Comment for \"Open\" node ";
+    QTest::newRow("ada wins over plain")
+        << open.arg(plain
+                    + QStringLiteral("<VALUEFCTADA><PROTO>p</PROTO><VALUE>ada</VALUE>"
+                                     "<TAIL>end;</TAIL></VALUEFCTADA>"))
+        << "VALUEFCTADA" << "p" << "end;" << "Comment for \"Open\" node ";
+    QTest::newRow("plain alone") << open.arg(plain) << "VALUEFCT" << "p" << ""
+                                 << "Comment for \"Open\" node ";
+    // Code is shown as written, not as markup.
+    QTest::newRow("markup in code")
+        << "<PRIV_CLOCK Label=\"Clock\"><COMMENT/><VALUEFCT>"
+           "<PROTO>template &lt;class T&gt; long clk(T &amp;t) {</PROTO><VALUE/>"
+           "<TAIL>} /* &lt;b&gt;end&lt;/b&gt; */</TAIL></VALUEFCT></PRIV_CLOCK>"
+        << "VALUEFCT" << "template <class T> long clk(T &t) {" << "} /* <b>end</b> */"
+        << "Comment for \"Clock\" node ";
+    QTest::newRow("body without VALUE")
+        << "<EXECUTE Label=\"Run\"><COMMENT/><VALUEFCTPERL><PROTO>sub run {</PROTO>"
+           "<TAIL>}</TAIL></VALUEFCTPERL></EXECUTE>"
+        << "VALUEFCTPERL" << "sub run {" << "}" << "Comment for \"Run\" node ";
+    QTest::newRow("no function") << "<LINK Label=\"Link\"><COMMENT/></LINK>" << "" << ""
+                                 << "" << "Comment for \"Link\" node ";
+}
+
+void TestFctViewer::editing()
+{
+    QFETCH(QString, xml);
+    QFETCH(QString, used);
+    QFETCH(QString, proto);
+    QFETCH(QString, tail);
+    QFETCH(QString, heading);
+    QDomDocument doc = parse(xml);
     QDomElement e = doc.documentElement();
     const QString before = doc.toString(-1);
+    const QString comment = QAVmrViewer::childText(QStringLiteral("COMMENT"), e);
+    const QString body = used.isEmpty() ? QString() : bodyOf(e, used);
     QAFctViewer viewer(e, nullptr, nullptr);
-    QCOMPARE(viewer.protoLabel()->text(), QStringLiteral("sub compile {"));
-    QCOMPARE(viewer.valueEditor()->toPlainText(), QStringLiteral("my $x = 1;\nreturn $x;"));
-    QCOMPARE(viewer.tailLabel()->text(), QStringLiteral("}"));
-    QCOMPARE(viewer.commentEditor()->toPlainText(), QStringLiteral("compiles one file"));
-    QCOMPARE(viewer.commentTitle()->text(), QStringLiteral("Comment for \"Compilation\" node "));
+    QAVmrTextEdit *editor = viewer.valueEditor();
+    QCOMPARE(viewer.protoLabel()->text(), proto);
+    QCOMPARE(editor->toPlainText(), body);
+    QCOMPARE(viewer.tailLabel()->text(), tail);
+    QCOMPARE(viewer.commentEditor()->toPlainText(), comment);
+    QCOMPARE(viewer.commentTitle()->text(), heading);
     QCOMPARE(viewer.commentTitle()->buddy(), viewer.commentEditor());
-    QCOMPARE(viewer.valueEditor()->lineOffset(), 3);
+    for (QLabel *fixed : {viewer.protoLabel(), viewer.tailLabel()}) {
+        QCOMPARE(fixed->textFormat(), Qt::PlainText);
+        QVERIFY(!(fixed->textInteractionFlags() & Qt::TextEditable));
+        QTest::keyClicks(fixed, QStringLiteral("zz"));
+    }
     QVERIFY(!viewer.modified);
     QCOMPARE(doc.toString(-1), before);
-}
 
-void TestFctViewer::containerOrder_data()
-{
-    QTest::addColumn<QString>("children");
-    QTest::addColumn<QString>("used");
-    QTest::newRow("perl wins over plain")
-        << "<VALUEFCT><PROTO>p</PROTO><VALUE>plain</VALUE><TAIL/></VALUEFCT>"
-           "<VALUEFCTPERL><PROTO>p</PROTO><VALUE>perl</VALUE><TAIL/></VALUEFCTPERL>"
-        << "VALUEFCTPERL";
-    QTest::newRow("ada wins over plain")
-        << "<VALUEFCT><PROTO>p</PROTO><VALUE>plain</VALUE><TAIL/></VALUEFCT>"
-           "<VALUEFCTADA><PROTO>p</PROTO><VALUE>ada</VALUE><TAIL/></VALUEFCTADA>"
-        << "VALUEFCTADA";
-    QTest::newRow("plain alone") << "<VALUEFCT><PROTO>p</PROTO><VALUE>plain</VALUE></VALUEFCT>"
-                                 << "VALUEFCT";
-}
+    editor->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(editor, QStringLiteral("#"));
+    if (used.isEmpty()) {
+        QVERIFY(editor->isReadOnly());
+        QVERIFY(editor->toPlainText().isEmpty());
+        QVERIFY(!viewer.modified);
+        QCOMPARE(doc.toString(-1), before);
+    } else {
+        QVERIFY(viewer.modified);
+        QCOMPARE(bodyOf(e, used), QLatin1Char('#') + body);
+        QCOMPARE(QAVmrViewer::childText(QStringLiteral("PROTO"), e.firstChildElement(used)),
+                 proto);
+        // The other containers are left alone.
+        const QDomElement plain = e.firstChildElement(QStringLiteral("VALUEFCT"));
+        if (used != QLatin1String("VALUEFCT") && !plain.isNull())
+            QCOMPARE(bodyOf(e, QStringLiteral("VALUEFCT")), QStringLiteral("plain"));
+    }
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), e), comment);
 
-void TestFctViewer::containerOrder()
-{
-    QFETCH(QString, children);
-    QFETCH(QString, used);
-    QDomDocument doc = parse(QStringLiteral("<PRIV_OPEN Label=\"Open\"><COMMENT/>") + children
-                             + QStringLiteral("</PRIV_OPEN>"));
-    QDomElement e = doc.documentElement();
-    QAFctViewer viewer(e, nullptr, nullptr);
-    const QString shown = bodyOf(e, used);
-    QCOMPARE(viewer.valueEditor()->toPlainText(), shown);
-    viewer.valueEditor()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(viewer.valueEditor(), QStringLiteral("X"));
-    QCOMPARE(bodyOf(e, used), shown + QStringLiteral("X"));
-    // The other containers are left alone.
-    const bool plainToo = !e.firstChildElement(QStringLiteral("VALUEFCT")).isNull();
-    if (used != QLatin1String("VALUEFCT") && plainToo)
-        QCOMPARE(bodyOf(e, QStringLiteral("VALUEFCT")), QStringLiteral("plain"));
-}
-
-void TestFctViewer::typingBodyWritesThrough()
-{
-    QDomDocument doc = parse(perlStep());
-    QDomElement e = doc.documentElement();
-    QAFctViewer viewer(e, nullptr, nullptr);
-    QTextCursor cursor = viewer.valueEditor()->textCursor();
-    cursor.movePosition(QTextCursor::Start);
-    viewer.valueEditor()->setTextCursor(cursor);
-    QTest::keyClicks(viewer.valueEditor(), QStringLiteral("#"));
-    QVERIFY(viewer.modified);
-    QCOMPARE(bodyOf(e, QStringLiteral("VALUEFCTPERL")),
-             QStringLiteral("#my $x = 1;\nreturn $x;"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), e),
-             QStringLiteral("compiles one file"));
-}
-
-void TestFctViewer::prototypeAndTailAreFixed()
-{
-    QDomDocument doc = parse(QStringLiteral(
-        "<PRIV_CLOCK Label=\"Clock\"><COMMENT/><VALUEFCT>"
-        "<PROTO>template &lt;class T&gt; long clk(T &amp;t) {</PROTO><VALUE/>"
-        "<TAIL>} /* &lt;b&gt;end&lt;/b&gt; */</TAIL></VALUEFCT></PRIV_CLOCK>"));
-    QDomElement e = doc.documentElement();
-    QAFctViewer viewer(e, nullptr, nullptr);
-    // Code is shown as written, not as markup.
-    QCOMPARE(viewer.protoLabel()->text(), QStringLiteral("template <class T> long clk(T &t) {"));
-    QCOMPARE(viewer.protoLabel()->textFormat(), Qt::PlainText);
-    QCOMPARE(viewer.tailLabel()->textFormat(), Qt::PlainText);
-    QVERIFY(!(viewer.protoLabel()->textInteractionFlags() & Qt::TextEditable));
-    QVERIFY(!(viewer.tailLabel()->textInteractionFlags() & Qt::TextEditable));
-    QTest::keyClicks(viewer.protoLabel(), QStringLiteral("zz"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("PROTO"),
-                                    e.firstChildElement(QStringLiteral("VALUEFCT"))),
-             QStringLiteral("template <class T> long clk(T &t) {"));
-    QVERIFY(!viewer.modified);
-}
-
-void TestFctViewer::commentWritesThrough()
-{
-    QDomDocument doc = parse(perlStep());
-    QDomElement e = doc.documentElement();
-    QAFctViewer viewer(e, nullptr, nullptr);
-    QCOMPARE(viewer.commentEditor()->maximumHeight(), 60);
+    // The comment can always be written.
     viewer.commentEditor()->selectAll();
     QTest::keyClicks(viewer.commentEditor(), QStringLiteral("new"));
     QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), e), QStringLiteral("new"));
     QVERIFY(viewer.modified);
-    QCOMPARE(bodyOf(e, QStringLiteral("VALUEFCTPERL")), QStringLiteral("my $x = 1;\nreturn $x;"));
-}
-
-void TestFctViewer::withoutContainerBodyIsReadOnly()
-{
-    QDomDocument doc = parse(QStringLiteral("<LINK Label=\"Link\"><COMMENT/></LINK>"));
-    QDomElement e = doc.documentElement();
-    const QString before = doc.toString(-1);
-    QAFctViewer viewer(e, nullptr, nullptr);
-    QVERIFY(viewer.protoLabel()->text().isEmpty());
-    QVERIFY(viewer.tailLabel()->text().isEmpty());
-    QVERIFY(viewer.valueEditor()->isReadOnly());
-    QTest::keyClicks(viewer.valueEditor(), QStringLiteral("lost?"));
-    QVERIFY(viewer.valueEditor()->toPlainText().isEmpty());
-    QVERIFY(!viewer.modified);
-    QCOMPARE(doc.toString(-1), before);
-    // The comment can still be written.
-    QTest::keyClicks(viewer.commentEditor(), QStringLiteral("c"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), e), QStringLiteral("c"));
-}
-
-void TestFctViewer::bodyWithoutValueIsKept()
-{
-    QDomDocument doc = parse(QStringLiteral(
-        "<EXECUTE Label=\"Run\"><COMMENT/><VALUEFCTPERL><PROTO>sub run {</PROTO>"
-        "<TAIL>}</TAIL></VALUEFCTPERL></EXECUTE>"));
-    QDomElement e = doc.documentElement();
-    QAFctViewer viewer(e, nullptr, nullptr);
-    QVERIFY(!viewer.valueEditor()->isReadOnly());
-    QTest::keyClicks(viewer.valueEditor(), QStringLiteral("exec;"));
-    QCOMPARE(bodyOf(e, QStringLiteral("VALUEFCTPERL")), QStringLiteral("exec;"));
-    QVERIFY(viewer.modified);
+    if (!used.isEmpty())
+        QCOMPARE(bodyOf(e, used), QLatin1Char('#') + body);
 }
 
 void TestFctViewer::gotoLineCountsFromFour()
@@ -202,24 +157,21 @@ void TestFctViewer::gotoLineCountsFromFour()
     QDomElement e = doc.documentElement();
     QAFctViewer viewer(e, nullptr, nullptr);
     viewer.show();
-    int minimum = -1;
-    int maximum = -1;
-    VmrTest::onNextModal([&minimum, &maximum](QWidget *w) {
+    QList<int> offered;
+    VmrTest::onNextModal([&offered](QWidget *w) {
         auto *dialog = qobject_cast<QInputDialog *>(w);
         if (!dialog) {
             if (auto *other = qobject_cast<QDialog *>(w))
                 other->reject();
             return;
         }
-        minimum = dialog->intMinimum();
-        maximum = dialog->intMaximum();
+        offered = {dialog->intMinimum(), dialog->intMaximum()};
         dialog->setIntValue(5);
         dialog->accept();
     });
     std::unique_ptr<QMenu> menu(viewer.valueEditor()->createPopupMenu(QPoint(1, 1)));
     menu->actions().last()->trigger();
-    QCOMPARE(minimum, 4);
-    QCOMPARE(maximum, 5);
+    QCOMPARE(offered, (QList<int>{4, 5}));
     QCOMPARE(viewer.valueEditor()->textCursor().blockNumber(), 1);
     QCOMPARE(viewer.valueEditor()->textCursor().positionInBlock(), 1);
     QVERIFY(!viewer.modified);
@@ -230,11 +182,9 @@ void TestFctViewer::showPageScrollsBack()
     QAVmrDocBrowser browser;
     browser.resize(300, 200);
     QString html;
-    for (int i = 0; i < 200; ++i)
-        html += QStringLiteral("<p>filler %1</p>").arg(i);
-    html += QStringLiteral("<p><a name=\"COMPDOC\">Compilation</a></p>");
-    for (int i = 0; i < 200; ++i)
-        html += QStringLiteral("<p>more %1</p>").arg(i);
+    for (int i = 0; i < 400; ++i)
+        html += i == 200 ? QStringLiteral("<p><a name=\"COMPDOC\">Compilation</a></p>")
+                         : QStringLiteral("<p>filler %1</p>").arg(i);
     browser.setHtml(html);
     browser.show();
     QVERIFY(QTest::qWaitForWindowExposed(&browser));
@@ -242,11 +192,12 @@ void TestFctViewer::showPageScrollsBack()
     QDomDocument doc = parse(perlStep());
     QDomElement e = doc.documentElement();
     QAFctViewer viewer(e, nullptr, &browser);
-    QTRY_VERIFY(browser.verticalScrollBar()->value() > 0);
-    const int atAnchor = browser.verticalScrollBar()->value();
-    browser.verticalScrollBar()->setValue(0);
+    QScrollBar *bar = browser.verticalScrollBar();
+    QTRY_VERIFY(bar->value() > 0);
+    const int atAnchor = bar->value();
+    bar->setValue(0);
     viewer.showPage();
-    QTRY_COMPARE(browser.verticalScrollBar()->value(), atAnchor);
+    QTRY_COMPARE(bar->value(), atAnchor);
 }
 
 QTEST_MAIN(TestFctViewer)

@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTextBlock>
 
 namespace {
 
@@ -52,12 +51,7 @@ void select(QAVmrTextEdit *edit, int from, int to)
     edit->setTextCursor(cursor);
 }
 
-void placeCursor(QAVmrTextEdit *edit, int position)
-{
-    QTextCursor cursor(edit->document());
-    cursor.setPosition(position);
-    edit->setTextCursor(cursor);
-}
+void placeCursor(QAVmrTextEdit *edit, int position) { select(edit, position, position); }
 
 // A click on the box's indicator, where a user clicks.
 void clickBox(QCheckBox *box)
@@ -65,39 +59,35 @@ void clickBox(QCheckBox *box)
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
 }
 
-int selectionStart(QAVmrTextEdit *edit) { return edit->textCursor().selectionStart(); }
-
-// Answers the next "Goto line" question with a line, recording what it offered.
-struct GotoAnswer
+// The selection as "start-end".
+QString selection(QAVmrTextEdit *edit)
 {
-    int minimum = -1;
-    int maximum = -1;
-    int initial = -1;
-    QString title;
-    QString label;
-};
+    const QTextCursor c = edit->textCursor();
+    return QStringLiteral("%1-%2").arg(c.selectionStart()).arg(c.selectionEnd());
+}
 
-void answerGoto(GotoAnswer *seen, int line, bool accept = true)
+// Answers the next "Goto line" question with a line (0: cancels), recording what it asked.
+void answerGoto(QString *seen, int line)
 {
-    VmrTest::onNextModal([seen, line, accept](QWidget *w) {
+    VmrTest::onNextModal([seen, line](QWidget *w) {
         auto *dialog = qobject_cast<QInputDialog *>(w);
         if (!dialog) {
             if (auto *other = qobject_cast<QDialog *>(w))
                 other->reject();
             return;
         }
-        seen->minimum = dialog->intMinimum();
-        seen->maximum = dialog->intMaximum();
-        seen->initial = dialog->intValue();
-        seen->title = dialog->windowTitle();
-        seen->label = dialog->labelText();
-        dialog->setIntValue(line);
-        if (accept)
-            dialog->accept();
-        else
-            dialog->reject();
+        *seen = QStringLiteral("%1 / %2 / %3-%4 at %5")
+                    .arg(dialog->windowTitle(), dialog->labelText())
+                    .arg(dialog->intMinimum())
+                    .arg(dialog->intMaximum())
+                    .arg(dialog->intValue());
+        dialog->setIntValue(line ? line : 2);
+        line ? dialog->accept() : dialog->reject();
     });
 }
+
+// A list of expected states, given as one string split at spaces.
+QStringList steps(const char *list) { return QString::fromLatin1(list).split(QLatin1Char(' ')); }
 
 } // namespace
 
@@ -108,114 +98,72 @@ class TestFreeText : public QObject
 private slots:
     void initTestCase() { m_home = VmrTest::privateHome(); }
 
-    void showsValueCommentAndTitle_data();
-    void showsValueCommentAndTitle();
-    void typingWritesWholeTextAndSetsModified();
-    void commentWritesThrough();
-    void markupStaysText();
-    void missingValueKeepsTyping();
-
+    void editing_data();
+    void editing();
     void contextMenuCommands();
-    void findNextLooksForSelectionLiterally();
-    void findNextWithoutSelectionOrDialogDoesNothing();
-    void findWrapsToTop();
-    void findMissLeavesSelection();
-    void findDialogSearchesAndKeepsSettings();
-    void findDialogCaseSensitivity();
-    void wildcardSearch_data();
-    void wildcardSearch();
-
-    void gotoLineRangeAndCursor();
-    void gotoLineCancelKeepsCursor();
-    void gotoLineWithOffset();
+    void find_data();
+    void find();
+    void findDialogKeepsHistory();
+    void gotoLine_data();
+    void gotoLine();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
 };
 
-void TestFreeText::showsValueCommentAndTitle_data()
+void TestFreeText::editing_data()
 {
-    QTest::addColumn<QString>("attributes");
+    QTest::addColumn<QString>("xml");
     QTest::addColumn<QString>("title");
-    QTest::newRow("file name") << "Name=\"run.sh\" Label=\"Ignored\""
-                               << "Comment for \"run.sh\" node:";
-    QTest::newRow("label when no name") << "Label=\"Imports\""
-                                        << "Comment for \"Imports\" node:";
-    QTest::newRow("empty name") << "Name=\"\" Label=\"Before\""
-                                << "Comment for \"Before\" node:";
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("comment");
+    QTest::newRow("file name")
+        << "<NEWCMDFILE Name=\"run.sh\" Label=\"Ignored\"><COMMENT>why</COMMENT>"
+           "<VALUE>line one\nline two</VALUE></NEWCMDFILE>"
+        << "Comment for \"run.sh\" node:" << "line one\nline two" << "why";
+    QTest::newRow("label when no name")
+        << "<FREE_TEXT_BEFORE_FOR_VMR Label=\"Imports\"><COMMENT/><VALUE>v</VALUE>"
+           "</FREE_TEXT_BEFORE_FOR_VMR>" << "Comment for \"Imports\" node:" << "v" << "";
+    QTest::newRow("empty name")
+        << "<NEWCMDFILE Name=\"\" Label=\"Before\"><COMMENT>c</COMMENT><VALUE/></NEWCMDFILE>"
+        << "Comment for \"Before\" node:" << "" << "c";
+    // A file that looks like HTML is still a text file and must come back unchanged.
+    QTest::newRow("markup")
+        << "<NEWCMDFILE Name=\"p.html\"><COMMENT>&lt;b&gt;bold&lt;/b&gt;</COMMENT>"
+           "<VALUE>&lt;html&gt;&lt;b&gt;x&lt;/b&gt;&lt;/html&gt;</VALUE></NEWCMDFILE>"
+        << "Comment for \"p.html\" node:" << "<html><b>x</b></html>" << "<b>bold</b>";
+    QTest::newRow("missing value and comment") << "<NEWCMDFILE Name=\"n\"/>"
+                                               << "Comment for \"n\" node:" << "" << "";
 }
 
-void TestFreeText::showsValueCommentAndTitle()
+void TestFreeText::editing()
 {
-    QFETCH(QString, attributes);
+    QFETCH(QString, xml);
     QFETCH(QString, title);
-    QDomDocument doc = parse(QStringLiteral("<NEWCMDFILE ") + attributes
-                             + QStringLiteral("><COMMENT>why</COMMENT>"
-                                              "<VALUE>line one\nline two</VALUE></NEWCMDFILE>"));
-    QDomElement e = doc.documentElement();
-    QAFreeText viewer(e, nullptr, nullptr);
-    QCOMPARE(viewer.textEditor()->toPlainText(), QStringLiteral("line one\nline two"));
-    QCOMPARE(viewer.commentEditor()->toPlainText(), QStringLiteral("why"));
-    QCOMPARE(viewer.commentTitle()->text(), title);
-    QCOMPARE(viewer.commentTitle()->buddy(), viewer.commentEditor());
-    QVERIFY(!viewer.modified);
-}
-
-void TestFreeText::typingWritesWholeTextAndSetsModified()
-{
-    QDomDocument doc = parse(QStringLiteral(
-        "<NEWCMDFILE Name=\"a.txt\"><COMMENT/><VALUE>abc\ndef</VALUE></NEWCMDFILE>"));
+    QFETCH(QString, text);
+    QFETCH(QString, comment);
+    QDomDocument doc = parse(xml);
     QDomElement e = doc.documentElement();
     QAFreeText viewer(e, nullptr, nullptr);
     QAVmrTextEdit *edit = viewer.textEditor();
+    QCOMPARE(edit->toPlainText(), text);
+    QCOMPARE(viewer.commentEditor()->toPlainText(), comment);
+    QCOMPARE(viewer.commentTitle()->text(), title);
+    QVERIFY(!viewer.modified);
+
     edit->moveCursor(QTextCursor::End);
-    QTest::keyClicks(edit, QStringLiteral("g"));
-    QCOMPARE(valueOf(e), QStringLiteral("abc\ndefg"));
+    QTest::keyClicks(edit, QStringLiteral("!"));
     QVERIFY(viewer.modified);
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClicks(edit, QStringLiteral("x"));
-    QCOMPARE(valueOf(e), QStringLiteral("abc\ndefg\nx"));
-    // The comment was not touched by editing the text.
-    QVERIFY(e.firstChildElement(QStringLiteral("COMMENT")).firstChild().isNull());
-}
+    QCOMPARE(valueOf(e), text + QStringLiteral("!\nx"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), e), comment);
 
-void TestFreeText::commentWritesThrough()
-{
-    QDomDocument doc = parse(QStringLiteral(
-        "<FREE_TEXT_BEFORE_FOR_VMR Label=\"L\"><COMMENT/><VALUE>v</VALUE>"
-        "</FREE_TEXT_BEFORE_FOR_VMR>"));
-    QDomElement e = doc.documentElement();
-    QAFreeText viewer(e, nullptr, nullptr);
+    viewer.commentEditor()->moveCursor(QTextCursor::End);
     QTest::keyClicks(viewer.commentEditor(), QStringLiteral("note"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), e), QStringLiteral("note"));
-    QCOMPARE(valueOf(e), QStringLiteral("v"));
-    QVERIFY(viewer.modified);
-}
-
-void TestFreeText::markupStaysText()
-{
-    // A file that looks like HTML is still a text file and must come back unchanged.
-    QDomDocument doc = parse(QStringLiteral(
-        "<NEWCMDFILE Name=\"p.html\"><COMMENT>&lt;b&gt;bold&lt;/b&gt;</COMMENT>"
-        "<VALUE>&lt;html&gt;&lt;b&gt;x&lt;/b&gt;&lt;/html&gt;</VALUE></NEWCMDFILE>"));
-    QDomElement e = doc.documentElement();
-    QAFreeText viewer(e, nullptr, nullptr);
-    QCOMPARE(viewer.textEditor()->toPlainText(), QStringLiteral("<html><b>x</b></html>"));
-    QCOMPARE(viewer.commentEditor()->toPlainText(), QStringLiteral("<b>bold</b>"));
-    viewer.textEditor()->moveCursor(QTextCursor::End);
-    QTest::keyClicks(viewer.textEditor(), QStringLiteral("!"));
-    QCOMPARE(valueOf(e), QStringLiteral("<html><b>x</b></html>!"));
-}
-
-void TestFreeText::missingValueKeepsTyping()
-{
-    QDomDocument doc = parse(QStringLiteral("<NEWCMDFILE Name=\"n\"/>"));
-    QDomElement e = doc.documentElement();
-    QAFreeText viewer(e, nullptr, nullptr);
-    QTest::keyClicks(viewer.textEditor(), QStringLiteral("kept"));
-    QCOMPARE(valueOf(e), QStringLiteral("kept"));
-    QTest::keyClicks(viewer.commentEditor(), QStringLiteral("c"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), e), QStringLiteral("c"));
+    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), e),
+             comment + QStringLiteral("note"));
+    QCOMPARE(valueOf(e), text + QStringLiteral("!\nx"));
 }
 
 void TestFreeText::contextMenuCommands()
@@ -223,80 +171,112 @@ void TestFreeText::contextMenuCommands()
     QAVmrTextEdit edit;
     std::unique_ptr<QMenu> menu(edit.createPopupMenu(QPoint(1, 1)));
     const QList<QAction *> actions = menu->actions();
-    QVERIFY(actions.size() >= 5);
-    const QList<QAction *> ours = actions.mid(actions.size() - 5);
-    QVERIFY(ours[0]->isSeparator());
-    QCOMPARE(ours[1]->text(), QStringLiteral("Find..."));
-    QVERIFY(!ours[1]->icon().isNull());
-    QCOMPARE(ours[2]->text(), QStringLiteral("Find next occurence"));
-    QVERIFY(!ours[2]->icon().isNull());
-    QVERIFY(ours[3]->isSeparator());
-    QCOMPARE(ours[4]->text(), QStringLiteral("go to"));
-    for (QAction *a : ours)
-        QVERIFY(a->shortcut().isEmpty());
     // The standard editing commands come first.
     QVERIFY(actions.size() > 5);
+    const QList<QAction *> ours = actions.mid(actions.size() - 5);
+    QStringList texts;
+    for (QAction *a : ours) {
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QVERIFY(a->shortcut().isEmpty());
+    }
+    QCOMPARE(texts.join(QLatin1Char('|')),
+             QStringLiteral("-|Find...|Find next occurence|-|go to"));
+    QVERIFY(!ours[1]->icon().isNull());
+    QVERIFY(!ours[2]->icon().isNull());
 }
 
-void TestFreeText::findNextLooksForSelectionLiterally()
+void TestFreeText::find_data()
 {
-    QAVmrTextEdit edit;
-    edit.setPlainText(QStringLiteral("a.b axb\nA.B a.b"));
-    select(&edit, 0, 3); // "a.b"
-    runMenuCommand(&edit, QStringLiteral("Find next occurence"));
-    // "axb" is skipped: the full stop only matches a full stop; case is ignored.
-    QCOMPARE(selectionStart(&edit), 8);
-    QCOMPARE(edit.textCursor().selectedText(), QStringLiteral("A.B"));
-    runMenuCommand(&edit, QStringLiteral("Find next occurence"));
-    QCOMPARE(selectionStart(&edit), 12);
-    runMenuCommand(&edit, QStringLiteral("Find next occurence"));
-    QCOMPARE(selectionStart(&edit), 0);
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("via"); // the menu's "Find next occurence", a request, the dialog
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QStringList>("steps"); // the selection after each search
+
+    // The full stop only matches a full stop; case is ignored.
+    QTest::newRow("selection literally") << "a.b axb\nA.B a.b" << 0 << 3 << "menu" << "" << ""
+                                         << steps("8-11 12-15 0-3");
+    QTest::newRow("nothing selected, no dialog") << "one two one" << 5 << 5 << "menu" << ""
+                                                 << "" << steps("5-5");
+    QTest::newRow("wraps to top") << "key first\nsecond\nlast key" << 22 << 25 << "request"
+                                  << "key" << "" << steps("0-3");
+    QTest::newRow("wraps from inside last hit") << "key first\nsecond\nlast key" << 23 << 23
+                                                << "request" << "key" << "" << steps("0-3");
+    QTest::newRow("miss keeps selection") << "alpha beta" << 6 << 8 << "request" << "gamma"
+                                          << "" << steps("6-8");
+    QTest::newRow("empty pattern") << "alpha beta" << 6 << 8 << "request" << "" << ""
+                                   << steps("6-8");
+    QTest::newRow("case kept, single hit") << "Word word WORD" << 0 << 0 << "dialog" << "WORD"
+                                           << "case" << steps("10-14 10-14");
+    QTest::newRow("star") << "call foo(x); call bar(y);" << 0 << 0 << "dialog" << "call *("
+                          << "wildcard" << steps("0-9");
+    QTest::newRow("question") << "cat cot cut" << 0 << 0 << "dialog" << "c?t" << "wildcard"
+                              << steps("0-3 4-7");
+    QTest::newRow("dot is literal") << "axb a.b" << 0 << 0 << "dialog" << "a.b" << "wildcard"
+                                    << steps("4-7");
+    QTest::newRow("brackets literal") << "x[1] x1" << 0 << 0 << "dialog" << "x[?]"
+                                      << "wildcard" << steps("0-4");
+    QTest::newRow("case ignored") << "HELLO world" << 0 << 0 << "dialog" << "h*o" << "wildcard"
+                                  << steps("0-5");
+    QTest::newRow("wildcard case kept") << "HELLO hello" << 0 << 0 << "dialog" << "h*o"
+                                        << "case wildcard" << steps("6-11");
+    QTest::newRow("no hit") << "abc" << 0 << 0 << "dialog" << "x*z" << "wildcard" << steps("0-0");
+    QTest::newRow("stars only") << "abc" << 0 << 0 << "dialog" << "**" << "wildcard"
+                                << steps("0-0");
 }
 
-void TestFreeText::findNextWithoutSelectionOrDialogDoesNothing()
+void TestFreeText::find()
 {
+    QFETCH(QString, text);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, via);
+    QFETCH(QString, pattern);
+    QFETCH(QString, options);
+    QFETCH(QStringList, steps);
     QAVmrTextEdit edit;
-    edit.setPlainText(QStringLiteral("one two one"));
-    placeCursor(&edit, 5);
-    runMenuCommand(&edit, QStringLiteral("Find next occurence"));
-    QVERIFY(!edit.textCursor().hasSelection());
-    QCOMPARE(edit.textCursor().position(), 5);
-    QVERIFY(!edit.currentFindDialog());
-}
-
-void TestFreeText::findWrapsToTop()
-{
-    QAVmrTextEdit edit;
-    edit.setPlainText(QStringLiteral("key first\nsecond\nlast key"));
+    edit.setPlainText(text);
+    edit.show();
+    select(&edit, from, to);
     QAFindRequest request;
-    request.pattern = QStringLiteral("key");
-    select(&edit, 22, 25);
-    QCOMPARE(edit.textCursor().selectedText(), QStringLiteral("key"));
-    edit.findInText(request);
-    QCOMPARE(selectionStart(&edit), 0);
-    QCOMPARE(edit.textCursor().selectedText(), QStringLiteral("key"));
-    // From inside the last hit, too.
-    placeCursor(&edit, 23);
-    edit.findInText(request);
-    QCOMPARE(selectionStart(&edit), 0);
+    request.pattern = pattern;
+    QAvmrFindDialog *dialog = nullptr;
+    std::unique_ptr<QSignalSpy> spy;
+    if (via == QLatin1String("dialog")) {
+        runMenuCommand(&edit, QStringLiteral("Find..."));
+        dialog = edit.currentFindDialog();
+        QVERIFY(dialog);
+        spy = std::make_unique<QSignalSpy>(dialog, &QAvmrFindDialog::search);
+        QTest::keyClicks(dialog->findCombo()->lineEdit(), pattern);
+        if (options.contains(QLatin1String("case")))
+            clickBox(dialog->caseSensitiveBox());
+        if (options.contains(QLatin1String("wildcard")))
+            clickBox(dialog->wildcardBox());
+    }
+    for (const QString &step : steps) {
+        if (dialog)
+            QTest::mouseClick(dialog->nextButton(), Qt::LeftButton);
+        else if (via == QLatin1String("menu"))
+            runMenuCommand(&edit, QStringLiteral("Find next occurence"));
+        else
+            edit.findInText(request);
+        QCOMPARE(selection(&edit), step);
+    }
+    if (!dialog) {
+        QVERIFY(!edit.currentFindDialog());
+        return;
+    }
+    QCOMPARE(spy->count(), steps.size());
+    const auto asked = spy->at(0).at(0).value<QAFindRequest>();
+    QCOMPARE(asked.pattern, pattern);
+    QCOMPARE(asked.caseSensitive, options.contains(QLatin1String("case")));
+    QCOMPARE(asked.wildcard, options.contains(QLatin1String("wildcard")));
+    dialog->close();
 }
 
-void TestFreeText::findMissLeavesSelection()
-{
-    QAVmrTextEdit edit;
-    edit.setPlainText(QStringLiteral("alpha beta"));
-    select(&edit, 6, 8);
-    QAFindRequest request;
-    request.pattern = QStringLiteral("gamma");
-    edit.findInText(request);
-    QCOMPARE(edit.textCursor().selectionStart(), 6);
-    QCOMPARE(edit.textCursor().selectionEnd(), 8);
-    request.pattern.clear();
-    edit.findInText(request);
-    QCOMPARE(edit.textCursor().selectionEnd(), 8);
-}
-
-void TestFreeText::findDialogSearchesAndKeepsSettings()
+void TestFreeText::findDialogKeepsHistory()
 {
     QAVmrTextEdit edit;
     edit.setPlainText(QStringLiteral("Alpha beta alpha gamma ALPHA"));
@@ -306,27 +286,23 @@ void TestFreeText::findDialogSearchesAndKeepsSettings()
     QAvmrFindDialog *dialog = edit.currentFindDialog();
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
-    QVERIFY(dialog->isModal());
-    QCOMPARE(dialog->objectName(), QStringLiteral("freeTextFind"));
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
-    QCOMPARE(dialog->findCombo()->objectName(), QStringLiteral("qvfd-cb-find-txt"));
     QVERIFY(!dialog->caseSensitiveBox()->isChecked());
+    QLineEdit *line = dialog->findCombo()->lineEdit();
 
-    QTest::keyClicks(dialog->findCombo()->lineEdit(), QStringLiteral("alpha"));
+    QTest::keyClicks(line, QStringLiteral("alpha"));
     QTest::mouseClick(dialog->nextButton(), Qt::LeftButton);
-    QCOMPARE(selectionStart(&edit), 0);
+    QCOMPARE(selection(&edit), QStringLiteral("0-5"));
     QTest::mouseClick(dialog->nextButton(), Qt::LeftButton);
-    QCOMPARE(selectionStart(&edit), 11);
+    QCOMPARE(selection(&edit), QStringLiteral("11-16"));
     QCOMPARE(dialog->findCombo()->count(), 1);
-    QCOMPARE(dialog->findCombo()->itemText(0), QStringLiteral("alpha"));
-
     QTest::mouseClick(dialog->closeButton(), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
 
     // With nothing selected, "Find next occurence" goes on with the dialog's search.
     placeCursor(&edit, 12);
     runMenuCommand(&edit, QStringLiteral("Find next occurence"));
-    QCOMPARE(selectionStart(&edit), 23);
+    QCOMPARE(selection(&edit), QStringLiteral("23-28"));
 
     // Reopening shows the same dialog with its text and history.
     runMenuCommand(&edit, QStringLiteral("Find..."));
@@ -335,13 +311,13 @@ void TestFreeText::findDialogSearchesAndKeepsSettings()
     QCOMPARE(dialog->findCombo()->currentText(), QStringLiteral("alpha"));
 
     // A second search text goes on top of the history; the first is not repeated.
-    dialog->findCombo()->lineEdit()->selectAll();
-    QTest::keyClicks(dialog->findCombo()->lineEdit(), QStringLiteral("gamma"));
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("gamma"));
     QTest::mouseClick(dialog->nextButton(), Qt::LeftButton);
     QCOMPARE(edit.textCursor().selectedText(), QStringLiteral("gamma"));
-    dialog->findCombo()->lineEdit()->selectAll();
-    QTest::keyClicks(dialog->findCombo()->lineEdit(), QStringLiteral("alpha"));
-    QTest::keyClick(dialog->findCombo()->lineEdit(), Qt::Key_Return);
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("alpha"));
+    QTest::keyClick(line, Qt::Key_Return);
     QCOMPARE(edit.textCursor().selectedText(), QStringLiteral("ALPHA"));
     QCOMPARE(dialog->findCombo()->count(), 2);
     QCOMPARE(dialog->findCombo()->itemText(0), QStringLiteral("alpha"));
@@ -349,126 +325,42 @@ void TestFreeText::findDialogSearchesAndKeepsSettings()
     dialog->close();
 }
 
-void TestFreeText::findDialogCaseSensitivity()
+void TestFreeText::gotoLine_data()
 {
-    QAVmrTextEdit edit;
-    edit.setPlainText(QStringLiteral("Word word WORD"));
-    edit.show();
-    runMenuCommand(&edit, QStringLiteral("Find..."));
-    QAvmrFindDialog *dialog = edit.currentFindDialog();
-    QVERIFY(dialog);
-    QSignalSpy spy(dialog, &QAvmrFindDialog::search);
-    dialog->findCombo()->setEditText(QStringLiteral("WORD"));
-    clickBox(dialog->caseSensitiveBox());
-    QTest::mouseClick(dialog->nextButton(), Qt::LeftButton);
-    QCOMPARE(spy.count(), 1);
-    const auto request = spy.at(0).at(0).value<QAFindRequest>();
-    QCOMPARE(request.pattern, QStringLiteral("WORD"));
-    QVERIFY(request.caseSensitive);
-    QVERIFY(!request.wildcard);
-    QCOMPARE(selectionStart(&edit), 10);
-    QTest::mouseClick(dialog->nextButton(), Qt::LeftButton);
-    QCOMPARE(selectionStart(&edit), 10);
-    dialog->close();
-}
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("answer"); // 0: cancel the question
+    QTest::addColumn<QString>("offered");
+    QTest::addColumn<int>("position"); // where the cursor ends up
 
-void TestFreeText::wildcardSearch_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<bool>("caseSensitive");
-    QTest::addColumn<QString>("found");
-
-    QTest::newRow("star") << "call foo(x); call bar(y);"
-                          << "call *(" << false << "call foo(";
-    QTest::newRow("question") << "cat cot cut" << "c?t" << false << "cat";
-    QTest::newRow("dot is literal") << "axb a.b" << "a.b" << false << "a.b";
-    QTest::newRow("brackets literal") << "x[1] x1" << "x[?]" << false << "x[1]";
-    QTest::newRow("case ignored") << "HELLO world" << "h*o" << false << "HELLO";
-    QTest::newRow("case kept") << "HELLO hello" << "h*o" << true << "hello";
-    QTest::newRow("no hit") << "abc" << "x*z" << false << "";
-    QTest::newRow("stars only") << "abc" << "**" << false << "";
-}
-
-void TestFreeText::wildcardSearch()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, pattern);
-    QFETCH(bool, caseSensitive);
-    QFETCH(QString, found);
-    QAVmrTextEdit edit;
-    edit.setPlainText(text);
-    edit.show();
-    runMenuCommand(&edit, QStringLiteral("Find..."));
-    QAvmrFindDialog *dialog = edit.currentFindDialog();
-    QVERIFY(dialog);
-    QTest::keyClicks(dialog->findCombo()->lineEdit(), pattern);
-    dialog->caseSensitiveBox()->setChecked(caseSensitive);
-    clickBox(dialog->wildcardBox());
-    QVERIFY(dialog->searchExpression().wildcard);
-    QTest::mouseClick(dialog->nextButton(), Qt::LeftButton);
-    QCOMPARE(edit.textCursor().selectedText(), found);
-    dialog->close();
-}
-
-void TestFreeText::gotoLineRangeAndCursor()
-{
-    QDomDocument doc = parse(QStringLiteral(
-        "<NEWCMDFILE Name=\"f\"><COMMENT/><VALUE>l1\nl2\nl3\nl4\nl5</VALUE></NEWCMDFILE>"));
-    QDomElement e = doc.documentElement();
-    QAFreeText viewer(e, nullptr, nullptr);
-    QAVmrTextEdit *edit = viewer.textEditor();
-    edit->show();
-    GotoAnswer seen;
-    answerGoto(&seen, 1);
-    runMenuCommand(edit, QStringLiteral("go to"));
-    QCOMPARE(seen.title, QStringLiteral("Goto line"));
-    QCOMPARE(seen.label, QStringLiteral("Please enter the line number"));
-    QCOMPARE(seen.minimum, 1);
-    QCOMPARE(seen.maximum, 5);
-    QCOMPARE(seen.initial, 5);
-    QCOMPARE(edit->textCursor().blockNumber(), 0);
-    QCOMPARE(edit->textCursor().positionInBlock(), 1);
-
-    answerGoto(&seen, 4);
-    runMenuCommand(edit, QStringLiteral("go to"));
-    QCOMPARE(edit->textCursor().blockNumber(), 3);
-    QCOMPARE(edit->textCursor().positionInBlock(), 1);
-    // Moving the cursor is no edit.
-    QVERIFY(!viewer.modified);
-}
-
-void TestFreeText::gotoLineCancelKeepsCursor()
-{
-    QAVmrTextEdit edit;
-    QString text;
-    for (int i = 1; i <= 20; ++i)
-        text += QStringLiteral("line %1\n").arg(i);
-    edit.setPlainText(text);
-    edit.show();
-    placeCursor(&edit, 3);
-    GotoAnswer seen;
-    answerGoto(&seen, 15, false);
-    runMenuCommand(&edit, QStringLiteral("go to"));
-    QCOMPARE(seen.initial, 10);
-    QCOMPARE(seen.maximum, 21);
-    QCOMPARE(edit.textCursor().position(), 3);
-}
-
-void TestFreeText::gotoLineWithOffset()
-{
-    QAVmrTextEdit edit(nullptr, 3);
-    edit.setPlainText(QStringLiteral("body1\n\nbody3"));
-    edit.show();
-    GotoAnswer seen;
-    answerGoto(&seen, 5);
-    runMenuCommand(&edit, QStringLiteral("go to"));
-    QCOMPARE(seen.minimum, 4);
-    QCOMPARE(seen.maximum, 6);
-    QCOMPARE(seen.initial, 6);
+    QTest::newRow("first line") << 0 << 5 << 1 << "1-5 at 5" << 1;
+    // Just after the line's first character.
+    QTest::newRow("fourth line") << 0 << 5 << 4 << "1-5 at 5" << 8;
+    QTest::newRow("cancel keeps cursor") << 0 << 21 << 0 << "1-21 at 10" << 0;
     // Line 5 is the empty second line of the body: the cursor stays on it.
-    QCOMPARE(edit.textCursor().blockNumber(), 1);
-    QCOMPARE(edit.textCursor().positionInBlock(), 0);
+    QTest::newRow("offset, empty line") << 3 << 3 << 5 << "4-6 at 6" << 3;
+}
+
+void TestFreeText::gotoLine()
+{
+    QFETCH(int, offset);
+    QFETCH(int, lines);
+    QFETCH(int, answer);
+    QFETCH(QString, offered);
+    QFETCH(int, position);
+    QAVmrTextEdit edit(nullptr, offset);
+    QStringList text;
+    for (int i = 1; i <= lines; ++i)
+        text << (i == 2 ? QString() : QStringLiteral("l%1").arg(i));
+    edit.setPlainText(text.join(QLatin1Char('\n')));
+    edit.show();
+    placeCursor(&edit, 0);
+    QString seen;
+    answerGoto(&seen, answer);
+    runMenuCommand(&edit, QStringLiteral("go to"));
+    QCOMPARE(seen, QStringLiteral("Goto line / Please enter the line number / ") + offered);
+    QCOMPARE(edit.textCursor().position(), position);
+    QCOMPARE(edit.toPlainText(), text.join(QLatin1Char('\n')));
 }
 
 QTEST_MAIN(TestFreeText)

@@ -62,11 +62,9 @@ private slots:
     void fieldForEachItemTag_data();
     void fieldForEachItemTag();
     void fieldsFollowDocumentOrder();
-    void typingInATextFieldWritesThrough();
-    void onOffAndOptionalFieldsWriteThrough();
-    void enteringAFieldShowsItsComment();
-    void showPageBringsThePageBack();
-    void commentWithoutAnElementIsKept();
+    void fieldsWriteThrough();
+    void commentFollowsEntry_data();
+    void commentFollowsEntry();
 
 private:
     void load(const QString &xml);
@@ -74,6 +72,10 @@ private:
     QTextEdit *comment() const;
     QLabel *title() const;
     QDomElement item(const char *tag) const;
+    QString commentOf(const char *tag) const
+    {
+        return QAVmrViewer::childText(QStringLiteral("COMMENT"), item(tag));
+    }
 
     std::unique_ptr<QTemporaryDir> m_home;
     QDomDocument m_doc;
@@ -83,20 +85,9 @@ private:
     QAItemViewer *m_viewer = nullptr;
 };
 
-void TestItemViewer::initTestCase()
-{
-    m_home = VmrTest::privateHome();
-}
-
-void TestItemViewer::init()
-{
-    load(QLatin1String(page));
-}
-
-void TestItemViewer::cleanup()
-{
-    m_window.reset();
-}
+void TestItemViewer::initTestCase() { m_home = VmrTest::privateHome(); }
+void TestItemViewer::init() { load(QLatin1String(page)); }
+void TestItemViewer::cleanup() { m_window.reset(); }
 
 void TestItemViewer::load(const QString &xml)
 {
@@ -143,7 +134,7 @@ QLabel *TestItemViewer::title() const
 
 QDomElement TestItemViewer::item(const char *tag) const
 {
-    return m_page.elementsByTagName(QLatin1String(tag)).item(0).toElement();
+    return m_doc.elementsByTagName(QLatin1String(tag)).item(0).toElement();
 }
 
 void TestItemViewer::fieldForEachItemTag_data()
@@ -192,12 +183,10 @@ void TestItemViewer::fieldsFollowDocumentOrder()
     QVERIFY(!m_viewer->modified);
 }
 
-void TestItemViewer::typingInATextFieldWritesThrough()
+void TestItemViewer::fieldsWriteThrough()
 {
     auto *text = qobject_cast<QATextMacro *>(fields().at(1));
     QVERIFY(text);
-    QTest::mouseClick(text->lineEdit(), Qt::LeftButton);
-    QVERIFY(!m_viewer->modified); // entering a field writes nothing
     text->lineEdit()->end(false);
     QTest::keyClicks(text->lineEdit(), QStringLiteral("2"));
     QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), item("TEXT_MACRO")),
@@ -206,17 +195,9 @@ void TestItemViewer::typingInATextFieldWritesThrough()
     QTest::keyClick(text->lineEdit(), Qt::Key_Backspace);
     QTest::keyClick(text->lineEdit(), Qt::Key_Backspace);
     QCOMPARE(QAVmrViewer::childText(QStringLiteral("VALUE"), item("TEXT_MACRO")), QString());
-    // The comments stayed where they were.
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("TEXT_MACRO")),
-             QStringLiteral("size comment"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page),
-             QStringLiteral("page comment"));
-}
 
-void TestItemViewer::onOffAndOptionalFieldsWriteThrough()
-{
+    m_viewer->modified = false;
     auto *rename = qobject_cast<QABinaryMacro *>(fields().at(0));
-    QVERIFY(rename);
     QVERIFY(!rename->checkBox()->isChecked());
     QTest::mouseClick(rename->checkBox(), Qt::LeftButton);
     QCOMPARE(item("RENAMEADA").attribute(QStringLiteral("Value")), QStringLiteral("1"));
@@ -225,89 +206,78 @@ void TestItemViewer::onOffAndOptionalFieldsWriteThrough()
 
     m_viewer->modified = false;
     auto *optional = qobject_cast<QAOptionnalMacro *>(fields().at(2));
-    QVERIFY(optional);
     QVERIFY(!optional->lineEdit()->isEnabled());
     QTest::mouseClick(optional->checkBox(), Qt::LeftButton);
     QCOMPARE(item("OPTIONAL_MACRO").attribute(QStringLiteral("Defined")), QStringLiteral("1"));
-    QCOMPARE(item("OPTIONAL_MACRO").attribute(QStringLiteral("Value")),
-             QStringLiteral("long double"));
-    QVERIFY(optional->lineEdit()->isEnabled());
     QVERIFY(m_viewer->modified);
     QTest::mouseClick(optional->lineEdit(), Qt::LeftButton);
     optional->lineEdit()->selectAll();
     QTest::keyClicks(optional->lineEdit(), QStringLiteral("double"));
     QCOMPARE(item("OPTIONAL_MACRO").attribute(QStringLiteral("Value")), QStringLiteral("double"));
     QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_LONG\" item:"));
+    // The comments stayed where they were.
+    QCOMPARE(commentOf("TEXT_MACRO"), QStringLiteral("size comment"));
+    QCOMPARE(commentOf("RESTRICTIONS"), QStringLiteral("page comment"));
 }
 
-void TestItemViewer::enteringAFieldShowsItsComment()
+void TestItemViewer::commentFollowsEntry_data()
 {
-    const QString before = m_doc.toString();
-    auto *text = qobject_cast<QATextMacro *>(fields().at(1));
-    const int pageTop = m_browser->verticalScrollBar()->value();
+    QTest::addColumn<QString>("enter");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("owner");  // whose COMMENT the pane then writes
+    QTest::addColumn<bool>("scrolled"); // the reference pane left the page's anchor
+    QTest::newRow("text field") << "text" << "Comment for \"USR_SIZE\" item:"
+                                << "size comment" << "TEXT_MACRO" << true;
+    QTest::newRow("tab to next field") << "tab" << "Comment for \"USR_LONG\" item:"
+                                       << "long comment" << "OPTIONAL_MACRO" << true;
+    // A field without a COMMENT gains one.
+    QTest::newRow("field without comment") << "bare" << "Comment for \"USR_NOCOMMENT\" item:"
+                                           << "" << "BINARY_MACRO" << true;
+    QTest::newRow("page again") << "page" << "Comment for \"Restrictions\" node:"
+                                << "page comment" << "RESTRICTIONS" << false;
+}
 
+void TestItemViewer::commentFollowsEntry()
+{
+    QFETCH(QString, enter);
+    QFETCH(QString, heading);
+    QFETCH(QString, shown);
+    QFETCH(QString, owner);
+    QFETCH(bool, scrolled);
+    const QString before = m_doc.toString();
+    const int pageTop = m_browser->verticalScrollBar()->value();
+    auto *text = qobject_cast<QATextMacro *>(fields().at(1));
     QTest::mouseClick(text->lineEdit(), Qt::LeftButton);
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_SIZE\" item:"));
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("size comment"));
     QVERIFY(m_browser->verticalScrollBar()->value() > pageTop + 100); // the item's anchor
+    if (enter == QLatin1String("tab"))
+        qobject_cast<QAOptionnalMacro *>(fields().at(2))->checkBox()->setFocus(Qt::TabFocusReason);
+    else if (enter == QLatin1String("bare"))
+        qobject_cast<QABinaryMacro *>(fields().at(3))->checkBox()->setFocus(Qt::MouseFocusReason);
+    else if (enter == QLatin1String("page"))
+        m_viewer->showPage();
+    QCOMPARE(title()->text(), heading);
+    QCOMPARE(comment()->toPlainText(), shown);
+    if (scrolled)
+        QVERIFY(m_browser->verticalScrollBar()->value() != pageTop);
+    else
+        QCOMPARE(m_browser->verticalScrollBar()->value(), pageTop);
     // Showing another element's comment is not an edit.
     QCOMPARE(m_doc.toString(), before);
     QVERIFY(!m_viewer->modified);
 
     comment()->moveCursor(QTextCursor::End);
     QTest::keyClicks(comment(), QStringLiteral("!"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("TEXT_MACRO")),
-             QStringLiteral("size comment!"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page),
-             QStringLiteral("page comment"));
     QVERIFY(m_viewer->modified);
-
-    // Tabbing into the next field moves the pane along.
-    QTest::mouseClick(text->lineEdit(), Qt::LeftButton);
-    auto *optional = qobject_cast<QAOptionnalMacro *>(fields().at(2));
-    optional->checkBox()->setFocus(Qt::TabFocusReason);
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_LONG\" item:"));
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("long comment"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("TEXT_MACRO")),
-             QStringLiteral("size comment!"));
-}
-
-void TestItemViewer::showPageBringsThePageBack()
-{
-    const int pageTop = m_browser->verticalScrollBar()->value();
-    auto *rename = qobject_cast<QABinaryMacro *>(fields().at(0));
-    QTest::mouseClick(rename->checkBox(), Qt::LeftButton);
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("rename comment"));
-    QVERIFY(m_browser->verticalScrollBar()->value() > pageTop + 100);
-
-    m_viewer->modified = false;
-    m_viewer->showPage();
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Restrictions\" node:"));
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("page comment"));
-    QCOMPARE(m_browser->verticalScrollBar()->value(), pageTop);
-    QVERIFY(!m_viewer->modified);
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("RENAMEADA")),
-             QStringLiteral("rename comment"));
-
-    QTest::keyClicks(comment(), QStringLiteral("P"));
-    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_page)
-                .startsWith(QLatin1Char('P')));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("RENAMEADA")),
-             QStringLiteral("rename comment"));
-    QVERIFY(m_viewer->modified);
-}
-
-void TestItemViewer::commentWithoutAnElementIsKept()
-{
-    auto *flag = qobject_cast<QABinaryMacro *>(fields().at(3));
-    QVERIFY(flag);
-    QVERIFY(flag->checkBox()->isChecked());
-    flag->checkBox()->setFocus(Qt::MouseFocusReason);
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"USR_NOCOMMENT\" item:"));
-    QCOMPARE(comment()->toPlainText(), QString());
-    QTest::keyClicks(comment(), QStringLiteral("kept"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), item("BINARY_MACRO")),
-             QStringLiteral("kept"));
+    const QByteArray tag = owner.toLatin1();
+    QCOMPARE(commentOf(tag.constData()), shown + QLatin1Char('!'));
+    const QList<std::pair<const char *, const char *>> others = {
+        {"RESTRICTIONS", "page comment"}, {"RENAMEADA", "rename comment"},
+        {"TEXT_MACRO", "size comment"}, {"OPTIONAL_MACRO", "long comment"}};
+    for (const auto &[other, words] : others) {
+        if (tag != other)
+            QCOMPARE(commentOf(other), QString::fromLatin1(words));
+    }
     QCOMPARE(item("BINARY_MACRO").attribute(QStringLiteral("Value")), QStringLiteral("1"));
 }
 
