@@ -20,52 +20,62 @@
 
 namespace DocTest {
 
+using namespace Qt::StringLiterals;
+
 /** The class name of a node, or "?" for an item of no known kind. */
 inline QString kindOf(QTreeWidgetItem *item)
 {
-#define DOC_KIND(Class)                                                                    \
-    if (dynamic_cast<Class *>(item))                                                       \
-        return QStringLiteral(#Class);
-    DOC_KIND(QARootNode) DOC_KIND(QAIsNode) DOC_KIND(QAIsSettingsNode) DOC_KIND(QABuildNode)
-    DOC_KIND(QAPerlNode) DOC_KIND(QACmdFileNode) DOC_KIND(QABinFileNode)
-    DOC_KIND(QALibConfNode) DOC_KIND(QALCCommentNode) DOC_KIND(QALCComment2Node)
-    DOC_KIND(QALCFreeTextNode) DOC_KIND(QALCItemNode) DOC_KIND(QALCChoiceNode)
-    DOC_KIND(QALCFctNode) DOC_KIND(QAJavaCustom) DOC_KIND(QAJvmpiCustom)
-    DOC_KIND(QAParserNode) DOC_KIND(QAPcOrbNode) DOC_KIND(QAPcEdgNode) DOC_KIND(QAPcOtNode)
-    DOC_KIND(QAPcAdaNode)
+#define DOC_KIND(Class) \
+    if (dynamic_cast<Class *>(item)) return QStringLiteral(#Class);
+    DOC_KIND(QARootNode)
+    DOC_KIND(QAIsNode) DOC_KIND(QAIsSettingsNode) DOC_KIND(QABuildNode) DOC_KIND(QAPerlNode)
+        DOC_KIND(QACmdFileNode) DOC_KIND(QABinFileNode) DOC_KIND(QALibConfNode)
+            DOC_KIND(QALCCommentNode) DOC_KIND(QALCComment2Node) DOC_KIND(QALCFreeTextNode)
+                DOC_KIND(QALCItemNode) DOC_KIND(QALCChoiceNode) DOC_KIND(QALCFctNode)
+                    DOC_KIND(QAJavaCustom) DOC_KIND(QAJvmpiCustom) DOC_KIND(QAParserNode)
+                        DOC_KIND(QAPcOrbNode) DOC_KIND(QAPcEdgNode) DOC_KIND(QAPcOtNode)
+                            DOC_KIND(QAPcAdaNode)
 #undef DOC_KIND
-    return QStringLiteral("?");
+                                return u"?"_s;
 }
 
 /** The viewer each node kind shows in the edition area. */
 inline QString viewerOfKind(const QString &kind)
 {
-    const QString comment = QStringLiteral("QACommentViewer");
-    const QString free = QStringLiteral("QAFreeText");
-    const QString fct = QStringLiteral("QAFctViewer");
+    const QString comment = u"QACommentViewer"_s;
+    const QString free = u"QAFreeText"_s;
+    const QString fct = u"QAFctViewer"_s;
     const QHash<QString, QString> viewers = {
-        {QStringLiteral("QARootNode"), comment}, {QStringLiteral("QAIsNode"), comment},
-        {QStringLiteral("QAIsSettingsNode"), QStringLiteral("QAIsViewer")},
-        {QStringLiteral("QABuildNode"), comment}, {QStringLiteral("QAPerlNode"), fct},
-        {QStringLiteral("QACmdFileNode"), free}, {QStringLiteral("QABinFileNode"), comment},
-        {QStringLiteral("QALibConfNode"), comment}, {QStringLiteral("QALCCommentNode"), comment},
-        {QStringLiteral("QALCComment2Node"), comment}, {QStringLiteral("QALCFreeTextNode"), free},
-        {QStringLiteral("QALCItemNode"), QStringLiteral("QAItemViewer")},
-        {QStringLiteral("QALCChoiceNode"), QStringLiteral("QAChoiceViewer")},
-        {QStringLiteral("QALCFctNode"), fct}, {QStringLiteral("QAJavaCustom"), comment},
-        {QStringLiteral("QAJvmpiCustom"), comment}, {QStringLiteral("QAParserNode"), comment},
-        {QStringLiteral("QAPcOrbNode"), free}, {QStringLiteral("QAPcEdgNode"), comment},
-        {QStringLiteral("QAPcOtNode"), free}, {QStringLiteral("QAPcAdaNode"), free},
+        {u"QARootNode"_s, comment},
+        {u"QAIsNode"_s, comment},
+        {u"QAIsSettingsNode"_s, u"QAIsViewer"_s},
+        {u"QABuildNode"_s, comment},
+        {u"QAPerlNode"_s, fct},
+        {u"QACmdFileNode"_s, free},
+        {u"QABinFileNode"_s, comment},
+        {u"QALibConfNode"_s, comment},
+        {u"QALCCommentNode"_s, comment},
+        {u"QALCComment2Node"_s, comment},
+        {u"QALCFreeTextNode"_s, free},
+        {u"QALCItemNode"_s, u"QAItemViewer"_s},
+        {u"QALCChoiceNode"_s, u"QAChoiceViewer"_s},
+        {u"QALCFctNode"_s, fct},
+        {u"QAJavaCustom"_s, comment},
+        {u"QAJvmpiCustom"_s, comment},
+        {u"QAParserNode"_s, comment},
+        {u"QAPcOrbNode"_s, free},
+        {u"QAPcEdgNode"_s, comment},
+        {u"QAPcOtNode"_s, free},
+        {u"QAPcAdaNode"_s, free},
     };
     return viewers.value(kind);
 }
 
 inline void outlineInto(QTreeWidgetItem *item, int depth, QStringList &lines)
 {
-    lines.append(QString(depth * 2, QLatin1Char(' ')) + kindOf(item) + QLatin1Char(' ')
-                 + item->text(0));
-    for (int i = 0; i < item->childCount(); ++i)
-        outlineInto(item->child(i), depth + 1, lines);
+    lines.append(QString(depth * 2, QLatin1Char(' ')) + kindOf(item) + QLatin1Char(' ') +
+                 item->text(0));
+    for (int i = 0; i < item->childCount(); ++i) outlineInto(item->child(i), depth + 1, lines);
 }
 
 /** One line per node, indented by depth: "<kind> <text>". */
@@ -81,8 +91,7 @@ inline QStringList outline(QTreeWidget *tree)
 inline QList<QTreeWidgetItem *> allItems(QTreeWidget *tree)
 {
     QList<QTreeWidgetItem *> items;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        items.append(*it);
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) items.append(*it);
     return items;
 }
 
@@ -94,19 +103,17 @@ inline QTreeWidgetItem *findItem(QTreeWidget *tree, const QString &text)
 
 /** Writes xml into dir, then clears, parses, builds and selects the first item. */
 inline bool load(QAVmrEditor &editor, const QTemporaryDir &dir, const QByteArray &xml,
-                 const QString &name = QStringLiteral("doc.xvm"))
+                 const QString &name = u"doc.xvm"_s)
 {
     const QString path = dir.filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     file.write(xml);
     file.close();
     editor.clear();
     editor.setModified(false);
     QDomElement root = editor.getRootElement(path);
-    if (root.isNull() || !editor.buildTree(root))
-        return false;
+    if (root.isNull() || !editor.buildTree(root)) return false;
     if (QTreeWidgetItem *first = editor.tree()->topLevelItem(0)) {
         editor.tree()->setCurrentItem(first);
         editor.showViewer(dynamic_cast<QAXmlEditorNode *>(first));
@@ -120,13 +127,12 @@ inline QString describeMenu(QMenu *menu)
     QStringList entries;
     for (QAction *action : menu->actions()) {
         if (action->isSeparator()) {
-            entries.append(QStringLiteral("-"));
+            entries.append(u"-"_s);
         } else if (QMenu *sub = action->menu()) {
             QStringList subEntries;
-            for (QAction *subAction : sub->actions())
-                subEntries.append(subAction->text());
-            entries.append(action->text() + QStringLiteral(">(")
-                           + subEntries.join(QLatin1Char('|')) + QLatin1Char(')'));
+            for (QAction *subAction : sub->actions()) subEntries.append(subAction->text());
+            entries.append(action->text() + u">("_s + subEntries.join(QLatin1Char('|')) +
+                           QLatin1Char(')'));
         } else {
             entries.append(action->text());
         }
@@ -141,14 +147,12 @@ inline QAction *menuAction(QMenu *menu, const QStringList &path)
     for (int i = 0; i < path.size() && current; ++i) {
         QAction *found = nullptr;
         for (QAction *action : current->actions()) {
-            if (action->text() == path.at(i))
-                found = action;
+            if (action->text() == path.at(i)) found = action;
         }
-        if (!found || i == path.size() - 1)
-            return found;
+        if (!found || i == path.size() - 1) return found;
         current = found->menu();
     }
     return nullptr;
 }
 
-} // namespace DocTest
+}  // namespace DocTest

@@ -18,22 +18,22 @@
 #include <QTranslator>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QByteArray vmr(const QByteArray &body, const QByteArray &rootAttributes = "Name=\"port\"")
 {
-    return "<?xml version=\"1.0\"?>\n<VMR " + rootAttributes + " type=\"CCPP\">" + body
-        + "</VMR>";
+    return "<?xml version=\"1.0\"?>\n<VMR " + rootAttributes + " type=\"CCPP\">" + body + "</VMR>";
 }
 
 QDomElement path(QDomElement e, const QStringList &tags)
 {
-    for (const QString &tag : tags)
-        e = e.firstChildElement(tag);
+    for (const QString &tag : tags) e = e.firstChildElement(tag);
     return e;
 }
 
-} // namespace
+}  // namespace
 
 class TestQAVmrEditor : public QObject
 {
@@ -69,25 +69,25 @@ void TestQAVmrEditor::initTestCase()
 void TestQAVmrEditor::generateInAndReferencePage()
 {
     QTemporaryDir docDir;
-    QVERIFY(QDir(docDir.path()).mkpath(QStringLiteral("xml")));
-    QFile page(docDir.filePath(QStringLiteral("xml/Reference.html")));
+    QVERIFY(QDir(docDir.path()).mkpath(u"xml"_s));
+    QFile page(docDir.filePath(u"xml/Reference.html"_s));
     QVERIFY(page.open(QIODevice::WriteOnly));
     page.write("<html><body><a name=\"IS\">Settings</a></body></html>");
     page.close();
 
     QAVmrEditor editor(docDir.path());
     QCOMPARE(editor.docBrowser()->source(), QUrl::fromLocalFile(page.fileName()));
-    QVERIFY(editor.docBrowser()->toPlainText().contains(QStringLiteral("Settings")));
+    QVERIFY(editor.docBrowser()->toPlainText().contains(u"Settings"_s));
 
-    auto *genArea = editor.findChild<QWidget *>(QStringLiteral("gen area"));
+    auto *genArea = editor.findChild<QWidget *>(u"gen area"_s);
     QVERIFY(genArea);
     auto *label = genArea->findChild<QLabel *>();
     auto *field = genArea->findChild<QLineEdit *>();
     QVERIFY(label && field);
-    QCOMPARE(label->text(), QStringLiteral("Generate in:"));
+    QCOMPARE(label->text(), u"Generate in:"_s);
     QVERIFY(field->isReadOnly());
-    editor.setGenerateIn(QStringLiteral("/ports/target"));
-    QCOMPARE(field->text(), QStringLiteral("/ports/target"));
+    editor.setGenerateIn(u"/ports/target"_s);
+    QCOMPARE(field->text(), u"/ports/target"_s);
     QVERIFY(editor.tree()->isHeaderHidden());
 }
 
@@ -107,89 +107,90 @@ void TestQAVmrEditor::treeShape_data()
 {
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("expected");
-    const QString all = QStringLiteral("  QAIsNode S|  QABuildNode B|  QALibConfNode L|"
-                                       "  QAParserNode P");
-    QTest::newRow("document order") << QByteArray("<IS Label=\"S\"/><BUILD Label=\"B\"/>"
-                                                  "<LIBCONF Label=\"L\"/><PARSERCONF Label=\"P\"/>")
-                                    << all;
-    QTest::newRow("reverse order") << QByteArray("<PARSERCONF Label=\"P\"/><LIBCONF Label=\"L\"/>"
-                                                 "<BUILD Label=\"B\"/><IS Label=\"S\"/>")
-                                   << all;
-    QTest::newRow("shuffled, with strangers")
-        << QByteArray("<COMMENT>c</COMMENT><LIBCONF Label=\"L\"/><FOO/><IS Label=\"S\"/>"
-                      "<PARSERCONF Label=\"P\"/><BUILD Label=\"B\"/>")
-        << all;
-    QTest::newRow("no build section") << QByteArray("<IS Label=\"S\"/><LIBCONF Label=\"L\"/>")
-                                      << QStringLiteral("  QAIsNode S|  QALibConfNode L");
-    QTest::newRow("parser before settings")
-        << QByteArray("<PARSERCONF Label=\"P\"/><IS Label=\"S\"/>")
-        << QStringLiteral("  QAIsNode S|  QAParserNode P");
-    QTest::newRow("empty root") << QByteArray() << QString();
-    QTest::newRow("settings tables, no leading comment")
-        << QByteArray("<IS Label=\"S\"><IS_C Label=\"C\"/><IS_WHAT Label=\"x\"/>"
-                      "<COMMENT>c</COMMENT><IS_CPP Label=\"C++\"/><IS_ALL Label=\"All\"/></IS>")
-        << QStringLiteral("  QAIsNode S|    QAIsSettingsNode C|    QAIsSettingsNode C++|"
-                          "    QAIsSettingsNode All");
-    QTest::newRow("build steps and files in document order")
-        << QByteArray("<BUILD Label=\"B\"><COMMENT/><LINK Label=\"Link\"/>"
-                      "<NEWCMDFILE Name=\"run.sh\"><COMMENT/><VALUE/></NEWCMDFILE>"
-                      "<ASSEMBLER Label=\"Asm\"/><NEWBINFILE Name=\"lib.a\"><COMMENT/>"
-                      "</NEWBINFILE><UNKNOWN Label=\"u\"/><VMRPERLFUNC Label=\"Perl\"/></BUILD>")
-        << QStringLiteral("  QABuildNode B|    QAPerlNode Link|    QACmdFileNode run.sh|"
-                          "    QAPerlNode Asm|    QABinFileNode lib.a|    QAPerlNode Perl");
-    QTest::newRow("C configuration wins over Ada")
-        << QByteArray("<LIBCONF Label=\"L\"><LIBCONFA><TYPES Label=\"Ada types\"/></LIBCONFA>"
-                      "<LIBCONFC><TYPES Label=\"C types\"/></LIBCONFC></LIBCONF>")
-        << QStringLiteral("  QALibConfNode L|    QALCItemNode C types");
-    QTest::newRow("Ada configuration before Java")
-        << QByteArray("<LIBCONF Label=\"L\"><LIBCONFJAVA><HEAP Label=\"J\"/></LIBCONFJAVA>"
-                      "<LIBCONFA><HEAP Label=\"A\"/></LIBCONFA></LIBCONF>")
-        << QStringLiteral("  QALibConfNode L|    QALCCommentNode A");
-    QTest::newRow("every widget type and the section lists")
-        << QByteArray("<LIBCONF Label=\"L\"><LIBCONFC><FREE_TEXT_BEFORE_FOR_VMR Label=\"Before\"/>"
-                      "<MEMCPY Label=\"direct memcpy\"/><CLOCK Label=\"Clock\"/>"
-                      "<IO Label=\"IO\"><COMMENT/><SYSTEM_TESTING Label=\"Sys\">"
-                      "<MEMCPY Label=\"Memcpy\"/><DYNTRACK Label=\"Dyn\"/>"
-                      "<PRIV_OPEN Label=\"not here\"/></SYSTEM_TESTING>"
-                      "<CLOCK Label=\"Inner clock\"/><SPRINTF Label=\"Sprintf\"/>"
-                      "<PRIV_OPEN Label=\"Open\"/><FREE_TEXT_ADD_PRIV_IO_ADB Label=\"Adb\"/>"
-                      "<RESTRICTIONS Label=\"not here\"/></IO><RESTRICTIONS Label=\"Restr\"/>"
-                      "</LIBCONFC></LIBCONF>")
-        << QStringLiteral("  QALibConfNode L|    QALCFreeTextNode Before|    QALCChoiceNode Clock|"
-                          "    QALCCommentNode IO|      QALCComment2Node Sys|"
-                          "        QALCChoiceNode Memcpy|        QALCItemNode Dyn|"
-                          "      QALCChoiceNode Inner clock|      QALCItemNode Sprintf|"
-                          "      QALCFctNode Open|      QALCFreeTextNode Adb|"
-                          "    QALCItemNode Restr");
-    QTest::newRow("Java configuration with its custom sections")
-        << QByteArray("<LIBCONF Label=\"L\"><LIBCONFJAVA>"
-                      "<CUSTOMJAVA Label=\"Java\"><JAVA_IMPORTS Label=\"Imports\"/>"
-                      "<JAVA_CLOCK Label=\"JClock\"/><JVMPI_IO Label=\"not here\"/></CUSTOMJAVA>"
-                      "<CUSTOMJVMPI Label=\"Jvmpi\"><BUILD_JVMPI Label=\"Build\"/>"
-                      "<JVMPI_SOCKET Label=\"Socket\"/><JAVA_IMPORTS Label=\"not here\"/>"
-                      "</CUSTOMJVMPI></LIBCONFJAVA></LIBCONF>")
-        << QStringLiteral("  QALibConfNode L|    QAJavaCustom Java|      QALCFreeTextNode Imports|"
-                          "      QALCChoiceNode JClock|    QAJvmpiCustom Jvmpi|"
-                          "      QALCFreeTextNode Build|      QALCChoiceNode Socket");
-    QTest::newRow("library section without configuration")
-        << QByteArray("<LIBCONF Label=\"L\"><TYPES Label=\"loose\"/></LIBCONF>")
-        << QStringLiteral("  QALibConfNode L");
-    QTest::newRow("parser with one child shows nothing")
-        << QByteArray("<PARSERCONF Label=\"P\"><PCONTAINER><PCOPP Label=\"x\"/></PCONTAINER>"
-                      "</PARSERCONF>")
-        << QStringLiteral("  QAParserNode P");
+    const auto row = [](const char *name, const char *body, const char *expected) {
+        QTest::newRow(name) << QByteArray(body) << QString::fromLatin1(expected);
+    };
+    const char *all = "  QAIsNode S|  QABuildNode B|  QALibConfNode L|  QAParserNode P";
+    row("document order",
+        "<IS Label=\"S\"/><BUILD Label=\"B\"/>"
+        "<LIBCONF Label=\"L\"/><PARSERCONF Label=\"P\"/>",
+        all);
+    row("reverse order",
+        "<PARSERCONF Label=\"P\"/><LIBCONF Label=\"L\"/>"
+        "<BUILD Label=\"B\"/><IS Label=\"S\"/>",
+        all);
+    row("shuffled, with strangers",
+        "<COMMENT>c</COMMENT><LIBCONF Label=\"L\"/><FOO/><IS Label=\"S\"/>"
+        "<PARSERCONF Label=\"P\"/><BUILD Label=\"B\"/>",
+        all);
+    row("no build section", "<IS Label=\"S\"/><LIBCONF Label=\"L\"/>",
+        "  QAIsNode S|  QALibConfNode L");
+    row("parser before settings", "<PARSERCONF Label=\"P\"/><IS Label=\"S\"/>",
+        "  QAIsNode S|  QAParserNode P");
+    row("empty root", "", "");
+    row("settings tables, no leading comment",
+        "<IS Label=\"S\"><IS_C Label=\"C\"/><IS_WHAT Label=\"x\"/>"
+        "<COMMENT>c</COMMENT><IS_CPP Label=\"C++\"/><IS_ALL Label=\"All\"/></IS>",
+        "  QAIsNode S|    QAIsSettingsNode C|    QAIsSettingsNode C++|"
+        "    QAIsSettingsNode All");
+    row("build steps and files in document order",
+        "<BUILD Label=\"B\"><COMMENT/><LINK Label=\"Link\"/>"
+        "<NEWCMDFILE Name=\"run.sh\"><COMMENT/><VALUE/></NEWCMDFILE>"
+        "<ASSEMBLER Label=\"Asm\"/><NEWBINFILE Name=\"lib.a\"><COMMENT/>"
+        "</NEWBINFILE><UNKNOWN Label=\"u\"/><VMRPERLFUNC Label=\"Perl\"/></BUILD>",
+        "  QABuildNode B|    QAPerlNode Link|    QACmdFileNode run.sh|"
+        "    QAPerlNode Asm|    QABinFileNode lib.a|    QAPerlNode Perl");
+    row("C configuration wins over Ada",
+        "<LIBCONF Label=\"L\"><LIBCONFA><TYPES Label=\"Ada types\"/></LIBCONFA>"
+        "<LIBCONFC><TYPES Label=\"C types\"/></LIBCONFC></LIBCONF>",
+        "  QALibConfNode L|    QALCItemNode C types");
+    row("Ada configuration before Java",
+        "<LIBCONF Label=\"L\"><LIBCONFJAVA><HEAP Label=\"J\"/></LIBCONFJAVA>"
+        "<LIBCONFA><HEAP Label=\"A\"/></LIBCONFA></LIBCONF>",
+        "  QALibConfNode L|    QALCCommentNode A");
+    row("every widget type and the section lists",
+        "<LIBCONF Label=\"L\"><LIBCONFC><FREE_TEXT_BEFORE_FOR_VMR Label=\"Before\"/>"
+        "<MEMCPY Label=\"direct memcpy\"/><CLOCK Label=\"Clock\"/>"
+        "<IO Label=\"IO\"><COMMENT/><SYSTEM_TESTING Label=\"Sys\">"
+        "<MEMCPY Label=\"Memcpy\"/><DYNTRACK Label=\"Dyn\"/>"
+        "<PRIV_OPEN Label=\"not here\"/></SYSTEM_TESTING>"
+        "<CLOCK Label=\"Inner clock\"/><SPRINTF Label=\"Sprintf\"/>"
+        "<PRIV_OPEN Label=\"Open\"/><FREE_TEXT_ADD_PRIV_IO_ADB Label=\"Adb\"/>"
+        "<RESTRICTIONS Label=\"not here\"/></IO><RESTRICTIONS Label=\"Restr\"/>"
+        "</LIBCONFC></LIBCONF>",
+        "  QALibConfNode L|    QALCFreeTextNode Before|    QALCChoiceNode Clock|"
+        "    QALCCommentNode IO|      QALCComment2Node Sys|"
+        "        QALCChoiceNode Memcpy|        QALCItemNode Dyn|"
+        "      QALCChoiceNode Inner clock|      QALCItemNode Sprintf|"
+        "      QALCFctNode Open|      QALCFreeTextNode Adb|"
+        "    QALCItemNode Restr");
+    row("Java configuration with its custom sections",
+        "<LIBCONF Label=\"L\"><LIBCONFJAVA>"
+        "<CUSTOMJAVA Label=\"Java\"><JAVA_IMPORTS Label=\"Imports\"/>"
+        "<JAVA_CLOCK Label=\"JClock\"/><JVMPI_IO Label=\"not here\"/></CUSTOMJAVA>"
+        "<CUSTOMJVMPI Label=\"Jvmpi\"><BUILD_JVMPI Label=\"Build\"/>"
+        "<JVMPI_SOCKET Label=\"Socket\"/><JAVA_IMPORTS Label=\"not here\"/>"
+        "</CUSTOMJVMPI></LIBCONFJAVA></LIBCONF>",
+        "  QALibConfNode L|    QAJavaCustom Java|      QALCFreeTextNode Imports|"
+        "      QALCChoiceNode JClock|    QAJvmpiCustom Jvmpi|"
+        "      QALCFreeTextNode Build|      QALCChoiceNode Socket");
+    row("library section without configuration",
+        "<LIBCONF Label=\"L\"><TYPES Label=\"loose\"/></LIBCONF>", "  QALibConfNode L");
+    row("parser with one child shows nothing",
+        "<PARSERCONF Label=\"P\"><PCONTAINER><PCOPP Label=\"x\"/></PCONTAINER>"
+        "</PARSERCONF>",
+        "  QAParserNode P");
     // The first child is skipped whatever it is, here a text node.
-    QTest::newRow("parser settings")
-        << QByteArray("<PARSERCONF Label=\"P\">text<ANY><PC_ORB><ORBFILE Label=\"Orb\"/></PC_ORB>"
-                      "<PC_ORB>text<ORBFILE Label=\"hidden\"/></PC_ORB>"
-                      "<PC_EDG Label=\"Edg\"><PCOPP Label=\"Opp\"/><PCHPP Label=\"Hpp\"/>"
-                      "<STANDARDA83 Label=\"not here\"/></PC_EDG><PCOPP Label=\"Top opp\"/>"
-                      "<JTESTXML Label=\"Jtest\"/><PCHPP Label=\"no\"/></ANY></PARSERCONF>")
-        << QStringLiteral("  QAParserNode P|    QAPcOrbNode Orb|    QAPcOrbNode |"
-                          "    QAPcEdgNode Edg|      QAPcOtNode Opp|      QAPcOtNode Hpp|"
-                          "    QAPcAdaNode Top opp|    QAPcAdaNode Jtest");
-    QTest::newRow("missing label and name")
-        << QByteArray("<IS><IS_C/></IS>") << QStringLiteral("  QAIsNode |    QAIsSettingsNode ");
+    row("parser settings",
+        "<PARSERCONF Label=\"P\">text<ANY><PC_ORB><ORBFILE Label=\"Orb\"/></PC_ORB>"
+        "<PC_ORB>text<ORBFILE Label=\"hidden\"/></PC_ORB>"
+        "<PC_EDG Label=\"Edg\"><PCOPP Label=\"Opp\"/><PCHPP Label=\"Hpp\"/>"
+        "<STANDARDA83 Label=\"not here\"/></PC_EDG><PCOPP Label=\"Top opp\"/>"
+        "<JTESTXML Label=\"Jtest\"/><PCHPP Label=\"no\"/></ANY></PARSERCONF>",
+        "  QAParserNode P|    QAPcOrbNode Orb|    QAPcOrbNode |"
+        "    QAPcEdgNode Edg|      QAPcOtNode Opp|      QAPcOtNode Hpp|"
+        "    QAPcAdaNode Top opp|    QAPcAdaNode Jtest");
+    row("missing label and name", "<IS><IS_C/></IS>", "  QAIsNode |    QAIsSettingsNode ");
 }
 
 void TestQAVmrEditor::treeShape()
@@ -199,7 +200,7 @@ void TestQAVmrEditor::treeShape()
     QAVmrEditor editor(m_dir.path());
     QVERIFY(DocTest::load(editor, m_dir, vmr(body)));
     QCOMPARE(DocTest::outline(editor.tree()).join(QLatin1Char('|')),
-             QStringLiteral("QARootNode port") + (expected.isEmpty() ? QString() : QStringLiteral("|") + expected));
+             u"QARootNode port"_s + (expected.isEmpty() ? QString() : u"|"_s + expected));
     // Every node is open from the start.
     for (QTreeWidgetItem *item : DocTest::allItems(editor.tree()))
         QVERIFY2(item->childCount() == 0 || item->isExpanded(), qPrintable(item->text(0)));
@@ -224,8 +225,8 @@ void TestQAVmrEditor::viewerPerKindLeavesDocumentAlone()
     editor.show();
     QVERIFY(DocTest::load(editor, m_dir, vmr(body)));
     const QString before = editor.document().toString();
-    QVERIFY(before.contains(QStringLiteral("<FOREIGN a=\"1\">")));
-    QVERIFY(before.contains(QStringLiteral("<STRANGE>keep</STRANGE>")));
+    QVERIFY(before.contains(u"<FOREIGN a=\"1\">"_s));
+    QVERIFY(before.contains(u"<STRANGE>keep</STRANGE>"_s));
     const QList<QTreeWidgetItem *> items = DocTest::allItems(editor.tree());
     QCOMPARE(items.size(), 21);
     // Each node, clicked as the user would, shows its own kind of viewer in the edition
@@ -240,7 +241,7 @@ void TestQAVmrEditor::viewerPerKindLeavesDocumentAlone()
                  DocTest::viewerOfKind(DocTest::kindOf(item)));
         QVERIFY(editor.viewer()->isVisible());
         QCOMPARE(editor.editionArea()->findChildren<QAVmrViewer *>(QString(),
-                                                                      Qt::FindDirectChildrenOnly),
+                                                                   Qt::FindDirectChildrenOnly),
                  QList<QAVmrViewer *>{editor.viewer()});
     }
     editor.tree()->setCurrentItem(editor.tree()->topLevelItem(0));
@@ -256,11 +257,11 @@ void TestQAVmrEditor::orbNodeEditsItsFirstChild()
                               "<PC_ORB><ORBFILE Label=\"Orb\"><VALUE>v</VALUE></ORBFILE></PC_ORB>"
                               "<PC_ORB><!-- none --><ORBFILE Label=\"x\"/></PC_ORB>"
                               "</C></PARSERCONF>")));
-    QTreeWidgetItem *parser = DocTest::findItem(editor.tree(), QStringLiteral("P"));
+    QTreeWidgetItem *parser = DocTest::findItem(editor.tree(), u"P"_s);
     QCOMPARE(parser->childCount(), 2);
     auto *orb = dynamic_cast<QAPcOrbNode *>(parser->child(0));
     QVERIFY(orb);
-    QCOMPARE(orb->data().tagName(), QStringLiteral("ORBFILE"));
+    QCOMPARE(orb->data().tagName(), u"ORBFILE"_s);
     editor.tree()->setCurrentItem(orb);
     QVERIFY(editor.viewer());
     // A "PC_ORB" that starts with a comment has no element to edit: no text, no viewer.
@@ -279,7 +280,7 @@ void TestQAVmrEditor::modifiedFolding()
     QVERIFY(!editor.isModified());
     // A viewer that wrote and is then replaced still counts.
     editor.viewer()->modified = true;
-    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), QStringLiteral("B")));
+    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), u"B"_s));
     QVERIFY(!editor.viewer()->modified);
     QVERIFY(editor.isModified());
     editor.setModified(false);
@@ -303,10 +304,10 @@ void TestQAVmrEditor::leavingRootStoresName()
     const QDomElement root = editor.rootElement();
     QCOMPARE(editor.tree()->topLevelItem(0)->text(0), QString());
     // Building the tree adds nothing to the document.
-    QVERIFY(!root.hasAttribute(QStringLiteral("Name")));
-    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), QStringLiteral("B")));
-    QVERIFY(root.hasAttribute(QStringLiteral("Name")));
-    QCOMPARE(root.attribute(QStringLiteral("Name")), QString());
+    QVERIFY(!root.hasAttribute(u"Name"_s));
+    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), u"B"_s));
+    QVERIFY(root.hasAttribute(u"Name"_s));
+    QCOMPARE(root.attribute(u"Name"_s), QString());
 }
 
 void TestQAVmrEditor::pendingEditsStoredWhenCurrentChanges()
@@ -322,24 +323,24 @@ void TestQAVmrEditor::pendingEditsStoredWhenCurrentChanges()
                               "</BUILD>")));
     QAVmrEditorTree *tree = editor.tree();
     const auto nameOf = [](QTreeWidgetItem *item) {
-        return dynamic_cast<QAVmrEditorNode *>(item)->data().attribute(QStringLiteral("Name"));
+        return dynamic_cast<QAVmrEditorNode *>(item)->data().attribute(u"Name"_s);
     };
     // A rename still being typed is stored when another node becomes current.
-    QTreeWidgetItem *file = DocTest::findItem(tree, QStringLiteral("old.txt"));
+    QTreeWidgetItem *file = DocTest::findItem(tree, u"old.txt"_s);
     tree->setCurrentItem(file);
     tree->startEdit();
     auto *line = qobject_cast<QLineEdit *>(tree->viewport()->focusWidget());
     QVERIFY(line);
     line->selectAll();
-    QTest::keyClicks(line, QStringLiteral("new.txt"));
-    QCOMPARE(nameOf(file), QStringLiteral("old.txt"));
-    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("Link")));
+    QTest::keyClicks(line, u"new.txt"_s);
+    QCOMPARE(nameOf(file), u"old.txt"_s);
+    tree->setCurrentItem(DocTest::findItem(tree, u"Link"_s));
     QVERIFY(!tree->isEditing(file));
-    QCOMPARE(file->text(0), QStringLiteral("new.txt"));
-    QCOMPARE(nameOf(file), QStringLiteral("new.txt"));
+    QCOMPARE(file->text(0), u"new.txt"_s);
+    QCOMPARE(nameOf(file), u"new.txt"_s);
 
     // So is a value still being typed in the settings table.
-    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("C")));
+    tree->setCurrentItem(DocTest::findItem(tree, u"C"_s));
     editor.setModified(false);
     auto *settings = qobject_cast<QAIsViewer *>(editor.viewer());
     QVERIFY(settings);
@@ -350,31 +351,29 @@ void TestQAVmrEditor::pendingEditsStoredWhenCurrentChanges()
     line = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     QVERIFY(line);
     line->selectAll();
-    QTest::keyClicks(line, QStringLiteral(".cc"));
-    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("B")));
-    QCOMPARE(path(editor.rootElement(), {QStringLiteral("IS"), QStringLiteral("IS_C"), QString(),
-                                         QStringLiteral("SRCEXT"), QStringLiteral("VALUE")})
+    QTest::keyClicks(line, u".cc"_s);
+    tree->setCurrentItem(DocTest::findItem(tree, u"B"_s));
+    QCOMPARE(path(editor.rootElement(), {u"IS"_s, u"IS_C"_s, QString(), u"SRCEXT"_s, u"VALUE"_s})
                  .text(),
-             QStringLiteral(".cc"));
+             u".cc"_s);
     QVERIFY(editor.isModified());
 }
 
 void TestQAVmrEditor::labelsAreTranslatedOrShownAsWritten()
 {
     QTemporaryDir dir;
-    const QString ts = dir.filePath(QStringLiteral("labels.ts"));
+    const QString ts = dir.filePath(u"labels.ts"_s);
     QFile source(ts);
     QVERIFY(source.open(QIODevice::WriteOnly));
-    source.write("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-                 "<TS version=\"2.1\" language=\"fr\"><context><name>XVM Labels</name>"
-                 "<message><source>Build</source><translation>Construction</translation>"
-                 "</message></context></TS>\n");
+    source.write(
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+        "<TS version=\"2.1\" language=\"fr\"><context><name>XVM Labels</name>"
+        "<message><source>Build</source><translation>Construction</translation>"
+        "</message></context></TS>\n");
     source.close();
-    const QString qm = dir.filePath(QStringLiteral("labels.qm"));
-    if (QProcess::execute(QLibraryInfo::path(QLibraryInfo::BinariesPath)
-                              + QStringLiteral("/lrelease"),
-                          {QStringLiteral("-silent"), ts, QStringLiteral("-qm"), qm})
-        != 0)
+    const QString qm = dir.filePath(u"labels.qm"_s);
+    if (QProcess::execute(QLibraryInfo::path(QLibraryInfo::BinariesPath) + u"/lrelease"_s,
+                          {u"-silent"_s, ts, u"-qm"_s, qm}) != 0)
         QSKIP("lrelease is not available");
     QTranslator translator;
     QVERIFY(translator.load(qm));
@@ -385,13 +384,11 @@ void TestQAVmrEditor::labelsAreTranslatedOrShownAsWritten()
                               "<LIBCONF Label=\"R\xc3\xa9glages\"/>")));
     QCoreApplication::removeTranslator(&translator);
     // Labels without a translation, outside ASCII too, show as written.
-    QVERIFY(DocTest::findItem(editor.tree(), QStringLiteral("R\u00e9glages")));
-    QVERIFY(DocTest::findItem(editor.tree(), QStringLiteral("Construction")));
-    QVERIFY(DocTest::findItem(editor.tree(), QStringLiteral("Settings")));
+    QVERIFY(DocTest::findItem(editor.tree(), u"R\u00e9glages"_s));
+    QVERIFY(DocTest::findItem(editor.tree(), u"Construction"_s));
+    QVERIFY(DocTest::findItem(editor.tree(), u"Settings"_s));
     // The element keeps the untranslated label.
-    QCOMPARE(editor.rootElement().firstChildElement(QStringLiteral("BUILD")).attribute(
-                 QStringLiteral("Label")),
-             QStringLiteral("Build"));
+    QCOMPARE(editor.rootElement().firstChildElement(u"BUILD"_s).attribute(u"Label"_s), u"Build"_s);
 }
 
 void TestQAVmrEditor::contextMenuRequests()
@@ -401,12 +398,12 @@ void TestQAVmrEditor::contextMenuRequests()
     editor.show();
     editor.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
-    QVERIFY(DocTest::load(editor, m_dir,
-                          vmr("<IS Label=\"S\"/><BUILD Label=\"B\"><LINK Label=\"Link\"/></BUILD>")));
+    QVERIFY(DocTest::load(
+        editor, m_dir, vmr("<IS Label=\"S\"/><BUILD Label=\"B\"><LINK Label=\"Link\"/></BUILD>")));
     QAVmrEditorTree *tree = editor.tree();
     const auto request = [tree](QTreeWidgetItem *item) {
-        const QPoint pos = item ? tree->visualItemRect(item).center()
-                                : QPoint(5, tree->viewport()->height() - 5);
+        const QPoint pos =
+            item ? tree->visualItemRect(item).center() : QPoint(5, tree->viewport()->height() - 5);
         QContextMenuEvent event(QContextMenuEvent::Mouse, pos, tree->viewport()->mapToGlobal(pos));
         QApplication::sendEvent(tree->viewport(), &event);
     };
@@ -414,12 +411,12 @@ void TestQAVmrEditor::contextMenuRequests()
     request(nullptr);
     QVERIFY(!editor.popupMenu());
     // A node kind without a menu: nothing either, but the node becomes current.
-    QTreeWidgetItem *settings = DocTest::findItem(tree, QStringLiteral("S"));
+    QTreeWidgetItem *settings = DocTest::findItem(tree, u"S"_s);
     request(settings);
     QVERIFY(!editor.popupMenu());
     QCOMPARE(tree->currentItem(), settings);
 
-    QTreeWidgetItem *link = DocTest::findItem(tree, QStringLiteral("Link"));
+    QTreeWidgetItem *link = DocTest::findItem(tree, u"Link"_s);
     request(link);
     QPointer<QMenu> menu = editor.popupMenu();
     QVERIFY(menu);
@@ -435,7 +432,7 @@ void TestQAVmrEditor::contextMenuRequests()
     menu = editor.popupMenu();
     QVERIFY(menu);
     QTRY_VERIFY(menu->isVisible());
-    QAction *rename = DocTest::menuAction(menu, {QStringLiteral("&Rename")});
+    QAction *rename = DocTest::menuAction(menu, {u"&Rename"_s});
     QVERIFY(rename);
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(rename).center());
     QTRY_VERIFY(!menu);
@@ -444,11 +441,11 @@ void TestQAVmrEditor::contextMenuRequests()
     // the window its activation back after a popup, so ask the window, not the app).
     auto *line = qobject_cast<QLineEdit *>(editor.focusWidget());
     QVERIFY(line);
-    QCOMPARE(line->text(), QStringLiteral("port"));
+    QCOMPARE(line->text(), u"port"_s);
     line->end(false);
-    QTest::keyClicks(line, QStringLiteral("-2"));
+    QTest::keyClicks(line, u"-2"_s);
     QTest::keyClick(line, Qt::Key_Return);
-    QTRY_COMPARE(editor.rootElement().attribute(QStringLiteral("Name")), QStringLiteral("port-2"));
+    QTRY_COMPARE(editor.rootElement().attribute(u"Name"_s), u"port-2"_s);
 }
 
 void TestQAVmrEditor::clearEmptiesEverything()
@@ -465,16 +462,16 @@ void TestQAVmrEditor::clearEmptiesEverything()
     QVERIFY(editor.document().isNull() && editor.rootElement().isNull());
     // A click on a node after a new load works as before.
     QVERIFY(DocTest::load(editor, m_dir, vmr("<IS Label=\"S2\"/><BUILD Label=\"B\"/>")));
-    QCOMPARE(editor.tree()->topLevelItem(0)->child(0)->text(0), QStringLiteral("S2"));
+    QCOMPARE(editor.tree()->topLevelItem(0)->child(0)->text(0), u"S2"_s);
 
     // Emptying the tree by itself also lets go of the nodes and the viewer.
-    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), QStringLiteral("B")));
+    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), u"B"_s));
     QVERIFY(editor.currentNode());
     editor.tree()->clearTree();
     QVERIFY(!editor.currentNode() && !editor.viewer());
     QDomElement root = editor.rootElement();
     QVERIFY(editor.buildTree(root));
-    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), QStringLiteral("S2")));
+    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), u"S2"_s));
     QVERIFY(editor.viewer());
 }
 

@@ -17,6 +17,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QByteArray s_document =
@@ -48,16 +50,15 @@ void chooseFile(const QString &path, QString *seen = nullptr)
     VmrTest::onNextModal([path, seen](QWidget *w) {
         auto *dialog = qobject_cast<QFileDialog *>(w);
         if (!dialog) {
-            if (auto *other = qobject_cast<QDialog *>(w))
-                other->reject();
+            if (auto *other = qobject_cast<QDialog *>(w)) other->reject();
             return;
         }
         if (seen)
-            *seen = dialog->windowTitle() + QLatin1Char('|') + dialog->nameFilters().join(QLatin1Char(';'));
-        if (path.isEmpty())
-            return dialog->reject();
+            *seen = dialog->windowTitle() + QLatin1Char('|') +
+                    dialog->nameFilters().join(QLatin1Char(';'));
+        if (path.isEmpty()) return dialog->reject();
         // Typed as the user would: selectFile() leaves a focused name field alone.
-        if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        if (auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s))
             name->setText(path);
         else
             dialog->selectFile(path);
@@ -66,7 +67,7 @@ void chooseFile(const QString &path, QString *seen = nullptr)
     });
 }
 
-} // namespace
+}  // namespace
 
 class TestQAVmrEditorTree : public QObject
 {
@@ -93,7 +94,7 @@ private slots:
     void clearingStopsEncoding();
 
 private:
-    QString writeBinary(const QByteArray &mode, const QString &name = QStringLiteral("data.bin"));
+    QString writeBinary(const QByteArray &mode, const QString &name = u"data.bin"_s);
     /** Runs a command from the context menu of the node with text nodeText. */
     void runCommand(const QString &nodeText, const QString &command, const QString &entry = {});
 
@@ -110,10 +111,9 @@ void TestQAVmrEditorTree::initTestCase()
     m_home = VmrTest::privateHome();
     m_realOrbisk = qgetenv("ORBISKDIR");
     QVERIFY(m_fakeOrbisk.isValid());
-    QVERIFY(QDir(m_fakeOrbisk.path()).mkpath(QStringLiteral("lib/scripts")));
-    QVERIFY(QFile::copy(VmrTest::sourceDir()
-                            + QStringLiteral("/tests/document/data/fake-encode64.pl"),
-                        m_fakeOrbisk.filePath(QStringLiteral("lib/scripts/encode64.pl"))));
+    QVERIFY(QDir(m_fakeOrbisk.path()).mkpath(u"lib/scripts"_s));
+    QVERIFY(QFile::copy(VmrTest::sourceDir() + u"/tests/document/data/fake-encode64.pl"_s,
+                        m_fakeOrbisk.filePath(u"lib/scripts/encode64.pl"_s)));
 }
 
 void TestQAVmrEditorTree::init()
@@ -123,7 +123,7 @@ void TestQAVmrEditorTree::init()
     QVERIFY(m_work->isValid());
     // The user's own "tmp.txt" in the working directory must survive every command.
     QVERIFY(QDir::setCurrent(m_work->path()));
-    m_userTmp = m_work->filePath(QStringLiteral("tmp.txt"));
+    m_userTmp = m_work->filePath(u"tmp.txt"_s);
     QFile user(m_userTmp);
     QVERIFY(user.open(QIODevice::WriteOnly));
     user.write("the user's notes");
@@ -152,8 +152,7 @@ QString TestQAVmrEditorTree::writeBinary(const QByteArray &mode, const QString &
 {
     const QString path = m_work->filePath(name);
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(mode + "\n\x01\x02\xff");
+    if (file.open(QIODevice::WriteOnly)) file.write(mode + "\n\x01\x02\xff");
     return path;
 }
 
@@ -173,14 +172,14 @@ void TestQAVmrEditorTree::runCommand(const QString &nodeText, const QString &com
 
 void TestQAVmrEditorTree::contextMenus()
 {
-    const QString append = QStringLiteral("A&ppend>(Ascii File|Binary File)");
+    const QString append = u"A&ppend>(Ascii File|Binary File)"_s;
     const QHash<QString, QString> expected = {
-        {QStringLiteral("port"), QStringLiteral("&Rename")},
-        {QStringLiteral("B"), QStringLiteral("&Add Child>(Ascii File|Binary File)")},
-        {QStringLiteral("Link"), append},
-        {QStringLiteral("Asm"), append},
-        {QStringLiteral("run.sh"), append + QStringLiteral(";-;&Delete;&Rename")},
-        {QStringLiteral("lib.a"), append + QStringLiteral(";-;&Delete;&Rename")},
+        {u"port"_s, u"&Rename"_s},
+        {u"B"_s, u"&Add Child>(Ascii File|Binary File)"_s},
+        {u"Link"_s, append},
+        {u"Asm"_s, append},
+        {u"run.sh"_s, append + u";-;&Delete;&Rename"_s},
+        {u"lib.a"_s, append + u";-;&Delete;&Rename"_s},
     };
     int withMenu = 0;
     for (QTreeWidgetItem *item : DocTest::allItems(m_editor->tree())) {
@@ -194,8 +193,7 @@ void TestQAVmrEditorTree::contextMenus()
         ++withMenu;
         QCOMPARE(menu->parent(), m_editor->tree());
         QCOMPARE(DocTest::describeMenu(menu.get()), want);
-        for (QAction *action : menu->actions())
-            QVERIFY(action->shortcut().isEmpty());
+        for (QAction *action : menu->actions()) QVERIFY(action->shortcut().isEmpty());
     }
     QCOMPARE(withMenu, expected.size());
 }
@@ -205,17 +203,18 @@ void TestQAVmrEditorTree::addAsciiFile_data()
     QTest::addColumn<QByteArray>("build");
     QTest::addColumn<QString>("node");
     QTest::addColumn<QString>("command");
-    const QString append = QStringLiteral("A&ppend");
-    const QString addChild = QStringLiteral("&Add Child");
+    const QString append = u"A&ppend"_s;
+    const QString addChild = u"&Add Child"_s;
     // Wherever it is asked for, the file goes to the end of the section.
-    QTest::newRow("appended after a step") << QByteArray() << QStringLiteral("Link") << append;
+    QTest::newRow("appended after a step") << QByteArray() << u"Link"_s << append;
     QTest::newRow("child of a section with steps")
-        << QByteArray("<BUILD Label=\"B\"><LINK Label=\"Link\"/><NEWCMDFILE Name=\"x\"><COMMENT/>"
-                      "<VALUE/></NEWCMDFILE><EXECUTE Label=\"Run\"/></BUILD>")
-        << QStringLiteral("B") << addChild;
+        << QByteArray(
+               "<BUILD Label=\"B\"><LINK Label=\"Link\"/><NEWCMDFILE Name=\"x\"><COMMENT/>"
+               "<VALUE/></NEWCMDFILE><EXECUTE Label=\"Run\"/></BUILD>")
+        << u"B"_s << addChild;
     // The first child only serves to find the section: an empty one takes the file too.
     QTest::newRow("child of an empty section")
-        << QByteArray("<BUILD Label=\"B\"/>") << QStringLiteral("B") << addChild;
+        << QByteArray("<BUILD Label=\"B\"/>") << u"B"_s << addChild;
 }
 
 void TestQAVmrEditorTree::addAsciiFile()
@@ -224,46 +223,45 @@ void TestQAVmrEditorTree::addAsciiFile()
     QFETCH(QString, node);
     QFETCH(QString, command);
     if (!build.isEmpty()) {
-        QVERIFY(DocTest::load(*m_editor, *m_work,
-                              "<VMR Name=\"p\"><IS Label=\"S\"/>" + build
-                                  + "<PARSERCONF Label=\"P\"/></VMR>"));
+        QVERIFY(DocTest::load(
+            *m_editor, *m_work,
+            "<VMR Name=\"p\"><IS Label=\"S\"/>" + build + "<PARSERCONF Label=\"P\"/></VMR>"));
     }
     m_editor->setModified(false);
     QAVmrEditorTree *tree = m_editor->tree();
-    QTreeWidgetItem *section = DocTest::findItem(tree, QStringLiteral("B"));
+    QTreeWidgetItem *section = DocTest::findItem(tree, u"B"_s);
     const QDomElement sectionElement = nodeOf(section)->data();
     const QStringList tagsBefore = childTags(sectionElement);
     const QStringList rootTags = childTags(m_editor->rootElement());
     const int before = section->childCount();
-    runCommand(node, command, QStringLiteral("Ascii File"));
+    runCommand(node, command, u"Ascii File"_s);
 
-    QCOMPARE(childTags(sectionElement), tagsBefore + QStringList(QStringLiteral("NEWCMDFILE")));
+    QCOMPARE(childTags(sectionElement), tagsBefore + QStringList(u"NEWCMDFILE"_s));
     QCOMPARE(childTags(m_editor->rootElement()), rootTags);
     const QDomElement file = sectionElement.lastChildElement();
-    QCOMPARE(file.attribute(QStringLiteral("Name")), QStringLiteral("NewAsciiFile.txt"));
-    QCOMPARE(childTags(file), QStringList({QStringLiteral("COMMENT"), QStringLiteral("VALUE")}));
-    QVERIFY(file.firstChildElement(QStringLiteral("VALUE")).firstChild().isNull());
+    QCOMPARE(file.attribute(u"Name"_s), u"NewAsciiFile.txt"_s);
+    QCOMPARE(childTags(file), QStringList({u"COMMENT"_s, u"VALUE"_s}));
+    QVERIFY(file.firstChildElement(u"VALUE"_s).firstChild().isNull());
 
     QCOMPARE(section->childCount(), before + 1);
     QTreeWidgetItem *added = section->child(before);
-    QCOMPARE(DocTest::kindOf(added), QStringLiteral("QACmdFileNode"));
+    QCOMPARE(DocTest::kindOf(added), u"QACmdFileNode"_s);
     QCOMPARE(nodeOf(added)->data(), file);
-    QCOMPARE(added->text(0), QStringLiteral("NewAsciiFile.txt"));
+    QCOMPARE(added->text(0), u"NewAsciiFile.txt"_s);
     QCOMPARE(tree->currentItem(), added);
-    QCOMPARE(QString::fromLatin1(m_editor->viewer()->metaObject()->className()),
-             QStringLiteral("QAFreeText"));
+    QCOMPARE(QString::fromLatin1(m_editor->viewer()->metaObject()->className()), u"QAFreeText"_s);
     QVERIFY(m_editor->isModified());
 
     // The user types the name at once.
     QVERIFY(tree->isEditing(added));
     auto *line = qobject_cast<QLineEdit *>(tree->viewport()->focusWidget());
     QVERIFY(line);
-    QCOMPARE(line->text(), QStringLiteral("NewAsciiFile.txt"));
+    QCOMPARE(line->text(), u"NewAsciiFile.txt"_s);
     line->selectAll();
-    QTest::keyClicks(line, QStringLiteral("setup.cfg"));
+    QTest::keyClicks(line, u"setup.cfg"_s);
     QTest::keyClick(line, Qt::Key_Return);
     QTRY_VERIFY(!tree->isEditing(added));
-    QCOMPARE(file.attribute(QStringLiteral("Name")), QStringLiteral("setup.cfg"));
+    QCOMPARE(file.attribute(u"Name"_s), u"setup.cfg"_s);
 }
 
 void TestQAVmrEditorTree::rename_data()
@@ -271,13 +269,11 @@ void TestQAVmrEditorTree::rename_data()
     QTest::addColumn<QString>("node");
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("stored");
-    QTest::newRow("file, Enter") << QStringLiteral("run.sh") << QStringLiteral("enter") << true;
-    QTest::newRow("file, Escape") << QStringLiteral("run.sh") << QStringLiteral("escape") << false;
-    QTest::newRow("file, focus moves away")
-        << QStringLiteral("lib.a") << QStringLiteral("focus") << true;
-    QTest::newRow("root, F2 then Enter") << QStringLiteral("port") << QStringLiteral("f2") << true;
-    QTest::newRow("root, commitEdit")
-        << QStringLiteral("port") << QStringLiteral("commit") << true;
+    QTest::newRow("file, Enter") << u"run.sh"_s << u"enter"_s << true;
+    QTest::newRow("file, Escape") << u"run.sh"_s << u"escape"_s << false;
+    QTest::newRow("file, focus moves away") << u"lib.a"_s << u"focus"_s << true;
+    QTest::newRow("root, F2 then Enter") << u"port"_s << u"f2"_s << true;
+    QTest::newRow("root, commitEdit") << u"port"_s << u"commit"_s << true;
 }
 
 void TestQAVmrEditorTree::rename()
@@ -301,7 +297,7 @@ void TestQAVmrEditorTree::rename()
     auto *line = qobject_cast<QLineEdit *>(tree->viewport()->focusWidget());
     QVERIFY(line);
     line->selectAll();
-    QTest::keyClicks(line, QStringLiteral("renamed"));
+    QTest::keyClicks(line, u"renamed"_s);
 
     if (how == QLatin1String("escape")) {
         QTest::keyClick(line, Qt::Key_Escape);
@@ -318,9 +314,8 @@ void TestQAVmrEditorTree::rename()
     QTRY_VERIFY(!tree->isEditing(item));
 
     const QDomElement element = nodeOf(item)->data();
-    QCOMPARE(element.attribute(QStringLiteral("Name")),
-             stored ? QStringLiteral("renamed") : node);
-    QCOMPARE(item->text(0), stored ? QStringLiteral("renamed") : node);
+    QCOMPARE(element.attribute(u"Name"_s), stored ? u"renamed"_s : node);
+    QCOMPARE(item->text(0), stored ? u"renamed"_s : node);
     // Starting the edit already marked the document changed, cancelled or not.
     QVERIFY(m_editor->isModified());
 }
@@ -330,8 +325,7 @@ void TestQAVmrEditorTree::deleteFiles()
     // Only files can be deleted; other nodes, or none selected, stay.
     QAVmrEditorTree *tree = m_editor->tree();
     const QString before = m_editor->document().toString();
-    for (const QString &text : {QStringLiteral("Link"), QStringLiteral("B"),
-                                QStringLiteral("port"), QStringLiteral("Types"), QString()}) {
+    for (const QString &text : {u"Link"_s, u"B"_s, u"port"_s, u"Types"_s, QString()}) {
         if (text.isEmpty())
             tree->clearSelection();
         else
@@ -342,27 +336,26 @@ void TestQAVmrEditorTree::deleteFiles()
     QCOMPARE(m_editor->document().toString(), before);
     QVERIFY(!m_editor->isModified());
 
-    QTreeWidgetItem *build = DocTest::findItem(tree, QStringLiteral("B"));
+    QTreeWidgetItem *build = DocTest::findItem(tree, u"B"_s);
     const QDomElement buildElement = nodeOf(build)->data();
-    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("run.sh")));
+    tree->setCurrentItem(DocTest::findItem(tree, u"run.sh"_s));
     QPointer<QAVmrViewer> scriptViewer = m_editor->viewer();
     QVERIFY(scriptViewer);
-    runCommand(QStringLiteral("run.sh"), QStringLiteral("&Delete"));
-    QVERIFY(!DocTest::findItem(tree, QStringLiteral("run.sh")));
-    QVERIFY(buildElement.firstChildElement(QStringLiteral("NEWCMDFILE")).isNull());
+    runCommand(u"run.sh"_s, u"&Delete"_s);
+    QVERIFY(!DocTest::findItem(tree, u"run.sh"_s));
+    QVERIFY(buildElement.firstChildElement(u"NEWCMDFILE"_s).isNull());
     QVERIFY(m_editor->isModified());
     // The file's viewer went with it; the neighbour is shown instead.
     QVERIFY(!scriptViewer);
-    QCOMPARE(tree->currentItem(), DocTest::findItem(tree, QStringLiteral("Asm")));
+    QCOMPARE(tree->currentItem(), DocTest::findItem(tree, u"Asm"_s));
     QCOMPARE(m_editor->currentNode(), nodeOf(tree->currentItem()));
 
     // The last node of the section: the previous sibling takes over.
-    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("lib.a")));
+    tree->setCurrentItem(DocTest::findItem(tree, u"lib.a"_s));
     tree->deleteSelectedNode();
-    QCOMPARE(tree->currentItem(), DocTest::findItem(tree, QStringLiteral("Asm")));
+    QCOMPARE(tree->currentItem(), DocTest::findItem(tree, u"Asm"_s));
     QCOMPARE(childTags(buildElement),
-             QStringList({QStringLiteral("COMMENT"), QStringLiteral("LINK"),
-                          QStringLiteral("ASSEMBLER"), QStringLiteral("TRAILER")}));
+             QStringList({u"COMMENT"_s, u"LINK"_s, u"ASSEMBLER"_s, u"TRAILER"_s}));
     QCOMPARE(build->childCount(), 2);
 }
 
@@ -377,50 +370,49 @@ void TestQAVmrEditorTree::binaryFileAdded()
 {
     QFETCH(bool, real);
     if (real) {
-        if (!QFileInfo::exists(QString::fromLocal8Bit(m_realOrbisk)
-                               + QStringLiteral("/lib/scripts/encode64.pl")))
+        if (!QFileInfo::exists(QString::fromLocal8Bit(m_realOrbisk) +
+                               u"/lib/scripts/encode64.pl"_s))
             QSKIP("The installation has no encoding script yet");
         qputenv("ORBISKDIR", m_realOrbisk);
     }
     QAVmrEditorTree *tree = m_editor->tree();
     QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
-    const QString input = writeBinary(real ? "real binary" : "ok", QStringLiteral("logo.png"));
+    const QString input = writeBinary(real ? "real binary" : "ok", u"logo.png"_s);
     chooseFile(input);
-    runCommand(QStringLiteral("Asm"), QStringLiteral("A&ppend"), QStringLiteral("Binary File"));
+    runCommand(u"Asm"_s, u"A&ppend"_s, u"Binary File"_s);
     QVERIFY(tree->encodingRun());
     QCOMPARE(tree->binaryFilePath(), input);
-    QCOMPARE(status.value(0).value(0).toString(), QStringLiteral("Adding binary file..."));
+    QCOMPARE(status.value(0).value(0).toString(), u"Adding binary file..."_s);
     QTRY_VERIFY_WITH_TIMEOUT(!tree->encodingRun(), 30000);
-    QCOMPARE(status.last().value(0).toString(), QStringLiteral("Binary file added."));
+    QCOMPARE(status.last().value(0).toString(), u"Binary file added."_s);
     QCOMPARE(status.last().value(1).toInt(), 2000);
     QVERIFY(!tree->waitDialog());
 
-    QTreeWidgetItem *build = DocTest::findItem(tree, QStringLiteral("B"));
+    QTreeWidgetItem *build = DocTest::findItem(tree, u"B"_s);
     const QDomElement file = nodeOf(build)->data().lastChildElement();
-    QCOMPARE(file.tagName(), QStringLiteral("NEWBINFILE"));
-    QCOMPARE(file.attribute(QStringLiteral("Name")), QStringLiteral("logo.png"));
-    QCOMPARE(childTags(file).value(0), QStringLiteral("COMMENT"));
+    QCOMPARE(file.tagName(), u"NEWBINFILE"_s);
+    QCOMPARE(file.attribute(u"Name"_s), u"logo.png"_s);
+    QCOMPARE(childTags(file).value(0), u"COMMENT"_s);
     QCOMPARE(childTags(file).size(), 2);
     QCOMPARE(file.lastChildElement().ownerDocument(), m_editor->document());
     QTreeWidgetItem *added = build->child(build->childCount() - 1);
-    QCOMPARE(DocTest::kindOf(added), QStringLiteral("QABinFileNode"));
+    QCOMPARE(DocTest::kindOf(added), u"QABinFileNode"_s);
     QCOMPARE(tree->currentItem(), added);
     QVERIFY(tree->isEditing(added));
     QVERIFY(m_editor->isModified());
-    if (real)
-        return;
+    if (real) return;
 
-    const QDomElement encoded = file.firstChildElement(QStringLiteral("ENCODED"));
-    QCOMPARE(encoded.attribute(QStringLiteral("size")), QStringLiteral("2"));
-    QCOMPARE(encoded.text(), QStringLiteral("b2s="));
+    const QDomElement encoded = file.firstChildElement(u"ENCODED"_s);
+    QCOMPARE(encoded.attribute(u"size"_s), u"2"_s);
+    QCOMPARE(encoded.text(), u"b2s="_s);
     // The script ran in a directory of its own, which is gone with its "tmp.txt".
-    QFile where(input + QStringLiteral(".cwd"));
+    QFile where(input + u".cwd"_s);
     QVERIFY(where.open(QIODevice::ReadOnly));
     const QString scriptDir = QString::fromLocal8Bit(where.readAll());
     QVERIFY(!scriptDir.isEmpty());
-    QVERIFY(QFileInfo(scriptDir).canonicalFilePath()
-            != QFileInfo(m_work->path()).canonicalFilePath());
-    QVERIFY(!QFileInfo::exists(scriptDir + QStringLiteral("/tmp.txt")));
+    QVERIFY(QFileInfo(scriptDir).canonicalFilePath() !=
+            QFileInfo(m_work->path()).canonicalFilePath());
+    QVERIFY(!QFileInfo::exists(scriptDir + u"/tmp.txt"_s));
 }
 
 void TestQAVmrEditorTree::binaryFileFailures_data()
@@ -430,16 +422,14 @@ void TestQAVmrEditorTree::binaryFileFailures_data()
     QTest::addColumn<QString>("message");
     const QString title = QAEdition::applicationTitle();
     // Only the last line of standard error explains the failure.
-    QTest::newRow("script fails") << QByteArray("fail") << title
-                                  << QStringLiteral("second problem\n");
+    QTest::newRow("script fails") << QByteArray("fail") << title << u"second problem\n"_s;
     QTest::newRow("script crashes") << QByteArray("crash") << title << QString();
-    QTest::newRow("no output file") << QByteArray("notmp") << QStringLiteral("Critical Error")
-                                    << QStringLiteral("Cannot open file tmp.txt");
-    QTest::newRow("output not XML") << QByteArray("badxml") << QStringLiteral("Critical Error")
-                                    << QStringLiteral("Parsing error for file tmp.txt\n(");
+    QTest::newRow("no output file")
+        << QByteArray("notmp") << u"Critical Error"_s << u"Cannot open file tmp.txt"_s;
+    QTest::newRow("output not XML")
+        << QByteArray("badxml") << u"Critical Error"_s << u"Parsing error for file tmp.txt\n("_s;
     QTest::newRow("output declares entities")
-        << QByteArray("bomb") << QStringLiteral("Critical Error")
-        << QStringLiteral("Parsing error for file tmp.txt\n(");
+        << QByteArray("bomb") << u"Critical Error"_s << u"Parsing error for file tmp.txt\n("_s;
 }
 
 void TestQAVmrEditorTree::binaryFileFailures()
@@ -453,19 +443,21 @@ void TestQAVmrEditorTree::binaryFileFailures()
     QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
 
     chooseFile(writeBinary(mode));
-    runCommand(QStringLiteral("B"), QStringLiteral("&Add Child"), QStringLiteral("Binary File"));
+    runCommand(u"B"_s, u"&Add Child"_s, u"Binary File"_s);
     QVERIFY(tree->encodingRun());
     QString text;
     QString title;
-    VmrTest::onNextModal([&text, &title](QWidget *w) {
-        title = w->windowTitle();
-        if (auto *box = qobject_cast<QMessageBox *>(w)) {
-            text = box->text();
-            box->accept();
-        } else if (auto *dialog = qobject_cast<QDialog *>(w)) {
-            dialog->reject();
-        }
-    }, 20000);
+    VmrTest::onNextModal(
+        [&text, &title](QWidget *w) {
+            title = w->windowTitle();
+            if (auto *box = qobject_cast<QMessageBox *>(w)) {
+                text = box->text();
+                box->accept();
+            } else if (auto *dialog = qobject_cast<QDialog *>(w)) {
+                dialog->reject();
+            }
+        },
+        20000);
     QTRY_VERIFY_WITH_TIMEOUT(!tree->encodingRun(), 20000);
     QTRY_VERIFY(!title.isEmpty());
 
@@ -477,8 +469,7 @@ void TestQAVmrEditorTree::binaryFileFailures()
     else
         QVERIFY(!text.isEmpty());
     // A failure never claims success and leaves the document as it was.
-    QCOMPARE(status.last().value(0).toString(),
-             QStringLiteral("ERROR during adding binary file."));
+    QCOMPARE(status.last().value(0).toString(), u"ERROR during adding binary file."_s);
     QCOMPARE(status.last().value(1).toInt(), 2000);
     QVERIFY(!tree->waitDialog());
     QCOMPARE(m_editor->document().toString(), before);
@@ -490,12 +481,12 @@ void TestQAVmrEditorTree::binaryFileDialogCancelled()
 {
     QAVmrEditorTree *tree = m_editor->tree();
     QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
-    QTreeWidgetItem *link = DocTest::findItem(tree, QStringLiteral("Link"));
+    QTreeWidgetItem *link = DocTest::findItem(tree, u"Link"_s);
     tree->setCurrentItem(link);
     QString seen;
     chooseFile(QString(), &seen);
     tree->appendBinaryFile();
-    QCOMPARE(seen, QStringLiteral("Add a Binary File|Binary files (*)"));
+    QCOMPARE(seen, u"Add a Binary File|Binary files (*)"_s);
     QVERIFY(!tree->encodingRun());
     QVERIFY(!tree->waitDialog());
     QCOMPARE(status.count(), 0);
@@ -507,7 +498,7 @@ void TestQAVmrEditorTree::waitDialogAndSecondBinaryFileRefused()
     QAVmrEditorTree *tree = m_editor->tree();
     const QString input = writeBinary("wait");
     chooseFile(input);
-    runCommand(QStringLiteral("Link"), QStringLiteral("A&ppend"), QStringLiteral("Binary File"));
+    runCommand(u"Link"_s, u"A&ppend"_s, u"Binary File"_s);
     QAScriptRunner *first = tree->encodingRun();
     QVERIFY(first);
     QPointer<QAVmrWaitDlg> dialog = tree->waitDialog();
@@ -515,39 +506,38 @@ void TestQAVmrEditorTree::waitDialogAndSecondBinaryFileRefused()
     QVERIFY(dialog->isVisible());
     QVERIFY(!dialog->isModal());
     QCOMPARE(dialog->windowTitle(), QAEdition::applicationTitle());
-    QCOMPARE(dialog->text(), QStringLiteral("Please, wait while adding the binary file..."));
+    QCOMPARE(dialog->text(), u"Please, wait while adding the binary file..."_s);
     QVERIFY(!dialog->cancelButton());
 
     // The window stays usable meanwhile, but a second binary file has to wait.
     QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
-    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("B")));
+    tree->setCurrentItem(DocTest::findItem(tree, u"B"_s));
     tree->addChildBinaryFile();
     QCOMPARE(tree->encodingRun(), first);
     QCOMPARE(status.count(), 1);
-    QVERIFY(status.value(0).value(0).toString().contains(QStringLiteral("still being added")));
+    QVERIFY(status.value(0).value(0).toString().contains(u"still being added"_s));
     QVERIFY(!QApplication::activeModalWidget());
 
     // The section's other nodes may even go away while the script runs.
-    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("run.sh")));
+    tree->setCurrentItem(DocTest::findItem(tree, u"run.sh"_s));
     tree->deleteSelectedNode();
-    tree->setCurrentItem(DocTest::findItem(tree, QStringLiteral("Link")));
+    tree->setCurrentItem(DocTest::findItem(tree, u"Link"_s));
     tree->deleteSelectedNode();
 
-    QFile go(input + QStringLiteral(".go"));
+    QFile go(input + u".go"_s);
     QVERIFY(go.open(QIODevice::WriteOnly));
     go.close();
     QTRY_VERIFY_WITH_TIMEOUT(!tree->encodingRun(), 20000);
     QVERIFY(!dialog);
-    QCOMPARE(status.last().value(0).toString(), QStringLiteral("Binary file added."));
-    QTreeWidgetItem *build = DocTest::findItem(tree, QStringLiteral("B"));
-    QCOMPARE(build->child(build->childCount() - 1)->text(0), QStringLiteral("data.bin"));
-    QCOMPARE(nodeOf(build)->data().lastChildElement().attribute(QStringLiteral("Name")),
-             QStringLiteral("data.bin"));
+    QCOMPARE(status.last().value(0).toString(), u"Binary file added."_s);
+    QTreeWidgetItem *build = DocTest::findItem(tree, u"B"_s);
+    QCOMPARE(build->child(build->childCount() - 1)->text(0), u"data.bin"_s);
+    QCOMPARE(nodeOf(build)->data().lastChildElement().attribute(u"Name"_s), u"data.bin"_s);
 
     // Asked for, the dialog has a cancel button that reports the wish.
-    QAVmrWaitDlg cancellable(QStringLiteral("Working"), QStringLiteral("Title"), true);
+    QAVmrWaitDlg cancellable(u"Working"_s, u"Title"_s, true);
     QVERIFY(cancellable.cancelButton());
-    QCOMPARE(cancellable.cancelButton()->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(cancellable.cancelButton()->text(), u"&Cancel"_s);
     QSignalSpy canceled(&cancellable, &QAVmrWaitDlg::canceled);
     cancellable.show();
     QTest::mouseClick(cancellable.cancelButton(), Qt::LeftButton);
@@ -559,17 +549,16 @@ void TestQAVmrEditorTree::clearingStopsEncoding()
     QAVmrEditorTree *tree = m_editor->tree();
     const QString input = writeBinary("wait");
     chooseFile(input);
-    runCommand(QStringLiteral("Link"), QStringLiteral("A&ppend"), QStringLiteral("Binary File"));
+    runCommand(u"Link"_s, u"A&ppend"_s, u"Binary File"_s);
     QVERIFY(tree->encodingRun());
     QVERIFY(tree->waitDialog());
     QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
 
     // A new document replaces this one: the run is dropped, nothing is added anywhere.
-    QVERIFY(DocTest::load(*m_editor, *m_work, s_document, QStringLiteral("other.xvm")));
+    QVERIFY(DocTest::load(*m_editor, *m_work, s_document, u"other.xvm"_s));
     QVERIFY(!tree->encodingRun());
     QVERIFY(!tree->waitDialog());
-    QCOMPARE(status.last().value(0).toString(),
-             QStringLiteral("ERROR: adding binary file aborted."));
+    QCOMPARE(status.last().value(0).toString(), u"ERROR: adding binary file aborted."_s);
     const QString after = m_editor->document().toString();
     QTest::qWait(200);
     QCOMPARE(m_editor->document().toString(), after);

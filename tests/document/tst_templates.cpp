@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class TestTemplates : public QObject
 {
     Q_OBJECT
@@ -34,18 +36,16 @@ void TestTemplates::initTestCase()
 void TestTemplates::everyNodeShowsItsViewer_data()
 {
     QTest::addColumn<QString>("path");
-    const QDir xml(VmrTest::orbiskDir() + QStringLiteral("/targets/xml"));
-    const QStringList templates = xml.entryList({QStringLiteral("template*.xvm")}, QDir::Files);
-    if (templates.isEmpty())
-        QSKIP("The installation has no templates");
-    for (const QString &name : templates)
-        QTest::newRow(qPrintable(name)) << xml.filePath(name);
+    const QDir xml(VmrTest::orbiskDir() + u"/targets/xml"_s);
+    const QStringList templates = xml.entryList({u"template*.xvm"_s}, QDir::Files);
+    if (templates.isEmpty()) QSKIP("The installation has no templates");
+    for (const QString &name : templates) QTest::newRow(qPrintable(name)) << xml.filePath(name);
 }
 
 void TestTemplates::everyNodeShowsItsViewer()
 {
     QFETCH(QString, path);
-    QAVmrEditor editor(VmrTest::orbiskDir() + QStringLiteral("/targets"));
+    QAVmrEditor editor(VmrTest::orbiskDir() + u"/targets"_s);
     editor.resize(1000, 800);
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
@@ -59,17 +59,17 @@ void TestTemplates::everyNodeShowsItsViewer()
     QVERIFY2(items.size() > 10, qPrintable(QString::number(items.size())));
     QVERIFY(tree->topLevelItem(0)->childCount() >= 3);
 
-    QFile page(VmrTest::orbiskDir() + QStringLiteral("/targets/xml/Reference.html"));
+    QFile page(VmrTest::orbiskDir() + u"/targets/xml/Reference.html"_s);
     QVERIFY(page.open(QIODevice::ReadOnly));
     const QString reference = QString::fromUtf8(page.readAll());
     const QString before = editor.document().toString();
     for (QTreeWidgetItem *item : items) {
         auto *node = dynamic_cast<QAVmrEditorNode *>(item);
         // Every node's documentation anchor exists on the reference page.
-        const QString anchor = node->data().attribute(QStringLiteral("Doc"));
-        QVERIFY2(anchor.isEmpty()
-                     || reference.contains(QStringLiteral("name=\"") + anchor + QLatin1Char('"'))
-                     || reference.contains(QStringLiteral("id=\"") + anchor + QLatin1Char('"')),
+        const QString anchor = node->data().attribute(u"Doc"_s);
+        QVERIFY2(anchor.isEmpty() ||
+                     reference.contains(u"name=\""_s + anchor + QLatin1Char('"')) ||
+                     reference.contains(u"id=\""_s + anchor + QLatin1Char('"')),
                  qPrintable(anchor));
         const QString kind = DocTest::kindOf(item);
         QVERIFY2(kind != QLatin1String("?"), qPrintable(item->text(0)));
@@ -85,8 +85,8 @@ void TestTemplates::everyNodeShowsItsViewer()
                  DocTest::viewerOfKind(kind));
         editor.nodeClicked();
         // Section and label nodes have a readable text in the tree.
-        QVERIFY2(!item->text(0).isEmpty() || kind == QLatin1String("QARootNode")
-                     || kind == QLatin1String("QAPcOrbNode"),
+        QVERIFY2(!item->text(0).isEmpty() || kind == QLatin1String("QARootNode") ||
+                     kind == QLatin1String("QAPcOrbNode"),
                  qPrintable(kind));
     }
     // Looking is not editing: no viewer wrote into the document.

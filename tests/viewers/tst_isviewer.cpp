@@ -17,6 +17,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const char fullTable[] =
@@ -29,7 +31,7 @@ const char fullTable[] =
     "<COMMENT>key comment</COMMENT></INIFIELD>"
     "</ISDATA></IS_C></IS></VMR>";
 
-} // namespace
+}  // namespace
 
 class TestIsViewer : public QObject
 {
@@ -66,8 +68,8 @@ private:
     void doubleClickCell(int index, int column);
     QLineEdit *openEditor() const;
     QPushButton *button(const char *name) const;
-    QLabel *title() const { return m_viewer->findChild<QLabel *>(QStringLiteral("comment title")); }
-    QTextEdit *comment() const { return m_viewer->findChild<QTextEdit *>(QStringLiteral("comment")); }
+    QLabel *title() const { return m_viewer->findChild<QLabel *>(u"comment title"_s); }
+    QTextEdit *comment() const { return m_viewer->findChild<QTextEdit *>(u"comment"_s); }
     /** Answers the next key question with key and clicks "add"; m_asked records the question. */
     void addKey(const QString &key);
 
@@ -123,7 +125,7 @@ void TestIsViewer::load(const char *xml)
     m_window.reset();
     m_doc = QDomDocument();
     QVERIFY(m_doc.setContent(QByteArray(xml)));
-    m_node = m_doc.documentElement().firstChildElement(QStringLiteral("IS")).firstChildElement();
+    m_node = m_doc.documentElement().firstChildElement(u"IS"_s).firstChildElement();
     m_window = std::make_unique<QWidget>();
     m_window->resize(600, 500);
     auto *layout = new QVBoxLayout(m_window.get());
@@ -150,8 +152,9 @@ QDomElement TestIsViewer::container() const
 QStringList TestIsViewer::containerTags() const
 {
     QStringList tags;
-    for (QDomElement e = container().firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
-        const QDomElement key = e.firstChildElement(QStringLiteral("KEY"));
+    for (QDomElement e = container().firstChildElement(); !e.isNull();
+         e = e.nextSiblingElement()) {
+        const QDomElement key = e.firstChildElement(u"KEY"_s);
         tags << (key.isNull() ? e.tagName() : e.tagName() + QLatin1Char(':') + key.text());
     }
     return tags;
@@ -203,8 +206,8 @@ void TestIsViewer::addKey(const QString &key)
     VmrTest::onNextModal([this, key](QWidget *w) {
         auto *dialog = qobject_cast<QInputDialog *>(w);
         QVERIFY(dialog);
-        m_asked = dialog->windowTitle() + QLatin1Char('|') + dialog->labelText()
-            + QLatin1Char('|') + dialog->textValue();
+        m_asked = dialog->windowTitle() + QLatin1Char('|') + dialog->labelText() +
+                  QLatin1Char('|') + dialog->textValue();
         dialog->setTextValue(key);
         dialog->accept();
     });
@@ -215,14 +218,13 @@ void TestIsViewer::addKey(const QString &key)
 void TestIsViewer::rowsFollowTheDocument()
 {
     QTreeWidget *table = m_viewer->table();
-    QCOMPARE(table->headerItem()->text(0), QStringLiteral("KEY"));
-    QCOMPARE(table->headerItem()->text(1), QStringLiteral("VALUE"));
+    QCOMPARE(table->headerItem()->text(0), u"KEY"_s);
+    QCOMPARE(table->headerItem()->text(1), u"VALUE"_s);
     // The container's COMMENT is the node's comment, not a row.
-    QCOMPARE(shown(), QStringList({QStringLiteral("ASMEXT=.s"), QStringLiteral("SRCEXT=.c"),
-                                   QStringLiteral("MYKEY=myvalue")}));
-    QCOMPARE(row(2)->element().tagName(), QStringLiteral("INIFIELD"));
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"C settings\" node:"));
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("node comment"));
+    QCOMPARE(shown(), QStringList({u"ASMEXT=.s"_s, u"SRCEXT=.c"_s, u"MYKEY=myvalue"_s}));
+    QCOMPARE(row(2)->element().tagName(), u"INIFIELD"_s);
+    QCOMPARE(title()->text(), u"Comment for \"C settings\" node:"_s);
+    QCOMPARE(comment()->toPlainText(), u"node comment"_s);
     QCOMPARE(title()->buddy(), comment());
     QVERIFY(!m_viewer->modified);
 }
@@ -263,7 +265,7 @@ void TestIsViewer::edit()
     QTreeWidget *table = m_viewer->table();
     const QDomElement element = row(index)->element();
     const QString original = row(index)->text(column);
-    const QString rowComment = text(QStringLiteral("COMMENT"), element);
+    const QString rowComment = text(u"COMMENT"_s, element);
     QStringList others = shown();
 
     clickRow(index);
@@ -309,9 +311,9 @@ void TestIsViewer::edit()
     const QString now = stored ? typed : original;
     QCOMPARE(row(index)->text(column), now);
     QCOMPARE(row(index)->element(), element);
-    QCOMPARE(text(column == 0 ? QStringLiteral("KEY") : QStringLiteral("VALUE"), element), now);
+    QCOMPARE(text(column == 0 ? u"KEY"_s : u"VALUE"_s, element), now);
     // Leaving the edit did not write the row's comment nor touch the other rows.
-    QCOMPARE(text(QStringLiteral("COMMENT"), element), rowComment);
+    QCOMPARE(text(u"COMMENT"_s, element), rowComment);
     QStringList after = shown();
     others.removeAt(index);
     after.removeAt(index);
@@ -320,8 +322,7 @@ void TestIsViewer::edit()
     QVERIFY(button("add")->isEnabled());
     QVERIFY(button("move up")->isEnabled());
     QCOMPARE(button("remove")->isEnabled(), element.tagName() == QLatin1String("INIFIELD"));
-    if (column == 0 && stored)
-        QCOMPARE(title()->text(), QStringLiteral("Comment for \"%1\" item:").arg(typed));
+    if (column == 0 && stored) QCOMPARE(title()->text(), u"Comment for \"%1\" item:"_s.arg(typed));
 }
 
 void TestIsViewer::closingDropsAnOpenEdit()
@@ -335,7 +336,7 @@ void TestIsViewer::closingDropsAnOpenEdit()
     clickRow(2);
     row(2)->startRename(1);
     QVERIFY(openEditor());
-    QTest::keyClicks(openEditor(), QStringLiteral("never stored"));
+    QTest::keyClicks(openEditor(), u"never stored"_s);
     delete m_viewer;
     m_viewer = nullptr;
     QCoreApplication::processEvents();
@@ -345,7 +346,7 @@ void TestIsViewer::closingDropsAnOpenEdit()
 void TestIsViewer::basicSettingIsNeitherRenamedNorRemoved()
 {
     // Clicks on the current basic setting's key start nothing, and quietly so.
-    QTest::failOnWarning(QRegularExpression(QStringLiteral("edit")));
+    QTest::failOnWarning(QRegularExpression(u"edit"_s));
     clickRow(0);
     clickRow(0);
     QTest::qWait(QApplication::doubleClickInterval() + 100);
@@ -359,16 +360,15 @@ void TestIsViewer::basicSettingIsNeitherRenamedNorRemoved()
     QTest::keyClick(m_viewer->table(), Qt::Key_F2);
     QVERIFY(openEditor());
     QCOMPARE(row(0)->renameColumn(), 1);
-    QCOMPARE(openEditor()->text(), QStringLiteral(".s"));
+    QCOMPARE(openEditor()->text(), u".s"_s);
     QTest::keyClick(openEditor(), Qt::Key_Escape);
     QTRY_VERIFY(!openEditor());
-    QCOMPARE(row(0)->text(0), QStringLiteral("ASMEXT"));
+    QCOMPARE(row(0)->text(0), u"ASMEXT"_s);
 
     QVERIFY(!button("remove")->isEnabled());
     QMetaObject::invokeMethod(m_viewer, "removeRow");
-    QCOMPARE(containerTags(), QStringList({QStringLiteral("COMMENT"), QStringLiteral("ASMEXT"),
-                                           QStringLiteral("SRCEXT"),
-                                           QStringLiteral("INIFIELD:MYKEY")}));
+    QCOMPARE(containerTags(),
+             QStringList({u"COMMENT"_s, u"ASMEXT"_s, u"SRCEXT"_s, u"INIFIELD:MYKEY"_s}));
     QCOMPARE(m_viewer->table()->topLevelItemCount(), 3);
     // A user key is removable; going back to a basic one locks Remove again.
     clickRow(2);
@@ -380,58 +380,53 @@ void TestIsViewer::basicSettingIsNeitherRenamedNorRemoved()
 
 void TestIsViewer::addAppendsAUserKey()
 {
-    addKey(QStringLiteral("NEWKEY"));
-    QCOMPARE(m_asked, QStringLiteral("New Key|Enter the name of the new key:|"));
-    QCOMPARE(containerTags(),
-             QStringList({QStringLiteral("COMMENT"), QStringLiteral("ASMEXT"),
-                          QStringLiteral("SRCEXT"), QStringLiteral("INIFIELD:MYKEY"),
-                          QStringLiteral("INIFIELD:NEWKEY")}));
+    addKey(u"NEWKEY"_s);
+    QCOMPARE(m_asked, u"New Key|Enter the name of the new key:|"_s);
+    QCOMPARE(containerTags(), QStringList({u"COMMENT"_s, u"ASMEXT"_s, u"SRCEXT"_s,
+                                           u"INIFIELD:MYKEY"_s, u"INIFIELD:NEWKEY"_s}));
     const QDomElement added = container().lastChildElement();
-    QCOMPARE(added.attribute(QStringLiteral("Doc")), QStringLiteral("ISOTHERS"));
-    QCOMPARE(text(QStringLiteral("VALUE"), added), QStringLiteral("*** empty ***"));
-    QCOMPARE(text(QStringLiteral("COMMENT"), added), QString());
-    QCOMPARE(shown().value(3), QStringLiteral("NEWKEY=*** empty ***"));
+    QCOMPARE(added.attribute(u"Doc"_s), u"ISOTHERS"_s);
+    QCOMPARE(text(u"VALUE"_s, added), u"*** empty ***"_s);
+    QCOMPARE(text(u"COMMENT"_s, added), QString());
+    QCOMPARE(shown().value(3), u"NEWKEY=*** empty ***"_s);
     QCOMPARE(m_viewer->table()->currentItem(), row(3));
     QVERIFY(row(3)->renameEnabled(0));
     QVERIFY(row(3)->element() == added);
     QVERIFY(m_viewer->modified);
     QVERIFY(button("add")->isEnabled());
     QVERIFY(button("remove")->isEnabled());
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"NEWKEY\" item:"));
+    QCOMPARE(title()->text(), u"Comment for \"NEWKEY\" item:"_s);
 }
 
 void TestIsViewer::addRefusesDuplicateKeysCaseSensitively()
 {
     QString warning;
-    int asked = 0;
+    QString again;
     VmrTest::onNextModal([&](QWidget *w) {
         auto *dialog = qobject_cast<QInputDialog *>(w);
         QVERIFY(dialog);
-        ++asked;
-        dialog->setTextValue(QStringLiteral("ASMEXT"));
+        dialog->setTextValue(u"ASMEXT"_s);
         dialog->accept();
         VmrTest::onNextModal([&](QWidget *w2) {
             auto *box = qobject_cast<QMessageBox *>(w2);
             QVERIFY(box);
-            warning = box->text();
-            QCOMPARE(box->windowTitle(), QStringLiteral("Velmor Editor"));
+            warning = box->windowTitle() + QLatin1Char('|') + box->text();
             box->button(QMessageBox::Ok)->click();
             VmrTest::onNextModal([&](QWidget *w3) {
-                auto *again = qobject_cast<QInputDialog *>(w3);
-                QVERIFY(again);
-                ++asked;
-                QVERIFY(again->textValue().isEmpty());
-                again->setTextValue(QStringLiteral("asmext"));
-                again->accept();
+                auto *second = qobject_cast<QInputDialog *>(w3);
+                QVERIFY(second);
+                again = u"asked, offering \"%1\""_s.arg(second->textValue());
+                second->setTextValue(u"asmext"_s);
+                second->accept();
             });
         });
     });
     QTest::mouseClick(button("add"), Qt::LeftButton);
-
-    QCOMPARE(warning, QStringLiteral("This key already exists, You must enter another key."));
-    QCOMPARE(asked, 2);
-    QCOMPARE(containerTags().last(), QStringLiteral("INIFIELD:asmext"));
-    QCOMPARE(containerTags().count(QStringLiteral("ASMEXT")), 1);
+    QCOMPARE(warning, QStringLiteral("Velmor Editor|This key already exists, You must enter "
+                                     "another key."));
+    QCOMPARE(again, u"asked, offering \"\""_s);
+    QCOMPARE(containerTags().last(), u"INIFIELD:asmext"_s);
+    QCOMPARE(containerTags().count(u"ASMEXT"_s), 1);
     QCOMPARE(m_viewer->table()->topLevelItemCount(), 4);
 }
 
@@ -447,29 +442,22 @@ void TestIsViewer::addCancelledOrEmptyChangesNothing()
     QFETCH(bool, accept);
     clickRow(2);
     const QString before = m_doc.toString();
-    bool seen = false;
+    bool locked = false;
     VmrTest::onNextModal([&](QWidget *w) {
         auto *dialog = qobject_cast<QInputDialog *>(w);
         QVERIFY(dialog);
-        seen = true;
         // The buttons stay locked while the question is open.
-        QVERIFY(!button("add")->isEnabled());
-        QVERIFY(!button("remove")->isEnabled());
-        if (accept) {
-            dialog->setTextValue(QString());
-            dialog->accept();
-        } else {
-            dialog->reject();
-        }
+        locked = !button("add")->isEnabled() && !button("remove")->isEnabled();
+        dialog->setTextValue(QString());
+        accept ? dialog->accept() : dialog->reject();
     });
     QTest::mouseClick(button("add"), Qt::LeftButton);
-    QVERIFY(seen);
+    QVERIFY(locked);
     QCOMPARE(m_doc.toString(), before);
     QCOMPARE(m_viewer->table()->topLevelItemCount(), 3);
     QVERIFY(!m_viewer->modified);
-    QVERIFY(button("add")->isEnabled());
-    QVERIFY(button("remove")->isEnabled());
-    QVERIFY(button("move down")->isEnabled());
+    for (const char *name : {"add", "remove", "move down"})
+        QVERIFY2(button(name)->isEnabled(), name);
 }
 
 void TestIsViewer::addCopiesItsModel_data()
@@ -479,18 +467,18 @@ void TestIsViewer::addCopiesItsModel_data()
     QTest::addColumn<QString>("attributes");
     // A basic setting as the model: its other attributes, a user key's documentation.
     QTest::newRow("basic setting")
-        << QByteArray("<VMR><IS><IS_A Label=\"Ada\"><ISDATA><COMMENT/>"
-                      "<OBJEXT Label=\"obj\" Doc=\"OBJDOC\" Kind=\"k\"><VALUE>.o</VALUE>"
-                      "<COMMENT>c</COMMENT></OBJEXT></ISDATA></IS_A></IS></VMR>")
-        << QStringLiteral("VALUE=*** empty ***;KEY=LINKER;COMMENT=")
-        << QStringLiteral("Doc=ISOTHERS;Kind=k");
+        << QByteArray(
+               "<VMR><IS><IS_A Label=\"Ada\"><ISDATA><COMMENT/>"
+               "<OBJEXT Label=\"obj\" Doc=\"OBJDOC\" Kind=\"k\"><VALUE>.o</VALUE>"
+               "<COMMENT>c</COMMENT></OBJEXT></ISDATA></IS_A></IS></VMR>")
+        << u"VALUE=*** empty ***;KEY=LINKER;COMMENT="_s << u"Doc=ISOTHERS;Kind=k"_s;
     QTest::newRow("user key")
-        << QByteArray("<VMR><IS><IS_CPP Label=\"C++\"><ISDATA><COMMENT/>"
-                      "<INIFIELD Doc=\"ISOTHERS\" Extra=\"x\"><KEY>FIRST</KEY><VALUE>v</VALUE>"
-                      "<COMMENT>first comment</COMMENT></INIFIELD>"
-                      "<ASMEXT><VALUE>.s</VALUE><COMMENT/></ASMEXT></ISDATA></IS_CPP></IS></VMR>")
-        << QStringLiteral("KEY=LINKER;VALUE=*** empty ***;COMMENT=")
-        << QStringLiteral("Doc=ISOTHERS;Extra=x");
+        << QByteArray(
+               "<VMR><IS><IS_CPP Label=\"C++\"><ISDATA><COMMENT/>"
+               "<INIFIELD Doc=\"ISOTHERS\" Extra=\"x\"><KEY>FIRST</KEY><VALUE>v</VALUE>"
+               "<COMMENT>first comment</COMMENT></INIFIELD>"
+               "<ASMEXT><VALUE>.s</VALUE><COMMENT/></ASMEXT></ISDATA></IS_CPP></IS></VMR>")
+        << u"KEY=LINKER;VALUE=*** empty ***;COMMENT="_s << u"Doc=ISOTHERS;Extra=x"_s;
 }
 
 void TestIsViewer::addCopiesItsModel()
@@ -501,10 +489,10 @@ void TestIsViewer::addCopiesItsModel()
     load(xml.constData());
     const QString models = xmlOf(container());
     const int rows = m_viewer->table()->topLevelItemCount();
-    addKey(QStringLiteral("LINKER"));
+    addKey(u"LINKER"_s);
 
     QDomElement added = container().lastChildElement();
-    QCOMPARE(added.tagName(), QStringLiteral("INIFIELD"));
+    QCOMPARE(added.tagName(), u"INIFIELD"_s);
     QCOMPARE(childrenOf(added).join(QLatin1Char(';')), children);
     QStringList attrs;
     for (int i = 0; i < added.attributes().count(); ++i) {
@@ -514,7 +502,7 @@ void TestIsViewer::addCopiesItsModel()
     attrs.sort();
     QCOMPARE(attrs.join(QLatin1Char(';')), attributes);
     QCOMPARE(m_viewer->table()->topLevelItemCount(), rows + 1);
-    QCOMPARE(m_viewer->table()->currentItem()->text(0), QStringLiteral("LINKER"));
+    QCOMPARE(m_viewer->table()->currentItem()->text(0), u"LINKER"_s);
     // The model itself is untouched.
     container().removeChild(added);
     QCOMPARE(xmlOf(container()), models);
@@ -522,17 +510,17 @@ void TestIsViewer::addCopiesItsModel()
 
 void TestIsViewer::addIntoAnEmptyTable()
 {
-    load("<VMR><IS><IS_JAVA Label=\"Java\"><ISDATA><COMMENT>c</COMMENT></ISDATA>"
-         "</IS_JAVA></IS></VMR>");
+    load(
+        "<VMR><IS><IS_JAVA Label=\"Java\"><ISDATA><COMMENT>c</COMMENT></ISDATA>"
+        "</IS_JAVA></IS></VMR>");
     QCOMPARE(m_viewer->table()->topLevelItemCount(), 0);
-    addKey(QStringLiteral("CLASSPATH"));
+    addKey(u"CLASSPATH"_s);
     // The new key is stored in the document, not only shown.
-    QCOMPARE(containerTags(),
-             QStringList({QStringLiteral("COMMENT"), QStringLiteral("INIFIELD:CLASSPATH")}));
+    QCOMPARE(containerTags(), QStringList({u"COMMENT"_s, u"INIFIELD:CLASSPATH"_s}));
     const QDomElement added = container().lastChildElement();
-    QCOMPARE(added.attribute(QStringLiteral("Doc")), QStringLiteral("ISOTHERS"));
-    QCOMPARE(text(QStringLiteral("VALUE"), added), QStringLiteral("*** empty ***"));
-    QVERIFY(!added.firstChildElement(QStringLiteral("COMMENT")).isNull());
+    QCOMPARE(added.attribute(u"Doc"_s), u"ISOTHERS"_s);
+    QCOMPARE(text(u"VALUE"_s, added), u"*** empty ***"_s);
+    QVERIFY(!added.firstChildElement(u"COMMENT"_s).isNull());
     QCOMPARE(m_viewer->table()->topLevelItemCount(), 1);
 
     // Its value can be edited straight away.
@@ -541,119 +529,94 @@ void TestIsViewer::addIntoAnEmptyTable()
     QLineEdit *editor = openEditor();
     QVERIFY(editor);
     editor->selectAll();
-    QTest::keyClicks(editor, QStringLiteral("/opt/lib"));
+    QTest::keyClicks(editor, u"/opt/lib"_s);
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(text(QStringLiteral("VALUE"), added), QStringLiteral("/opt/lib"));
+    QTRY_COMPARE(text(u"VALUE"_s, added), u"/opt/lib"_s);
 }
 
 void TestIsViewer::removeDeletesTheUserKey()
 {
     clickRow(2);
     QTest::mouseClick(button("remove"), Qt::LeftButton);
-    QCOMPARE(m_viewer->table()->topLevelItemCount(), 2);
-    QCOMPARE(containerTags(),
-             QStringList({QStringLiteral("COMMENT"), QStringLiteral("ASMEXT"),
-                          QStringLiteral("SRCEXT")}));
+    QCOMPARE(shown(), QStringList({u"ASMEXT=.s"_s, u"SRCEXT=.c"_s}));
+    QCOMPARE(containerTags(), QStringList({u"COMMENT"_s, u"ASMEXT"_s, u"SRCEXT"_s}));
     QVERIFY(m_viewer->modified);
 
     // The last remaining user key: once it is gone the pane returns to the node, so that
     // typing no longer goes into the removed row.
-    load("<VMR><IS><IS_C Label=\"C\"><ISDATA><COMMENT>node</COMMENT>"
-         "<INIFIELD><KEY>K</KEY><VALUE>v</VALUE><COMMENT>row</COMMENT></INIFIELD>"
-         "</ISDATA></IS_C></IS></VMR>");
+    load(
+        "<VMR><IS><IS_C Label=\"C\"><ISDATA><COMMENT>node</COMMENT>"
+        "<INIFIELD><KEY>K</KEY><VALUE>v</VALUE><COMMENT>row</COMMENT></INIFIELD>"
+        "</ISDATA></IS_C></IS></VMR>");
     clickRow(0);
-    auto *comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
-    QCOMPARE(comment->toPlainText(), QStringLiteral("row"));
+    QCOMPARE(comment()->toPlainText(), u"row"_s);
     QTest::mouseClick(button("remove"), Qt::LeftButton);
-    QCOMPARE(containerTags(), QStringList(QStringLiteral("COMMENT")));
-    QCOMPARE(comment->toPlainText(), QStringLiteral("node"));
-    comment->moveCursor(QTextCursor::End);
-    QTest::keyClicks(comment, QStringLiteral("!"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2),
-             QStringLiteral("node!"));
+    QCOMPARE(containerTags(), QStringList(u"COMMENT"_s));
+    QCOMPARE(comment()->toPlainText(), u"node"_s);
+    comment()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(comment(), u"!"_s);
+    QCOMPARE(QAVmrViewer::childText(u"COMMENT"_s, m_node, 2), u"node!"_s);
 }
 
 void TestIsViewer::moveRowsUpAndDown()
 {
-    const QStringList original = containerTags();
+    const auto move = [this](const char *which, const QStringList &order, int current) {
+        QTest::mouseClick(button(which), Qt::LeftButton);
+        QCOMPARE(containerTags(), QStringList(u"COMMENT"_s) + order);
+        QCOMPARE(m_viewer->table()->currentItem(), row(current));
+    };
+    const QString asm_ = u"ASMEXT"_s;
+    const QString src = u"SRCEXT"_s;
+    const QString key = u"INIFIELD:MYKEY"_s;
     clickRow(0);
-    QTest::mouseClick(button("move up"), Qt::LeftButton);
-    QCOMPARE(containerTags(), original);
+    move("move up", {asm_, src, key}, 0);  // already at the top
     QVERIFY(!m_viewer->modified);
-
     // A basic setting moves like any row.
-    QTest::mouseClick(button("move down"), Qt::LeftButton);
-    QCOMPARE(containerTags(),
-             QStringList({QStringLiteral("COMMENT"), QStringLiteral("SRCEXT"),
-                          QStringLiteral("ASMEXT"), QStringLiteral("INIFIELD:MYKEY")}));
-    QCOMPARE(row(1)->text(0), QStringLiteral("ASMEXT"));
-    QCOMPARE(m_viewer->table()->currentItem(), row(1));
+    move("move down", {src, asm_, key}, 1);
     QVERIFY(m_viewer->modified);
-
-    QTest::mouseClick(button("move down"), Qt::LeftButton);
-    QTest::mouseClick(button("move down"), Qt::LeftButton); // already at the bottom
-    QCOMPARE(containerTags(),
-             QStringList({QStringLiteral("COMMENT"), QStringLiteral("SRCEXT"),
-                          QStringLiteral("INIFIELD:MYKEY"), QStringLiteral("ASMEXT")}));
-    QCOMPARE(m_viewer->table()->currentItem(), row(2));
-
+    move("move down", {src, key, asm_}, 2);
+    move("move down", {src, key, asm_}, 2);  // already at the bottom
     clickRow(1);
-    QTest::mouseClick(button("move up"), Qt::LeftButton);
-    QTest::mouseClick(button("move up"), Qt::LeftButton);
+    move("move up", {key, src, asm_}, 0);
     // The node's comment keeps its place above the rows.
-    QCOMPARE(containerTags(),
-             QStringList({QStringLiteral("COMMENT"), QStringLiteral("INIFIELD:MYKEY"),
-                          QStringLiteral("SRCEXT"), QStringLiteral("ASMEXT")}));
-    QStringList shown;
-    for (int i = 0; i < m_viewer->table()->topLevelItemCount(); ++i)
-        shown << row(i)->text(0);
-    QCOMPARE(shown, QStringList({QStringLiteral("MYKEY"), QStringLiteral("SRCEXT"),
-                                 QStringLiteral("ASMEXT")}));
+    move("move up", {key, src, asm_}, 0);
+    QCOMPARE(shown(), QStringList({u"MYKEY=myvalue"_s, u"SRCEXT=.c"_s, u"ASMEXT=.s"_s}));
     // The moved row is still bound to its own element.
-    QCOMPARE(row(0)->element().firstChildElement(QStringLiteral("KEY")).text(),
-             QStringLiteral("MYKEY"));
+    QCOMPARE(text(u"KEY"_s, row(0)->element()), u"MYKEY"_s);
 }
 
 void TestIsViewer::commentPaneFollowsTheTarget()
 {
-    auto *title = m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
-    auto *comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
-
+    const auto nodeComment = [this] { return QAVmrViewer::childText(u"COMMENT"_s, m_node, 2); };
     clickRow(1);
-    QCOMPARE(title->text(), QStringLiteral("Comment for \"SRCEXT\" item:"));
-    QCOMPARE(comment->toPlainText(), QStringLiteral("src comment"));
-    QVERIFY(!m_viewer->modified); // showing a row writes nothing
-
-    comment->moveCursor(QTextCursor::End);
-    QTest::keyClicks(comment, QStringLiteral(" more"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(1)->element()),
-             QStringLiteral("src comment more"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2),
-             QStringLiteral("node comment"));
+    QCOMPARE(title()->text(), u"Comment for \"SRCEXT\" item:"_s);
+    QCOMPARE(comment()->toPlainText(), u"src comment"_s);
+    QVERIFY(!m_viewer->modified);  // showing a row writes nothing
+    comment()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(comment(), u" more"_s);
+    QCOMPARE(text(u"COMMENT"_s, row(1)->element()), u"src comment more"_s);
+    QCOMPARE(nodeComment(), u"node comment"_s);
     QVERIFY(m_viewer->modified);
 
     // Back to the node, as a click on the tree does.
     m_viewer->modified = false;
     m_viewer->showPage();
-    QCOMPARE(title->text(), QStringLiteral("Comment for \"C settings\" node:"));
-    QCOMPARE(comment->toPlainText(), QStringLiteral("node comment"));
+    QCOMPARE(title()->text(), u"Comment for \"C settings\" node:"_s);
+    QCOMPARE(comment()->toPlainText(), u"node comment"_s);
     QVERIFY(!m_viewer->modified);
-    QTest::keyClicks(comment, QStringLiteral("X"));
-    QVERIFY(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2)
-                .contains(QLatin1Char('X')));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(1)->element()),
-             QStringLiteral("src comment more"));
+    QTest::keyClicks(comment(), u"X"_s);
+    QVERIFY(nodeComment().contains(QLatin1Char('X')));
+    QCOMPARE(text(u"COMMENT"_s, row(1)->element()), u"src comment more"_s);
 
     // A row whose comment was empty gains a text at the first keystroke.
-    load("<VMR><IS><IS_C Label=\"C\"><ISDATA><COMMENT/>"
-         "<INIFIELD><KEY>K</KEY><VALUE>v</VALUE><COMMENT/></INIFIELD>"
-         "</ISDATA></IS_C></IS></VMR>");
-    comment = m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
+    load(
+        "<VMR><IS><IS_C Label=\"C\"><ISDATA><COMMENT/>"
+        "<INIFIELD><KEY>K</KEY><VALUE>v</VALUE><COMMENT/></INIFIELD>"
+        "</ISDATA></IS_C></IS></VMR>");
     clickRow(0);
-    QTest::keyClicks(comment, QStringLiteral("r"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), row(0)->element()),
-             QStringLiteral("r"));
-    QCOMPARE(QAVmrViewer::childText(QStringLiteral("COMMENT"), m_node, 2), QString());
+    QTest::keyClicks(comment(), u"r"_s);
+    QCOMPARE(text(u"COMMENT"_s, row(0)->element()), u"r"_s);
+    QCOMPARE(nodeComment(), QString());
 }
 
 QTEST_MAIN(TestIsViewer)
