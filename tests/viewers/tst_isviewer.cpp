@@ -38,9 +38,8 @@ class TestIsViewer : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { m_home = VmrTest::privateHome(); }
+    void init() { load(fullTable); }
 
     void rowsFollowTheDocument();
     void edit_data();
@@ -60,14 +59,23 @@ private slots:
 
 private:
     void load(const char *xml);
-    QAIsViewerItem *row(int index) const;
-    QDomElement container() const;
+    QAIsViewerItem *row(int i) const
+    {
+        return QAIsViewerItem::fromItem(m_viewer->table()->topLevelItem(i));
+    }
+    QDomElement container() const { return m_node.firstChildElement(); }
     QStringList containerTags() const;
     QStringList shown() const;
     void clickRow(int index, int column = 0);
     void doubleClickCell(int index, int column);
-    QLineEdit *openEditor() const;
-    QPushButton *button(const char *name) const;
+    QLineEdit *openEditor() const
+    {
+        return m_viewer->table()->viewport()->findChild<QLineEdit *>();
+    }
+    QPushButton *button(const char *name) const
+    {
+        return m_viewer->findChild<QPushButton *>(QLatin1String(name));
+    }
     QLabel *title() const { return m_viewer->findChild<QLabel *>(u"comment title"_s); }
     QTextEdit *comment() const { return m_viewer->findChild<QTextEdit *>(u"comment"_s); }
     /** Answers the next key question with key and clicks "add"; m_asked records the question. */
@@ -103,23 +111,6 @@ static QStringList childrenOf(const QDomElement &element)
     return children;
 }
 
-void TestIsViewer::initTestCase()
-{
-    m_home = VmrTest::privateHome();
-}
-
-void TestIsViewer::init()
-{
-    load(fullTable);
-}
-
-void TestIsViewer::cleanup()
-{
-    m_window.reset();
-    m_viewer = nullptr;
-    m_browser = nullptr;
-}
-
 void TestIsViewer::load(const char *xml)
 {
     m_window.reset();
@@ -137,16 +128,6 @@ void TestIsViewer::load(const char *xml)
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     m_viewer->showPage();
-}
-
-QAIsViewerItem *TestIsViewer::row(int index) const
-{
-    return QAIsViewerItem::fromItem(m_viewer->table()->topLevelItem(index));
-}
-
-QDomElement TestIsViewer::container() const
-{
-    return m_node.firstChildElement();
 }
 
 QStringList TestIsViewer::containerTags() const
@@ -188,16 +169,6 @@ void TestIsViewer::doubleClickCell(int index, int column)
     QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, pos);
     QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, pos);
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, pos);
-}
-
-QLineEdit *TestIsViewer::openEditor() const
-{
-    return m_viewer->table()->viewport()->findChild<QLineEdit *>();
-}
-
-QPushButton *TestIsViewer::button(const char *name) const
-{
-    return m_viewer->findChild<QPushButton *>(QLatin1String(name));
 }
 
 void TestIsViewer::addKey(const QString &key)
