@@ -47,6 +47,8 @@
 #include <memory>
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Message
@@ -154,18 +156,10 @@ Ampersands ampersands(const QString &text)
     return found;
 }
 
-QString leadingBlanks(const QString &text)
+QString blanks(const QString &text, bool leading)
 {
-    int n = 0;
-    while (n < text.size() && text.at(n).isSpace()) ++n;
-    return text.left(n);
-}
-
-QString trailingBlanks(const QString &text)
-{
-    int n = 0;
-    while (n < text.size() && text.at(text.size() - 1 - n).isSpace()) ++n;
-    return text.right(n);
+    static const QRegularExpression lead(u"^\\s*"_s), trail(u"\\s*$"_s);
+    return (leading ? lead : trail).match(text).captured();
 }
 
 QString lupdateProgram()
@@ -215,11 +209,9 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void everyMessageIsTranslated();
-    void translationsKeepPlaceholdersAndMarkup();
+    void everyMessageIsTranslatedFaithfully();
     void everySourceTextIsInTheFile();
     void everyDocumentLabelIsInTheFile();
-    void compiledFileSaysWhatTheSourceSays();
 
     void mainWindowSpeaksFrench();
     void openDocumentSpeaksFrench();
@@ -234,7 +226,6 @@ private slots:
     void programStartsQuietlyInAnyLocale();
 
 private:
-    QString french(const char *context, const char *source) const;
     /** Texts of the widget and its children that are still the English of a message. */
     QStringList englishLeftovers(QWidget *root) const;
     QProcessEnvironment programEnvironment(const QString &locale, const QString &orbiskDir) const;
@@ -278,51 +269,41 @@ void TstTranslation::cleanupTestCase()
     QCoreApplication::removeTranslator(m_translator.get());
 }
 
-QString TstTranslation::french(const char *context, const char *source) const
+// The source file is complete and faithful, and the installation's compiled file, which
+// is what the program reads, says the same.
+void TstTranslation::everyMessageIsTranslatedFaithfully()
 {
-    return m_byKey.value(key(QLatin1String(context), QString::fromUtf8(source))).translation;
-}
-
-void TstTranslation::everyMessageIsTranslated()
-{
-    QCOMPARE(m_ts.language, QStringLiteral("fr_FR"));
+    QCOMPARE(m_ts.language, u"fr_FR"_s);
     QStringList faults;
     QSet<QString> seen;
     for (const Message &m : std::as_const(m_ts.messages)) {
-        if (!m.type.isEmpty()) faults << m.where() + QStringLiteral(" is ") + m.type;
-        if (m.translation.trimmed().isEmpty())
-            faults << m.where() + QStringLiteral(" has no translation");
+        auto fault = [&](const QString &what) { faults << m.where() + u": "_s + what; };
+        if (!m.type.isEmpty()) fault(m.type);
+        if (m.translation.trimmed().isEmpty()) fault(u"no translation"_s);
         const QString k = key(m.context, m.source, m.comment);
-        if (seen.contains(k)) faults << m.where() + QStringLiteral(" appears twice");
+        if (seen.contains(k)) fault(u"appears twice"_s);
         seen.insert(k);
-    }
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
-}
-
-void TstTranslation::translationsKeepPlaceholdersAndMarkup()
-{
-    QStringList faults;
-    for (const Message &m : std::as_const(m_ts.messages)) {
         if (placeholders(m.source) != placeholders(m.translation))
-            faults << m.where() + QStringLiteral(": placeholders ") +
-                          placeholders(m.translation).join(QLatin1Char(','));
-        if (m.source.count(QLatin1Char('\n')) != m.translation.count(QLatin1Char('\n')))
-            faults << m.where() + QStringLiteral(": line breaks differ");
+            fault(u"placeholders "_s + placeholders(m.translation).join(u','));
+        if (m.source.count(u'\n') != m.translation.count(u'\n')) fault(u"line breaks differ"_s);
         // The program glues these texts to names: "Exit " + title, name + "\nalready...".
-        if (!leadingBlanks(m.translation).startsWith(leadingBlanks(m.source)))
-            faults << m.where() + QStringLiteral(": leading blank lost");
-        if (!trailingBlanks(m.translation).endsWith(trailingBlanks(m.source)))
-            faults << m.where() + QStringLiteral(": trailing blank lost");
-        const Ampersands english = ampersands(m.source);
-        const Ampersands translated = ampersands(m.translation);
+        if (!blanks(m.translation, true).startsWith(blanks(m.source, true)))
+            fault(u"leading blank lost"_s);
+        if (!blanks(m.translation, false).endsWith(blanks(m.source, false)))
+            fault(u"trailing blank lost"_s);
+        const Ampersands english = ampersands(m.source), translated = ampersands(m.translation);
         if (english.accelerators.size() != translated.accelerators.size())
-            faults << m.where() + QStringLiteral(": accelerator lost or doubled");
-        if (english.literal != translated.literal)
-            faults << m.where() + QStringLiteral(": \"&&\" lost or added");
-        if (htmlTags(m.source) != htmlTags(m.translation))
-            faults << m.where() + QStringLiteral(": markup differs");
+            fault(u"accelerator lost or doubled"_s);
+        if (english.literal != translated.literal) fault(u"\"&&\" lost or added"_s);
+        if (htmlTags(m.source) != htmlTags(m.translation)) fault(u"markup differs"_s);
+        const QByteArray context = m.context.toUtf8(), source = m.source.toUtf8(),
+                         comment = m.comment.toUtf8();
+        const QString shown =
+            QCoreApplication::translate(context.constData(), source.constData(),
+                                        m.comment.isEmpty() ? nullptr : comment.constData());
+        if (shown != m.translation) fault(u"compiled file shows \""_s + shown + u'"');
     }
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
 
 void TstTranslation::everySourceTextIsInTheFile()
@@ -400,23 +381,6 @@ void TstTranslation::everyDocumentLabelIsInTheFile()
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
 }
 
-void TstTranslation::compiledFileSaysWhatTheSourceSays()
-{
-    // The installation's file, not the source, is what the program reads.
-    QStringList stale;
-    for (const Message &m : std::as_const(m_ts.messages)) {
-        const QByteArray context = m.context.toUtf8();
-        const QByteArray source = m.source.toUtf8();
-        const QByteArray comment = m.comment.toUtf8();
-        const QString shown =
-            QCoreApplication::translate(context.constData(), source.constData(),
-                                        m.comment.isEmpty() ? nullptr : comment.constData());
-        if (shown != m.translation)
-            stale << m.where() + QStringLiteral(" shows \"") + shown + QLatin1Char('"');
-    }
-    QVERIFY2(stale.isEmpty(), qPrintable(stale.join(QLatin1Char('\n'))));
-}
-
 QStringList TstTranslation::englishLeftovers(QWidget *root) const
 {
     QStringList texts;
@@ -449,6 +413,12 @@ QStringList TstTranslation::englishLeftovers(QWidget *root) const
     return leftovers;
 }
 
+#define VERIFY_FRENCH(widget)                                             \
+    do {                                                                  \
+        const QStringList leftovers = englishLeftovers(widget);           \
+        QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(u'\n'))); \
+    } while (false)
+
 void TstTranslation::mainWindowSpeaksFrench()
 {
     QByteArray program = VmrTest::program().toLocal8Bit();
@@ -456,68 +426,39 @@ void TstTranslation::mainWindowSpeaksFrench()
     QAMainWindowEditor window(1, argv);
 
     QStringList titles;
-    for (QAction *entry : window.menuBar()->actions()) {
+    for (QAction *entry : window.menuBar()->actions())
         if (entry->menu()) titles << entry->menu()->title();
-    }
-    QCOMPARE(titles, (QStringList{QStringLiteral("&Fichier"), QStringLiteral("É&dition"),
-                                  QStringLiteral("&Aide")}));
+    QCOMPARE(titles, (QStringList{u"&Fichier"_s, u"É&dition"_s, u"&Aide"_s}));
+    VERIFY_FRENCH(&window);
+    VERIFY_FRENCH(window.preferencesDialog());
 
-    auto action = [&window](const char *name) {
-        return window.findChild<QAction *>(QLatin1String(name));
-    };
-    QVERIFY(action("fileNewAction") && action("fileExitAction") && action("helpAboutAction"));
-    QCOMPARE(action("fileNewAction")->text(), french("QAMainWindowEditor", "&New"));
-    QCOMPARE(action("fileNewAction")->toolTip(), QStringLiteral("Créer un nouveau fichier"));
-    QCOMPARE(action("fileSaveAction")->text(), QStringLiteral("&Enregistrer && générer"));
-    QCOMPARE(action("editCopyAction")->text(), QStringLiteral("&Copier"));
-    // Texts that the program completes with the application title.
-    QCOMPARE(action("fileExitAction")->toolTip(),
-             QStringLiteral("Quitter ") + QAEdition::applicationTitle());
-    QCOMPARE(
-        action("helpAboutAction")->text(),
-        QStringLiteral("À &propos de ") + QAEdition::applicationTitle() + QStringLiteral("..."));
-    auto *web = window.findChild<QMenu *>(QStringLiteral("web menu"));
+    // Texts that the program completes with the application's or product's name.
+    QAction *exit = window.findChild<QAction *>(u"fileExitAction"_s);
+    QAction *about = window.findChild<QAction *>(u"helpAboutAction"_s);
+    QVERIFY(exit && about);
+    QCOMPARE(exit->toolTip(), u"Quitter "_s + QAEdition::applicationTitle());
+    QCOMPARE(about->text(), u"À &propos de "_s + QAEdition::applicationTitle() + u"..."_s);
+    auto *web = window.findChild<QMenu *>(u"web menu"_s);
     QVERIFY(web);
-    QCOMPARE(web->title(), QAEdition::productName() + QStringLiteral(" sur le Web"));
-
-    QStringList toolBars;
-    for (QToolBar *bar : window.findChildren<QToolBar *>()) toolBars << bar->windowTitle();
-    toolBars.sort();
-    QCOMPARE(toolBars, (QStringList{QStringLiteral("Outils"), QStringLiteral("Rechercher")}));
-
-    QStringList statusLabels;
-    for (QLabel *label : window.statusBar()->findChildren<QLabel *>())
-        statusLabels << label->text();
-    QVERIFY2(statusLabels.contains(QStringLiteral("Prêt")),
-             qPrintable(statusLabels.join(QLatin1Char(','))));
-
-    const QStringList leftovers = englishLeftovers(&window);
-    QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(QLatin1Char('\n'))));
-
-    QAvmrPrefDialog *preferences = window.preferencesDialog();
-    QVERIFY(preferences);
-    QCOMPARE(preferences->windowTitle(), QStringLiteral("Préférences"));
-    const QStringList prefLeftovers = englishLeftovers(preferences);
-    QVERIFY2(prefLeftovers.isEmpty(), qPrintable(prefLeftovers.join(QLatin1Char('\n'))));
+    QCOMPARE(web->title(), QAEdition::productName() + u" sur le Web"_s);
 }
 
 void TstTranslation::openDocumentSpeaksFrench()
 {
     // A read-only port opened from the command line, as a user starts the editor on one.
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("port.xvm"));
-    QVERIFY(QFile::copy(VmrTest::templatePath(QStringLiteral("templatec.xvm")), path));
+    const QString path = dir.filePath(u"port.xvm"_s);
+    QVERIFY(QFile::copy(VmrTest::templatePath(u"templatec.xvm"_s), path));
     QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
-    QByteArray program = VmrTest::program().toLocal8Bit();
-    QByteArray document = path.toLocal8Bit();
+    QByteArray program = VmrTest::program().toLocal8Bit(), document = path.toLocal8Bit();
     char *argv[] = {program.data(), document.data(), nullptr};
     QAMainWindowEditor window(2, argv);
     QCOMPARE(window.currentDocumentPath(), path);
     QCOMPARE(window.windowTitle(),
-             QStringLiteral("port.xvm (Lecture seule) - ") + QAEdition::applicationTitle());
+             u"port.xvm (Lecture seule) - "_s + QAEdition::applicationTitle());
     // The start-up load is reported before the status bar is set up; a later one shows.
     window.load(path, false);
-    QCOMPARE(window.statusBar()->currentMessage(), QStringLiteral("Fichier chargé."));
+    QCOMPARE(window.statusBar()->currentMessage(), u"Fichier chargé."_s);
 
     // Closing a changed document asks in French; Cancel keeps the window open.
     window.show();
@@ -525,7 +466,7 @@ void TstTranslation::openDocumentSpeaksFrench()
     QString question;
     VmrTest::answerMessageBox(QMessageBox::Cancel, &question);
     QVERIFY(!window.close());
-    QCOMPARE(question, QStringLiteral("Enregistrer les modifications de port.xvm?"));
+    QCOMPARE(question, u"Enregistrer les modifications de port.xvm?"_s);
     window.editor()->setModified(false);
 }
 
@@ -535,117 +476,82 @@ void TstTranslation::menuAcceleratorsAreUnique()
     char *argv[] = {program.data(), nullptr};
     QAMainWindowEditor window(1, argv);
 
-    auto clashes = [](const QString &where, const QList<QAction *> &actions) {
-        QStringList faults;
-        QHash<QChar, QString> taken;
-        for (QAction *a : actions) {
-            if (a->isSeparator()) continue;
-            const QString text = a->menu() ? a->menu()->title() : a->text();
-            const QList<QChar> keys = ampersands(text).accelerators;
-            if (keys.size() > 1)
-                faults << where + QStringLiteral(": \"") + text + QStringLiteral("\" has two");
-            for (QChar k : keys) {
-                if (taken.contains(k))
-                    faults << where + QStringLiteral(": \"") + text + QStringLiteral("\" and \"") +
-                                  taken.value(k) + QStringLiteral("\" share &") + k;
-                taken.insert(k, text);
+    // Each menu with its submenus, the menu bar included.
+    QStringList faults;
+    std::function<void(const QString &, const QList<QAction *> &)> check =
+        [&](const QString &where, const QList<QAction *> &actions) {
+            QHash<QChar, QString> taken;
+            for (QAction *a : actions) {
+                const QString text = a->menu() ? a->menu()->title() : a->text();
+                const QList<QChar> keys = ampersands(text).accelerators;
+                if (keys.size() > 1) faults << where + u": \""_s + text + u"\" has two"_s;
+                for (QChar k : keys) {
+                    if (taken.contains(k))
+                        faults << u"%1: \"%2\" and \"%3\" share &%4"_s.arg(where, text, taken[k],
+                                                                           k);
+                    taken.insert(k, text);
+                }
+                if (a->menu()) check(where + u" > "_s + a->menu()->title(), a->menu()->actions());
             }
-        }
-        return faults;
-    };
+        };
+    check(u"menu bar"_s, window.menuBar()->actions());
 
-    QStringList faults = clashes(QStringLiteral("menu bar"), window.menuBar()->actions());
-    QList<QMenu *> menus;
-    for (QAction *entry : window.menuBar()->actions()) {
-        if (entry->menu()) menus << entry->menu();
-    }
-    QVERIFY(menus.size() >= 3);
-    while (!menus.isEmpty()) {
-        QMenu *menu = menus.takeFirst();
-        faults << clashes(menu->title(), menu->actions());
-        for (QAction *a : menu->actions()) {
-            if (a->menu()) menus << a->menu();
-        }
-    }
-
-    // The context menus of the document tree: the build section and a file in it.
-    QAVmrEditor editor(VmrTest::orbiskDir() + QStringLiteral("/targets"));
-    QDomElement root =
-        editor.getRootElement(VmrTest::templatePath(QStringLiteral("templatec.xvm")));
+    // The context menus of the document tree: the root, the build section and a file in it.
+    QAVmrEditor editor(VmrTest::orbiskDir() + u"/targets"_s);
+    QDomElement root = editor.getRootElement(VmrTest::templatePath(u"templatec.xvm"_s));
     QVERIFY(!root.isNull());
-    QDomElement file = root.ownerDocument().createElement(QStringLiteral("NEWCMDFILE"));
-    file.setAttribute(QStringLiteral("Name"), QStringLiteral("notes.txt"));
-    root.firstChildElement(QStringLiteral("BUILD")).appendChild(file);
+    QDomElement file = root.ownerDocument().createElement(u"NEWCMDFILE"_s);
+    file.setAttribute(u"Name"_s, u"notes.txt"_s);
+    root.firstChildElement(u"BUILD"_s).appendChild(file);
     QVERIFY(editor.buildTree(root));
-    QStringList checkedMenus;
+    QSet<QString> checked;
     for (QTreeWidgetItem *item : allItems(editor.tree())) {
         auto *node = dynamic_cast<QAVmrEditorNode *>(item);
-        if (!node) continue;
-        const QString tag = node->data().tagName();
-        if (tag != QLatin1String("BUILD") && tag != QLatin1String("NEWCMDFILE") &&
-            tag != QLatin1String("VMR"))
-            continue;
+        const QString tag = node ? node->data().tagName() : QString();
+        if (tag != u"BUILD"_s && tag != u"NEWCMDFILE"_s && tag != u"VMR"_s) continue;
         std::unique_ptr<QMenu> menu(node->createPopupMenu());
         QVERIFY2(menu, qPrintable(tag));
-        checkedMenus << tag;
-        const QStringList leftovers = englishLeftovers(menu.get());
-        QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(QLatin1Char('\n'))));
-        faults << clashes(tag, menu->actions());
-        for (QAction *a : menu->actions()) {
-            if (a->menu())
-                faults << clashes(tag + QStringLiteral(" submenu"), a->menu()->actions());
-        }
+        checked << tag;
+        VERIFY_FRENCH(menu.get());
+        check(tag, menu->actions());
     }
-    checkedMenus.removeDuplicates();
-    checkedMenus.sort();
-    QCOMPARE(checkedMenus, (QStringList{QStringLiteral("BUILD"), QStringLiteral("NEWCMDFILE"),
-                                        QStringLiteral("VMR")}));
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    QCOMPARE(checked, (QSet<QString>{u"BUILD"_s, u"NEWCMDFILE"_s, u"VMR"_s}));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 }
 
 void TstTranslation::dialogsSpeakFrench()
 {
     QANewVmrDlg newDialog;
-    QCOMPARE(newDialog.windowTitle(), QStringLiteral("Choix du langage du Velmor"));
-    QStringList leftovers = englishLeftovers(&newDialog);
-    QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(QLatin1Char('\n'))));
-
+    VERIFY_FRENCH(&newDialog);
     QAvmrFindDialog find;
-    QCOMPARE(find.windowTitle(), QStringLiteral("Rechercher"));
-    QCOMPARE(find.caseSensitiveBox()->text(), QStringLiteral("Respecter la &casse"));
-    QCOMPARE(find.nextButton()->text(), QStringLiteral("Suivant"));
-    leftovers = englishLeftovers(&find);
-    QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(QLatin1Char('\n'))));
+    VERIFY_FRENCH(&find);
+    QAVmrAboutDialog about(VmrTest::program());
+    QCOMPARE(about.windowTitle(), u"À propos de "_s + QAEdition::applicationTitle());
+    VERIFY_FRENCH(&about);
+    // The script's own words stay as they are.
+    QAVmrErrorDialog error(u"vmrgen.pl: no port"_s);
+    QCOMPARE(error.windowTitle(), u"Erreur "_s + QAEdition::applicationTitle());
+    QCOMPARE(error.message(), u"vmrgen.pl: no port"_s);
+    VERIFY_FRENCH(&error);
 
     // The editor's own entries of the text and documentation context menus; the
     // standard editing entries beside them belong to the toolkit.
     QAVmrTextEdit text;
-    std::unique_ptr<QMenu> textMenu(text.createPopupMenu(QPoint()));
-    QVERIFY(textMenu);
-    QStringList entries;
-    for (QAction *a : textMenu->actions()) entries << a->text();
-    QVERIFY2(entries.contains(QStringLiteral("Rechercher l'occurrence suivante")) &&
-                 entries.contains(QStringLiteral("Aller à la ligne")),
-             qPrintable(entries.join(QLatin1Char('|'))));
     QAVmrDocBrowser browser;
+    std::unique_ptr<QMenu> textMenu(text.createPopupMenu(QPoint()));
     std::unique_ptr<QMenu> browserMenu(browser.createPopupMenu(QPoint()));
-    QVERIFY(browserMenu);
-    entries.clear();
-    for (QAction *a : browserMenu->actions())
-        entries << a->text().section(QLatin1Char('\t'), 0, 0);
-    QVERIFY2(entries.contains(QStringLiteral("Rechercher l'occurrence suivante")),
-             qPrintable(entries.join(QLatin1Char('|'))));
-
-    QAVmrAboutDialog about(VmrTest::program());
-    QCOMPARE(about.windowTitle(), QStringLiteral("À propos de ") + QAEdition::applicationTitle());
-    leftovers = englishLeftovers(&about);
-    QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(QLatin1Char('\n'))));
-
-    QAVmrErrorDialog error(QStringLiteral("vmrgen.pl: no port"));
-    QCOMPARE(error.windowTitle(), QStringLiteral("Erreur ") + QAEdition::applicationTitle());
-    QCOMPARE(error.message(), QStringLiteral("vmrgen.pl: no port"));
-    leftovers = englishLeftovers(&error);
-    QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(QLatin1Char('\n'))));
+    QVERIFY(textMenu && browserMenu);
+    auto entries = [](QMenu *menu) {
+        QStringList texts;
+        for (QAction *a : menu->actions()) texts << a->text().section(u'\t', 0, 0);
+        return texts;
+    };
+    const QString findNext = u"Rechercher l'occurrence suivante"_s;
+    QVERIFY2(entries(textMenu.get()).contains(findNext) &&
+                 entries(textMenu.get()).contains(u"Aller à la ligne"_s),
+             qPrintable(entries(textMenu.get()).join(u'|')));
+    QVERIFY2(entries(browserMenu.get()).contains(findNext),
+             qPrintable(entries(browserMenu.get()).join(u'|')));
 }
 
 void TstTranslation::documentTreeAndViewersSpeakFrench_data()
@@ -658,75 +564,62 @@ void TstTranslation::documentTreeAndViewersSpeakFrench_data()
 void TstTranslation::documentTreeAndViewersSpeakFrench()
 {
     QFETCH(QString, path);
-    QAVmrEditor editor(VmrTest::orbiskDir() + QStringLiteral("/targets"));
+    QAVmrEditor editor(VmrTest::orbiskDir() + u"/targets"_s);
     editor.resize(1000, 700);
     QDomElement root = editor.getRootElement(path);
     QVERIFY2(!root.isNull(), qPrintable(editor.lastError()));
     QVERIFY(editor.buildTree(root));
+    auto label = [this](const QString &english) {
+        return m_byKey.value(key(u"XVM Labels"_s, english)).translation;
+    };
 
+    // Every node shows its label in French, and most labels do change.
     QStringList faults;
-    int labelled = 0;
-    int changed = 0;
+    int labelled = 0, changed = 0;
     const QList<QTreeWidgetItem *> items = allItems(editor.tree());
     for (QTreeWidgetItem *item : items) {
         auto *node = dynamic_cast<QAVmrEditorNode *>(item);
         QVERIFY(node);
-        const QString label = node->data().attribute(QStringLiteral("Label"));
-        if (label.isEmpty()) continue;
+        const QString english = node->data().attribute(u"Label"_s);
+        if (english.isEmpty()) continue;
         ++labelled;
-        const QString expected =
-            m_byKey.value(key(QStringLiteral("XVM Labels"), label)).translation;
-        if (expected != label) ++changed;
-        if (item->text(0) != expected)
-            faults << QStringLiteral("\"%1\" shows \"%2\"").arg(label, item->text(0));
+        changed += label(english) != english;
+        if (item->text(0) != label(english))
+            faults << u"\"%1\" shows \"%2\""_s.arg(english, item->text(0));
     }
-    QVERIFY(labelled > 10);
-    QVERIFY(changed > labelled / 2);
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    QVERIFY(labelled > 10 && changed > labelled / 2);
 
     // The root's comment page names its subject in French.
     editor.tree()->setCurrentItem(editor.tree()->topLevelItem(0));
     QVERIFY(editor.viewer());
     QStringList rootTitles;
-    for (QLabel *label : editor.viewer()->findChildren<QLabel *>()) rootTitles << label->text();
-    QVERIFY2(rootTitles.contains(QStringLiteral("Commentaire pour le nœud racine")),
-             qPrintable(rootTitles.join(QLatin1Char('|'))));
+    for (QLabel *l : editor.viewer()->findChildren<QLabel *>()) rootTitles << l->text();
+    QVERIFY2(rootTitles.contains(u"Commentaire pour le nœud racine"_s),
+             qPrintable(rootTitles.join(u'|')));
 
     // Every page of the document, with the tabs of its choices and the captions of its
     // fields: nothing that the French file translates may still show in English.
-    QStringList leftovers;
     int tabbed = 0;
     for (QTreeWidgetItem *item : items) {
         editor.tree()->setCurrentItem(item);
         QAVmrViewer *viewer = editor.viewer();
         if (!viewer) continue;
-        for (const QString &text : englishLeftovers(viewer)) {
-            if (!leftovers.contains(text))
-                leftovers << item->text(0) + QStringLiteral(": ") + text;
-        }
-        if (auto *tabs = viewer->findChild<QTabWidget *>()) {
-            const QDomElement choice =
-                static_cast<QAVmrEditorNode *>(item)->data().firstChildElement(
-                    QStringLiteral("CHOICE"));
-            QStringList expected;
-            for (QDomElement o = choice.firstChildElement(QStringLiteral("ONGLET")); !o.isNull();
-                 o = o.nextSiblingElement(QStringLiteral("ONGLET")))
-                expected << m_byKey
-                                .value(key(QStringLiteral("XVM Labels"),
-                                           o.attribute(QStringLiteral("Label"))))
-                                .translation;
-            QStringList shown;
-            for (int i = 0; i < tabs->count(); ++i) shown << tabs->tabText(i);
-            if (!expected.isEmpty()) {
-                ++tabbed;
-                if (shown != expected)
-                    leftovers << item->text(0) + QStringLiteral(": tabs ") +
-                                     shown.join(QLatin1Char('|'));
-            }
-        }
+        for (const QString &text : englishLeftovers(viewer))
+            faults << item->text(0) + u": "_s + text;
+        auto *tabs = viewer->findChild<QTabWidget *>();
+        const QDomElement choice =
+            static_cast<QAVmrEditorNode *>(item)->data().firstChildElement(u"CHOICE"_s);
+        QStringList expected, shown;
+        for (QDomElement o = choice.firstChildElement(u"ONGLET"_s); !o.isNull();
+             o = o.nextSiblingElement(u"ONGLET"_s))
+            expected << label(o.attribute(u"Label"_s));
+        for (int i = 0; tabs && i < tabs->count(); ++i) shown << tabs->tabText(i);
+        if (expected.isEmpty() || !tabs) continue;
+        ++tabbed;
+        if (shown != expected) faults << item->text(0) + u": tabs "_s + shown.join(u'|');
     }
-    QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(QLatin1Char('\n'))));
-    if (QFileInfo(path).fileName() == QLatin1String("templatec.xvm")) QVERIFY(tabbed > 0);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+    if (QFileInfo(path).fileName() == u"templatec.xvm"_s) QVERIFY(tabbed > 0);
 }
 
 QProcessEnvironment TstTranslation::programEnvironment(const QString &locale,
@@ -734,23 +627,21 @@ QProcessEnvironment TstTranslation::programEnvironment(const QString &locale,
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // A home of its own for each run: the user-library check must meet an empty one.
-    const QString home = m_home->path() + QStringLiteral("/run-") + locale;
+    const QString home = m_home->path() + u"/run-"_s + locale;
     QDir(home).removeRecursively();
-    QDir().mkpath(home + QStringLiteral("/runtime"));
-    QFile::setPermissions(home + QStringLiteral("/runtime"),
+    QDir().mkpath(home + u"/runtime"_s);
+    QFile::setPermissions(home + u"/runtime"_s,
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    env.insert(QStringLiteral("HOME"), home);
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("ORBISKDIR"), orbiskDir);
-    env.insert(QStringLiteral("LANG"), locale);
-    env.insert(QStringLiteral("LC_ALL"), locale);
-    env.remove(QStringLiteral("LC_MESSAGES"));
-    env.remove(QStringLiteral("LANGUAGE"));
-    env.remove(QStringLiteral("VMREDITOR_AUTOQUIT_MS"));
+    env.insert(u"HOME"_s, home);
+    for (const QString &dir : {u"config"_s, u"data"_s, u"cache"_s})
+        env.insert(u"XDG_"_s + dir.toUpper() + u"_HOME"_s, home + u'/' + dir);
+    env.insert(u"XDG_RUNTIME_DIR"_s, home + u"/runtime"_s);
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"ORBISKDIR"_s, orbiskDir);
+    env.insert(u"LANG"_s, locale);
+    env.insert(u"LC_ALL"_s, locale);
+    for (const QString &name : {u"LC_MESSAGES"_s, u"LANGUAGE"_s, u"VMREDITOR_AUTOQUIT_MS"_s})
+        env.remove(name);
     return env;
 }
 
@@ -758,12 +649,12 @@ void TstTranslation::programFollowsTheLocale_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("expected");
-    const QString french = QStringLiteral("L'installation ne contient pas de répertoire");
-    const QString english = QStringLiteral("The installation has no directory");
-    QTest::newRow("fr_FR") << QStringLiteral("fr_FR.UTF-8") << french;
-    QTest::newRow("fr_BE") << QStringLiteral("fr_BE.UTF-8") << french;
-    QTest::newRow("de_DE") << QStringLiteral("de_DE.UTF-8") << english;
-    QTest::newRow("C") << QStringLiteral("C.UTF-8") << english;
+    const QString french = u"L'installation ne contient pas de répertoire"_s;
+    const QString english = u"The installation has no directory"_s;
+    QTest::newRow("fr_FR") << u"fr_FR.UTF-8"_s << french;
+    QTest::newRow("fr_BE") << u"fr_BE.UTF-8"_s << french;
+    QTest::newRow("de_DE") << u"de_DE.UTF-8"_s << english;
+    QTest::newRow("C") << u"C.UTF-8"_s << english;
 }
 
 void TstTranslation::programFollowsTheLocale()
@@ -773,21 +664,17 @@ void TstTranslation::programFollowsTheLocale()
     // user; the report is all this run needs.
     QFETCH(QString, locale);
     QFETCH(QString, expected);
-    const QString program = VmrTest::program();
-    QVERIFY2(QFileInfo(program).isExecutable(), "VMREDITOR must name the built program");
     QTemporaryDir install;
-    QVERIFY(QDir().mkpath(install.filePath(QStringLiteral("lib/locale"))));
-    QVERIFY(QFile::copy(VmrTest::orbiskDir() + QStringLiteral("/lib/locale/vmreditor_fr.qm"),
-                        install.filePath(QStringLiteral("lib/locale/vmreditor_fr.qm"))));
-
+    QVERIFY(QDir().mkpath(install.filePath(u"lib/locale"_s)));
+    QVERIFY(QFile::copy(VmrTest::orbiskDir() + u"/lib/locale/vmreditor_fr.qm"_s,
+                        install.filePath(u"lib/locale/vmreditor_fr.qm"_s)));
     QProcess process;
     process.setProcessEnvironment(programEnvironment(locale, install.path()));
     process.setReadChannel(QProcess::StandardError);
-    process.start(program, QStringList());
-    QVERIFY(process.waitForStarted(30000));
+    process.start(VmrTest::program(), QStringList());
+    QVERIFY2(process.waitForStarted(30000), "VMREDITOR must name the built program");
     QByteArray err;
-    const QByteArray marker = "targets";
-    while (!err.contains(marker) && process.state() == QProcess::Running &&
+    while (!err.contains("targets") && process.state() == QProcess::Running &&
            process.waitForReadyRead(60000))
         err += process.readAllStandardError();
     err += process.readAllStandardError();
@@ -796,43 +683,39 @@ void TstTranslation::programFollowsTheLocale()
         process.waitForFinished(10000);
     }
     const QString text = QString::fromLocal8Bit(err);
-    QVERIFY2(text.contains(expected + QLatin1Char(' ') + install.path()), qPrintable(text));
+    QVERIFY2(text.contains(expected + u' ' + install.path()), qPrintable(text));
 }
 
 void TstTranslation::programStartsQuietlyInAnyLocale_data()
 {
     QTest::addColumn<QString>("locale");
-    QTest::newRow("fr_FR") << QStringLiteral("fr_FR.UTF-8");
-    QTest::newRow("de_DE, no translation") << QStringLiteral("de_DE.UTF-8");
+    QTest::newRow("fr_FR") << u"fr_FR.UTF-8"_s;
+    QTest::newRow("de_DE, no translation") << u"de_DE.UTF-8"_s;
 }
 
 void TstTranslation::programStartsQuietlyInAnyLocale()
 {
     QFETCH(QString, locale);
-    const QString program = VmrTest::program();
-    QVERIFY2(QFileInfo(program).isExecutable(), "VMREDITOR must name the built program");
     QProcessEnvironment env = programEnvironment(locale, VmrTest::orbiskDir());
-    env.insert(QStringLiteral("VMREDITOR_AUTOQUIT_MS"), QStringLiteral("200"));
+    env.insert(u"VMREDITOR_AUTOQUIT_MS"_s, u"200"_s);
     QProcess process;
     process.setProcessEnvironment(env);
-    process.start(program, QStringList());
-    QVERIFY(process.waitForStarted(30000));
+    process.start(VmrTest::program(), QStringList());
+    QVERIFY2(process.waitForStarted(30000), "VMREDITOR must name the built program");
     if (!process.waitForFinished(120000)) {
         process.kill();
         process.waitForFinished(10000);
         QFAIL("the program did not close");
     }
-    const QByteArray err = process.readAllStandardError();
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(process.exitCode() == 0, err.constData());
+    const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+             qPrintable(err));
     // Only the headless platform's own remark may appear; the program says nothing.
-    QStringList said;
-    for (const QString &line : QString::fromLocal8Bit(err).split(QLatin1Char('\n'))) {
-        if (!line.trimmed().isEmpty() &&
-            !line.startsWith(QLatin1String("This plugin does not support")))
-            said << line;
-    }
-    QVERIFY2(said.isEmpty(), qPrintable(said.join(QLatin1Char('\n'))));
+    QStringList said = err.split(u'\n', Qt::SkipEmptyParts);
+    said.removeIf([](const QString &line) {
+        return line.trimmed().isEmpty() || line.startsWith(u"This plugin does not support"_s);
+    });
+    QVERIFY2(said.isEmpty(), qPrintable(said.join(u'\n')));
 }
 
 QTEST_MAIN(TstTranslation)
