@@ -95,6 +95,15 @@ private slots:
 
 private:
     QString writeBinary(const QByteArray &mode, const QString &name = u"data.bin"_s);
+    /** Adds a binary file written in the given mode through the node's menu command. */
+    QString startBinary(const QString &node, const QString &command, const QByteArray &mode,
+                        const QString &name = u"data.bin"_s)
+    {
+        const QString input = writeBinary(mode, name);
+        chooseFile(input);
+        runCommand(node, command, u"Binary File"_s);
+        return input;
+    }
     /** Runs a command from the context menu of the node with text nodeText. */
     void runCommand(const QString &nodeText, const QString &command, const QString &entry = {});
 
@@ -377,9 +386,8 @@ void TestQAVmrEditorTree::binaryFileAdded()
     }
     QAVmrEditorTree *tree = m_editor->tree();
     QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
-    const QString input = writeBinary(real ? "real binary" : "ok", u"logo.png"_s);
-    chooseFile(input);
-    runCommand(u"Asm"_s, u"A&ppend"_s, u"Binary File"_s);
+    const QString input =
+        startBinary(u"Asm"_s, u"A&ppend"_s, real ? "real binary" : "ok", u"logo.png"_s);
     QVERIFY(tree->encodingRun());
     QCOMPARE(tree->binaryFilePath(), input);
     QCOMPARE(status.value(0).value(0).toString(), u"Adding binary file..."_s);
@@ -442,8 +450,7 @@ void TestQAVmrEditorTree::binaryFileFailures()
     const int nodes = DocTest::allItems(tree).size();
     QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
 
-    chooseFile(writeBinary(mode));
-    runCommand(u"B"_s, u"&Add Child"_s, u"Binary File"_s);
+    startBinary(u"B"_s, u"&Add Child"_s, mode);
     QVERIFY(tree->encodingRun());
     QString text;
     QString title;
@@ -496,9 +503,7 @@ void TestQAVmrEditorTree::binaryFileDialogCancelled()
 void TestQAVmrEditorTree::waitDialogAndSecondBinaryFileRefused()
 {
     QAVmrEditorTree *tree = m_editor->tree();
-    const QString input = writeBinary("wait");
-    chooseFile(input);
-    runCommand(u"Link"_s, u"A&ppend"_s, u"Binary File"_s);
+    const QString input = startBinary(u"Link"_s, u"A&ppend"_s, "wait");
     QAScriptRunner *first = tree->encodingRun();
     QVERIFY(first);
     QPointer<QAVmrWaitDlg> dialog = tree->waitDialog();
@@ -524,9 +529,7 @@ void TestQAVmrEditorTree::waitDialogAndSecondBinaryFileRefused()
     tree->setCurrentItem(DocTest::findItem(tree, u"Link"_s));
     tree->deleteSelectedNode();
 
-    QFile go(input + u".go"_s);
-    QVERIFY(go.open(QIODevice::WriteOnly));
-    go.close();
+    QVERIFY(QFile(input + u".go"_s).open(QIODevice::WriteOnly));  // lets the script finish
     QTRY_VERIFY_WITH_TIMEOUT(!tree->encodingRun(), 20000);
     QVERIFY(!dialog);
     QCOMPARE(status.last().value(0).toString(), u"Binary file added."_s);
@@ -547,9 +550,7 @@ void TestQAVmrEditorTree::waitDialogAndSecondBinaryFileRefused()
 void TestQAVmrEditorTree::clearingStopsEncoding()
 {
     QAVmrEditorTree *tree = m_editor->tree();
-    const QString input = writeBinary("wait");
-    chooseFile(input);
-    runCommand(u"Link"_s, u"A&ppend"_s, u"Binary File"_s);
+    const QString input = startBinary(u"Link"_s, u"A&ppend"_s, "wait");
     QVERIFY(tree->encodingRun());
     QVERIFY(tree->waitDialog());
     QSignalSpy status(tree, &QAVmrEditorTree::statusMsg);
