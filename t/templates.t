@@ -237,7 +237,10 @@ for my $name (sort keys %SHIPPED) {
 }
 plan skip_all => 'no shipped document could be read' unless %docs;
 
-my (%covered, %docs_used, %field_names_by_doc);
+my (%covered, %docs_used);
+for my $name (sort keys %docs) {
+    $docs_used{$_}{$name} = 1 for grep { length } map { $_->getAttribute('Doc') } $docs{$name}->findnodes('//*[@Doc]');
+}
 for my $name (sort keys %docs) {
     my $want = $SHIPPED{$name};
     my $root = $docs{$name}->documentElement;
@@ -256,7 +259,6 @@ for my $name (sort keys %docs) {
         for my $n (@$nodes) {
             my ($kind, $e, $context, $tag) = @$n;
             my $at = where($e);
-            $docs_used{ $e->getAttribute('Doc') }{$name} = 1 if $e->getAttribute('Doc');
             $covered{ $want->{family} }{"$context:" . ($tag // $e->nodeName)} = 1;
             my $named = $kind eq 'root' || $kind eq 'file' || $kind eq 'binfile';
             push @problems, "node without " . ($named ? 'Name' : 'Label') . ": $at"
@@ -289,7 +291,6 @@ for my $name (sort keys %docs) {
                     } else {
                         push @problems, "row that is neither a basic key nor INIFIELD: " . where($row);
                     }
-                    $docs_used{ $row->getAttribute('Doc') }{$name} = 1 if $row->getAttribute('Doc');
                 }
                 $e = $container;    # its COMMENT is the node's comment
             }
@@ -321,7 +322,6 @@ for my $name (sort keys %docs) {
                     }
                     $covered{ $want->{family} }{'field:' . $f->nodeName} = 1;
                     push @problems, field_problems($f);
-                    push @{ $field_names_by_doc{$name} }, $f;
                 }
             }
             if ($kind eq 'choice') {
@@ -354,7 +354,6 @@ for my $name (sort keys %docs) {
                     if ($f && $f->nodeType == XML_ELEMENT_NODE && $FUNCTION_TABS{ $f->nodeName }) {
                         $covered{ $want->{family} }{'tab:' . $f->nodeName} = 1;
                         push @problems, function_problems($f, 1);
-                        $docs_used{ $f->getAttribute('Doc') }{$name} = 1 if $f->getAttribute('Doc');
                     } elsif ($f && $f->nodeType == XML_ELEMENT_NODE && $f->nodeName eq 'ITEM') {
                         $covered{ $want->{family} }{'tab:ITEM'} = 1;
                         for my $w (elements($tab)) {
@@ -365,7 +364,6 @@ for my $name (sort keys %docs) {
                             }
                             $covered{ $want->{family} }{'sheet:' . $m->nodeName} = 1;
                             push @problems, field_problems($m);
-                            push @{ $field_names_by_doc{$name} }, $m;
                         }
                     } else {
                         push @problems, 'sheet that the choice viewer cannot show: ' . where($tab);
@@ -373,7 +371,6 @@ for my $name (sort keys %docs) {
                 }
             }
         }
-        $docs_used{ $_->getAttribute('Doc') }{$name} = 1 for @{ $field_names_by_doc{$name} // [] };
         none(\@problems, 'every node carries what its viewer reads');
     };
 }
@@ -385,26 +382,21 @@ subtest 'each family uses its whole vocabulary' => sub {
     }
 };
 
-subtest 'field names are identifiers, once per document' => sub {
-    for my $name (sort keys %field_names_by_doc) {
+subtest 'field names are identifiers, once per document; texts survive the editor' => sub {
+    my $fields = join ' | ', map {"//$_"} sort keys %ITEM_FIELDS;
+    for my $name (sort keys %docs) {
         my (%seen, @bad);
-        for my $f (@{ $field_names_by_doc{$name} }) {
+        for my $f ($docs{$name}->findnodes($fields)) {
             my $n = $f->getAttribute('Name') // '';
             # Ada types, constants and renamings become Ada declarations; macros become defines.
             my $ok = $f->nodeName =~ /ADA$/ ? $n =~ /^[A-Za-z](?:_?[A-Za-z0-9])*$/ : $n =~ /^[A-Z_][A-Z0-9_]*$/;
             push @bad, "not an identifier: $n" unless $ok;
             push @bad, "twice: $n" if $seen{lc $n}++;
         }
-        none(\@bad, $name);
-    }
-};
-
-subtest 'texts survive the editor' => sub {
-    for my $name (sort keys %docs) {
         # A text that is nothing but blanks is dropped by the editor's parser.
-        my @blank = map { where($_) } grep { my $t = $_->textContent; length $t && $t !~ /\S/ }
+        push @bad, map { 'blank text: ' . where($_) } grep { my $t = $_->textContent; length $t && $t !~ /\S/ }
             $docs{$name}->findnodes('//VALUE | //PROTO | //TAIL | //COMMENT | //KEY');
-        none(\@blank, $name);
+        none(\@bad, $name);
     }
 };
 
@@ -441,49 +433,34 @@ subtest 'example port is made from the C template' => sub {
     isnt($x->documentElement->getAttribute('Name'), $t->documentElement->getAttribute('Name'), 'the example has its own name');
 };
 
-subtest 'the runtime configuration generated for the C ports compiles' => sub {
-    my ($scripts) = grep { -f "$_/vmrgen.pl" } grep { defined }
-        ($ENV{ORBISKDIR} ? "$ENV{ORBISKDIR}/lib/scripts" : undef), "$source/lib/scripts";
-    my ($cc) = grep { -x } map { "$_/gcc" } split /:/, $ENV{PATH} // '';
-    plan skip_all => 'needs vmrgen.pl and gcc' unless $scripts && $cc;
-    for my $name (grep { $SHIPPED{$_}{family} eq 'c' } sort keys %docs) {
-        my $target = tempdir(CLEANUP => 1);
-        my $out = qx{"$^X" -I"$scripts" "$scripts/vmrgen.pl" "$source/targets/$name" "$target" 2>&1};
-        is($?, 0, "$name generates") or diag($out), next;
-        my @sources;
-        find(sub { push @sources, $File::Find::name if /\.c$/ }, $target);
-        ok(@sources, "$name: C sources were generated");
-        for my $c (@sources) {
-            # Calls to undeclared functions are the faults that matter here: they link
-            # against nothing on the target.
-            my $result = qx{cd "@{[ dirname($c) ]}" && "$cc" -fsyntax-only -Wall -Werror=implicit-function-declaration "$c" 2>&1};
-            is($?, 0, "$name: " . File::Spec->abs2rel($c, $target) . ' compiles') or diag($result);
+# Calls to undeclared functions, missing context clauses and bodies are the faults that
+# matter here: they link against nothing on the target.
+my ($scripts) = grep { -f "$_/vmrgen.pl" } grep { defined }
+    ($ENV{ORBISKDIR} ? "$ENV{ORBISKDIR}/lib/scripts" : undef), "$source/lib/scripts";
+my ($cc) = grep { -x } map { "$_/gcc" } split /:/, $ENV{PATH} // '';
+for my $lang (['C', c => qr/\.c$/, '-fsyntax-only -Wall -Werror=implicit-function-declaration'],
+              ['Ada', ada => qr/\.ad[sb]$/, '-c -gnatc']) {
+    my ($what, $family, $unit_re, $flags) = @$lang;
+    subtest "the runtime configuration generated for the $what ports compiles" => sub {
+        plan skip_all => 'needs vmrgen.pl and gcc' unless $scripts && $cc;
+        if ($family eq 'ada') {
+            chomp(my $probe = qx{"$cc" -print-prog-name=gnat1 2>/dev/null});
+            plan skip_all => 'gcc has no Ada front end' unless $probe && -x $probe;
         }
-    }
-};
-
-subtest 'the runtime configuration generated for the Ada port compiles' => sub {
-    my ($scripts) = grep { -f "$_/vmrgen.pl" } grep { defined }
-        ($ENV{ORBISKDIR} ? "$ENV{ORBISKDIR}/lib/scripts" : undef), "$source/lib/scripts";
-    my ($cc) = grep { -x } map { "$_/gcc" } split /:/, $ENV{PATH} // '';
-    plan skip_all => 'needs vmrgen.pl and gcc' unless $scripts && $cc;
-    my $probe = qx{"$cc" -print-prog-name=gnat1 2>/dev/null};
-    chomp $probe;
-    plan skip_all => 'gcc has no Ada front end' unless $probe && -x $probe;
-    for my $name (grep { $SHIPPED{$_}{family} eq 'ada' } sort keys %docs) {
-        my $target = tempdir(CLEANUP => 1);
-        my $out = qx{"$^X" -I"$scripts" "$scripts/vmrgen.pl" "$source/targets/$name" "$target" 2>&1};
-        is($?, 0, "$name generates") or diag($out), next;
-        my @units;
-        find(sub { push @units, $File::Find::name if /\.ad[sb]$/ }, $target);
-        ok(@units, "$name: Ada units were generated");
-        for my $unit (@units) {
-            # Semantic check only: missing context clauses and bodies are what matter.
-            my $result = qx{cd "@{[ dirname($unit) ]}" && "$cc" -c -gnatc "$unit" 2>&1};
-            is($?, 0, "$name: " . File::Spec->abs2rel($unit, $target) . ' compiles') or diag($result);
+        for my $name (grep { $SHIPPED{$_}{family} eq $family } sort keys %docs) {
+            my $target = tempdir(CLEANUP => 1);
+            my $out = qx{"$^X" -I"$scripts" "$scripts/vmrgen.pl" "$source/targets/$name" "$target" 2>&1};
+            is($?, 0, "$name generates") or diag($out), next;
+            my @units;
+            find(sub { push @units, $File::Find::name if $_ =~ $unit_re }, $target);
+            ok(@units, "$name: $what sources were generated");
+            for my $unit (@units) {
+                my $result = qx{cd "@{[ dirname($unit) ]}" && "$cc" $flags "$unit" 2>&1};
+                is($?, 0, "$name: " . File::Spec->abs2rel($unit, $target) . ' compiles') or diag($result);
+            }
         }
-    }
-};
+    };
+}
 
 subtest 'reference page documents every anchor the documents name' => sub {
     my $page = eval { load("$xml_dir/Reference.html") };
