@@ -129,7 +129,9 @@ inline Handler press(QMessageBox::StandardButton button, QString *text = nullptr
 /** Presses the button of a message box that shows the given text ("Update"). */
 inline Handler pressText(const QString &label, QString *text = nullptr)
 {
-    return pressIf([label](QMessageBox *, QAbstractButton *b) { return b->text().remove(u'&') == label; }, text);
+    return pressIf(
+        [label](QMessageBox *, QAbstractButton *b) { return b->text().remove(u'&') == label; },
+        text);
 }
 
 /** Closes the error dialog of a script run and keeps its text. */
@@ -156,8 +158,8 @@ inline Handler choosePath(const QString &path, FileDialogSeen *seen = nullptr)
         auto *dialog = qobject_cast<QFileDialog *>(w);
         auto *name = dialog ? dialog->findChild<QLineEdit *>(u"fileNameEdit"_s) : nullptr;
         if (seen) {
-            *seen = {w->windowTitle(),
-                     dialog ? dialog->directory().absolutePath() : QString(), name ? name->text() : QString()};
+            *seen = {w->windowTitle(), dialog ? dialog->directory().absolutePath() : QString(),
+                     name ? name->text() : QString()};
         }
         if (!name || path.isEmpty()) {
             if (auto *plain = qobject_cast<QDialog *>(w))
@@ -333,7 +335,9 @@ public:
         : m_dir(dir)
     {
         QDir().mkpath(dir);
-        m_mounted = run(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size="_s + size, u"vmrtest"_s, dir}, &m_why);
+        m_mounted =
+            run(u"mount"_s, {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size="_s + size, u"vmrtest"_s, dir},
+                &m_why);
     }
     ~Tmpfs()
     {

@@ -67,12 +67,17 @@ private slots:
         QTest::newRow("warnings on standard error, exit 0")
             << QByteArray("print STDERR \"warning: no binary file\\n\"; exit 0;") << QString();
         QTest::newRow("several lines, last one shown")
-            << QByteArray("print STDERR \"line one\\nline two\\n\"; print STDERR \"no LIBCONF section\\n\"; exit 1;")
+            << QByteArray(
+                   "print STDERR \"line one\\nline two\\n\"; print STDERR \"no LIBCONF "
+                   "section\\n\"; exit 1;")
             << u"no LIBCONF section\n"_s;
-        QTest::newRow("silent failure") << QByteArray("exit 7;") << u"vmrgen.pl ended with exit status 7.\n"_s;
-        QTest::newRow("crash after a reason") << QByteArray("print STDERR \"writing build.pl\\n\"; kill 9, $$; sleep 5;")
-                                              << u"vmrgen.pl crashed or was killed.\nwriting build.pl\n"_s;
-        QTest::newRow("silent crash") << QByteArray("kill 9, $$; sleep 5;") << u"vmrgen.pl crashed or was killed.\n"_s;
+        QTest::newRow("silent failure")
+            << QByteArray("exit 7;") << u"vmrgen.pl ended with exit status 7.\n"_s;
+        QTest::newRow("crash after a reason")
+            << QByteArray("print STDERR \"writing build.pl\\n\"; kill 9, $$; sleep 5;")
+            << u"vmrgen.pl crashed or was killed.\nwriting build.pl\n"_s;
+        QTest::newRow("silent crash")
+            << QByteArray("kill 9, $$; sleep 5;") << u"vmrgen.pl crashed or was killed.\n"_s;
     }
     void generationOutcome()
     {
@@ -128,7 +133,8 @@ private slots:
         ModalScript exportDialogs({choosePath(work(u"out.txt"_s)), readError(&error)});
         window->fileExportAs();
         VMR_ANSWERED(exportDialogs);
-        QVERIFY2(error.endsWith(u"vmrprint.pl "_s + m_document + u"\nUnable to run command"_s), qPrintable(error));
+        QVERIFY2(error.endsWith(u"vmrprint.pl "_s + m_document + u"\nUnable to run command"_s),
+                 qPrintable(error));
         QVERIFY(!error.contains(work(u"out.txt"_s)));
         QCOMPARE(status(window.get()), u"ERROR: cannot export this Velmor (xvm) file."_s);
     }
@@ -282,8 +288,10 @@ private slots:
         VMR_ANSWERED(dialogs);
         QCOMPARE(status(window.get()), kSaved);
         const QByteArray ini = readFile(ports + u"/linux_gcc/port.ini"_s);
-        QVERIFY2(ini.contains(QByteArray("NAME=\"" + QAMainWindowEditor::portName(window->rootElement()).toUtf8() + "\"")),
-                 ini.constData());
+        QVERIFY2(
+            ini.contains(QByteArray(
+                "NAME=\"" + QAMainWindowEditor::portName(window->rootElement()).toUtf8() + "\"")),
+            ini.constData());
 
         ModalScript exportDialogs({choosePath(text)});
         window->fileExportAs();

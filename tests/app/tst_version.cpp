@@ -96,8 +96,8 @@ private slots:
         QTest::newRow("missing script") << QByteArray() << 120000 << QString() << u"\nUnable to run command"_s
                                         << u"-list"_s << QString();
         QTest::newRow("hanging script")
-            << QByteArray("$| = 1; print \"V2005\\n\"; sleep 60; print \"V2009\\n\"; exit 0;") << 400 << QString()
-            << QString() << u"did not finish in time"_s << QString();
+            << QByteArray("$| = 1; print \"V2005\\n\"; sleep 60; print \"V2009\\n\"; exit 0;")
+            << 400 << QString() << QString() << u"did not finish in time"_s << QString();
     }
     void listFailures()
     {
@@ -114,7 +114,8 @@ private slots:
         QAVMRVersion::setUpdateTimeout(timeout);
         const auto text = catchErrorDialog();
         QAVMRVersion checker(u"vmreditor"_s);
-        QVERIFY2(text->startsWith(prefix) && text->endsWith(suffix) && text->contains(shown), qPrintable(*text));
+        QVERIFY2(text->startsWith(prefix) && text->endsWith(suffix) && text->contains(shown),
+                 qPrintable(*text));
         QVERIFY2(notShown.isEmpty() || !text->contains(notShown), qPrintable(*text));
         QVERIFY(!listPart.isEmpty() || text->contains(scriptPath()));
         // What was read before the failure is kept, nothing after it.
@@ -151,7 +152,9 @@ private slots:
         {
             QFile file(document);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            const QByteArray version = fromVersion.isEmpty() ? QByteArray() : " Version=\"" + fromVersion.toLatin1() + "\"";
+            const QByteArray version = fromVersion.isEmpty()
+                                           ? QByteArray()
+                                           : " Version=\"" + fromVersion.toLatin1() + "\"";
             file.write("<VMR" + version + " Name=\"old\"><BUILD/></VMR>\n");
         }
 
@@ -170,8 +173,10 @@ private slots:
             << u"Update failed : cannot convert BUILD"_s;
         QTest::newRow("non-zero exit, nothing said")
             << QByteArray("exit 5;") << u"Update failed : vmrver.pl ended with exit status 5."_s;
-        QTest::newRow("crash") << QByteArray("kill 9, $$; sleep 5;") << u"Update failed : vmrver.pl crashed or was killed."_s;
-        QTest::newRow("hang") << QByteArray("sleep 60; exit 0;") << u"Update failed : vmrver.pl did not finish in time"_s;
+        QTest::newRow("crash") << QByteArray("kill 9, $$; sleep 5;")
+                               << u"Update failed : vmrver.pl crashed or was killed."_s;
+        QTest::newRow("hang") << QByteArray("sleep 60; exit 0;")
+                              << u"Update failed : vmrver.pl did not finish in time"_s;
     }
     void updateFailures()
     {
