@@ -21,23 +21,18 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QCheckBox>
 #include <QDirIterator>
 #include <QDomDocument>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QTranslator>
 #include <QTreeWidget>
 #include <QXmlStreamReader>
@@ -53,11 +48,7 @@ namespace {
 
 struct Message
 {
-    QString context;
-    QString source;
-    QString comment;
-    QString translation;
-    QString type;
+    QString context, source, comment, translation, type;
     qint64 line = 0;
 
     QString where() const
@@ -338,47 +329,37 @@ void TstTranslation::everySourceTextIsInTheFile()
 
 void TstTranslation::everyDocumentLabelIsInTheFile()
 {
-    // The contexts in which the editor translates what the documents carry.
-    const QList<QPair<QString, QStringList>> macroContexts = {
-        {QStringLiteral("QATextMacro"),
-         {QStringLiteral("TEXT_MACRO"), QStringLiteral("TYPEADA"), QStringLiteral("CONSTANTADA"),
-          QStringLiteral("CONSTANTSTRINGADA")}},
-        {QStringLiteral("QABinaryMacro"),
-         {QStringLiteral("BINARY_MACRO"), QStringLiteral("RENAMEADA")}},
-        {QStringLiteral("QAOptionnalMacro"), {QStringLiteral("OPTIONAL_MACRO")}},
-    };
+    // The contexts in which the editor translates what the documents carry: every label,
+    // and the names of the fields.
+    const QHash<QString, QString> nameContexts = {
+        {u"TEXT_MACRO"_s, u"QATextMacro"_s},         {u"TYPEADA"_s, u"QATextMacro"_s},
+        {u"CONSTANTADA"_s, u"QATextMacro"_s},        {u"CONSTANTSTRINGADA"_s, u"QATextMacro"_s},
+        {u"BINARY_MACRO"_s, u"QABinaryMacro"_s},     {u"RENAMEADA"_s, u"QABinaryMacro"_s},
+        {u"OPTIONAL_MACRO"_s, u"QAOptionnalMacro"_s}};
     const QStringList documents = shippedDocuments();
     QVERIFY(documents.size() >= 4);
     QStringList missing;
     int labels = 0;
     for (const QString &path : documents) {
         QFile file(path);
-        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
         QDomDocument document;
-        QVERIFY2(document.setContent(&file), qPrintable(path));
+        QVERIFY2(file.open(QIODevice::ReadOnly) && document.setContent(&file), qPrintable(path));
         QList<QDomElement> pending{document.documentElement()};
         while (!pending.isEmpty()) {
             const QDomElement e = pending.takeFirst();
             for (QDomElement c = e.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
                 pending << c;
-            const QString label = e.attribute(QStringLiteral("Label"));
-            if (!label.isEmpty()) {
-                ++labels;
-                if (!m_byKey.contains(key(QStringLiteral("XVM Labels"), label)))
-                    missing << QFileInfo(path).fileName() + QStringLiteral(": label \"") + label +
-                                   QLatin1Char('"');
-            }
-            const QString name = e.attribute(QStringLiteral("Name"));
-            for (const auto &context : macroContexts) {
-                if (!name.isEmpty() && context.second.contains(e.tagName()) &&
-                    !m_byKey.contains(key(context.first, name)))
-                    missing << QFileInfo(path).fileName() + QStringLiteral(": ") + context.first +
-                                   QStringLiteral(" \"") + name + QLatin1Char('"');
-            }
+            const QString label = e.attribute(u"Label"_s), name = e.attribute(u"Name"_s);
+            const QString context = nameContexts.value(e.tagName());
+            labels += !label.isEmpty();
+            if (!label.isEmpty() && !m_byKey.contains(key(u"XVM Labels"_s, label)))
+                missing << QFileInfo(path).fileName() + u": label \""_s + label + u'"';
+            if (!context.isEmpty() && !name.isEmpty() && !m_byKey.contains(key(context, name)))
+                missing << QFileInfo(path).fileName() + u": %1 \"%2\""_s.arg(context, name);
         }
     }
     QVERIFY(labels > 100);
-    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u'\n')));
 }
 
 QStringList TstTranslation::englishLeftovers(QWidget *root) const
