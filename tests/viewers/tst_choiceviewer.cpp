@@ -20,6 +20,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const char page[] =
@@ -57,8 +59,8 @@ private slots:
 
     void variantsAndTabsFollowTheDocument();
     void choosingAVariantRewritesTheChoice();
-    void sensitivityCountsVariantsWithoutText();
-    void withoutAChoiceNothingCanBeChosen();
+    void sensitivity_data();
+    void sensitivity();
     void sheetFieldsWriteThrough();
     void commentFollowsPress_data();
     void commentFollowsPress();
@@ -67,8 +69,8 @@ private:
     void load(const char *xml);
     QComboBox *choice() const { return m_viewer->choiceBox(); }
     QTabWidget *tabs() const { return m_viewer->tabs(); }
-    QTextEdit *comment() const;
-    QLabel *title() const;
+    QTextEdit *comment() const { return m_viewer->findChild<QTextEdit *>(u"comment"_s); }
+    QLabel *title() const { return m_viewer->findChild<QLabel *>(u"comment title"_s); }
     QDomElement first(const char *tag) const;
     QString commentOf(const char *tag) const
     {
@@ -105,16 +107,6 @@ void TestChoiceViewer::load(const char *xml)
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     m_viewer->showPage();
-}
-
-QTextEdit *TestChoiceViewer::comment() const
-{
-    return m_viewer->findChild<QTextEdit *>(QStringLiteral("comment"));
-}
-
-QLabel *TestChoiceViewer::title() const
-{
-    return m_viewer->findChild<QLabel *>(QStringLiteral("comment title"));
 }
 
 QDomElement TestChoiceViewer::first(const char *tag) const
@@ -181,63 +173,67 @@ void TestChoiceViewer::choosingAVariantRewritesTheChoice()
     QCOMPARE(tabs()->count(), 2);
     QVERIFY(m_viewer->modified);
 
-    choose(1);
-    QCOMPARE(box.attribute(QStringLiteral("Value")), QStringLiteral("Constructor function"));
-    QVERIFY(tabs()->isEnabled());
-
     // Choosing the current entry again writes again.
+    choose(1);
     box.setAttribute(QStringLiteral("Value"), QStringLiteral("stale"));
     m_viewer->modified = false;
     choose(1);
     QCOMPARE(box.attribute(QStringLiteral("Value")), QStringLiteral("Constructor function"));
     QVERIFY(m_viewer->modified);
-
-    // A page whose chosen variant is not sensitive starts with unusable tabs.
-    load("<EXIT Label=\"Exit\"><COMMENT/><CHOICE Name=\"End:\" Value=\"Loop\">"
-         "<CHOICEDATA Sensitive=\"1\">Exit</CHOICEDATA><CHOICEDATA>Loop</CHOICEDATA>"
-         "<CHOICEDATA Sensitive=\"1\">Loop</CHOICEDATA>"
-         "<CHOICEDATA Sensitive=\"yes\">Odd</CHOICEDATA>"
-         "<ONGLET Label=\"F\"><VALUEFCTPERL><PROTO/><VALUE/><TAIL/></VALUEFCTPERL></ONGLET>"
-         "</CHOICE></EXIT>");
-    // Two entries match the chosen text: the last one is current.
-    QCOMPARE(choice()->currentIndex(), 2);
-    QVERIFY(tabs()->isEnabled());
-    choose(3);
-    QVERIFY(!tabs()->isEnabled()); // only "1" is sensitive
-    choose(0);
-    QVERIFY(tabs()->isEnabled());
 }
 
-void TestChoiceViewer::sensitivityCountsVariantsWithoutText()
+void TestChoiceViewer::sensitivity_data()
 {
-    // The second variant has no text: it gets no entry but still takes a place in the
-    // sensitivity count, so entry 1 ("B") looks at the second CHOICEDATA.
-    load("<P Label=\"P\"><COMMENT/><CHOICE Name=\"n\" Value=\"B\">"
-         "<CHOICEDATA Sensitive=\"0\">A</CHOICEDATA><CHOICEDATA Sensitive=\"1\"/>"
-         "<CHOICEDATA Sensitive=\"0\">B</CHOICEDATA>"
-         "<ONGLET Label=\"F\"><VALUEFCT><PROTO/><VALUE/><TAIL/></VALUEFCT></ONGLET>"
-         "</CHOICE></P>");
-    QCOMPARE(choice()->count(), 2);
-    QCOMPARE(choice()->currentIndex(), 1);
-    QVERIFY(m_viewer->isChoiceSensitive(1));
-    QVERIFY(!m_viewer->isChoiceSensitive(2));
-    QVERIFY(!m_viewer->isChoiceSensitive(3));
-    QVERIFY(tabs()->isEnabled());
-    choose(0);
-    QVERIFY(!tabs()->isEnabled());
-    QCOMPARE(first("CHOICE").attribute(QStringLiteral("Value")), QStringLiteral("A"));
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("steps"); // entry chosen, then whether the tabs are usable
+    QTest::newRow("page") << QByteArray(page) << 1 << "1+ 2- 0- 1+";
+    // Two entries match the chosen text: the last one is current. Only "1" is sensitive.
+    QTest::newRow("odd values")
+        << QByteArray("<EXIT Label=\"Exit\"><COMMENT/><CHOICE Name=\"End:\" Value=\"Loop\">"
+                      "<CHOICEDATA Sensitive=\"1\">Exit</CHOICEDATA><CHOICEDATA>Loop</CHOICEDATA>"
+                      "<CHOICEDATA Sensitive=\"1\">Loop</CHOICEDATA>"
+                      "<CHOICEDATA Sensitive=\"yes\">Odd</CHOICEDATA><ONGLET Label=\"F\">"
+                      "<VALUEFCTPERL><PROTO/><VALUE/><TAIL/></VALUEFCTPERL></ONGLET>"
+                      "</CHOICE></EXIT>")
+        << 2 << "2+ 3- 0+ 1-";
+    // A variant without text gets no entry but still takes a place in the sensitivity count,
+    // so entry 1 ("B") looks at the second CHOICEDATA.
+    QTest::newRow("variant without text")
+        << QByteArray("<P Label=\"P\"><COMMENT/><CHOICE Name=\"n\" Value=\"B\">"
+                      "<CHOICEDATA Sensitive=\"0\">A</CHOICEDATA><CHOICEDATA Sensitive=\"1\"/>"
+                      "<CHOICEDATA Sensitive=\"0\">B</CHOICEDATA><ONGLET Label=\"F\">"
+                      "<VALUEFCT><PROTO/><VALUE/><TAIL/></VALUEFCT></ONGLET></CHOICE></P>")
+        << 1 << "1+ 0-";
+    QTest::newRow("no choice") << QByteArray("<P Label=\"Bare\"><COMMENT>c</COMMENT></P>") << -1
+                               << "";
 }
 
-void TestChoiceViewer::withoutAChoiceNothingCanBeChosen()
+void TestChoiceViewer::sensitivity()
 {
-    load("<P Label=\"Bare\"><COMMENT>c</COMMENT></P>");
-    QCOMPARE(choice()->count(), 0);
-    QCOMPARE(tabs()->count(), 0);
-    QVERIFY(!tabs()->isEnabled());
+    QFETCH(QByteArray, xml);
+    QFETCH(int, current);
+    QFETCH(QString, steps);
+    load(xml.constData());
     const QString before = m_doc.toString();
-    m_viewer->enableTab(0);
+    QCOMPARE(choice()->currentIndex(), current);
+    if (steps.isEmpty()) {
+        // Nothing can be chosen, and asking for a tab writes nothing.
+        QCOMPARE(choice()->count(), 0);
+        QCOMPARE(tabs()->count(), 0);
+        QVERIFY(!tabs()->isEnabled());
+        m_viewer->enableTab(0);
+    }
     QCOMPARE(m_doc.toString(), before);
     QVERIFY(!m_viewer->modified);
+    for (const QString &step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const int index = step.left(1).toInt();
+        if (index != current)
+            choose(index);
+        QCOMPARE(tabs()->isEnabled(), step.endsWith(QLatin1Char('+')));
+        QCOMPARE(first("CHOICE").attribute(QStringLiteral("Value")), choice()->itemText(index));
+        current = -1;
+    }
 }
 
 void TestChoiceViewer::sheetFieldsWriteThrough()

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QDomDocument parse(const QString &xml)
@@ -83,8 +85,8 @@ private slots:
     void enteringTextMacroReportsElement();
     void binaryMacroState_data();
     void binaryMacroState();
-    void optionalMacroDisabledUntilDefined();
-    void optionalMacroTextAndUnknownDefined();
+    void optionalMacro_data();
+    void optionalMacro();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
@@ -305,42 +307,52 @@ void TestFields::binaryMacroState()
     QCOMPARE(log.events.count(QStringLiteral("itemModified")), 2);
 }
 
-void TestFields::optionalMacroDisabledUntilDefined()
+void TestFields::optionalMacro_data()
 {
-    QDomDocument doc = parse(
-        QStringLiteral("<OPTIONAL_MACRO Name=\"Opt\" Defined=\"0\" Value=\"keep me\"/>"));
-    QDomElement e = doc.documentElement();
-    QAOptionnalMacro macro(nullptr, e);
-    macro.show();
-    QVERIFY(!macro.checkBox()->isChecked());
-    QCOMPARE(macro.lineEdit()->text(), QStringLiteral("keep me"));
-
-    MacroLog log;
-    watch(&macro, &log);
-    for (const bool defined : {true, false}) {
-        QTest::mouseClick(macro.checkBox(), Qt::LeftButton);
-        QCOMPARE(macro.lineEdit()->isEnabled(), defined);
-        QCOMPARE(e.attribute(QStringLiteral("Defined")), QLatin1String(defined ? "1" : "0"));
-        QCOMPARE(e.attribute(QStringLiteral("Value")), QStringLiteral("keep me"));
-        QCOMPARE(log.events.last(), QStringLiteral("itemModified"));
-    }
+    QTest::addColumn<QString>("defined");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<bool>("editable");
+    QTest::newRow("not defined") << "Defined=\"0\"" << false << false;
+    QTest::newRow("defined") << "Defined=\"1\"" << true << true;
+    QTest::newRow("unknown") << "" << false << true;
 }
 
-void TestFields::optionalMacroTextAndUnknownDefined()
+void TestFields::optionalMacro()
 {
-    QDomDocument doc = parse(QStringLiteral("<OPTIONAL_MACRO Name=\"Opt\" Value=\"x\"/>"));
+    QFETCH(QString, defined);
+    QFETCH(bool, checked);
+    QFETCH(bool, editable);
+    QDomDocument doc =
+        parse(QStringLiteral("<OPTIONAL_MACRO Name=\"Opt\" %1 Value=\"keep\"/>").arg(defined));
     QDomElement e = doc.documentElement();
+    const QString before = serialised(e);
     QAOptionnalMacro macro(nullptr, e);
-    QVERIFY(!macro.checkBox()->isChecked());
-    QVERIFY(macro.lineEdit()->isEnabled());
+    macro.show();
+    QCOMPARE(macro.checkBox()->isChecked(), checked);
+    QCOMPARE(macro.lineEdit()->isEnabled(), editable);
+    QCOMPARE(macro.lineEdit()->text(), QStringLiteral("keep"));
+    QCOMPARE(serialised(e), before);
 
     MacroLog log;
     watch(&macro, &log);
-    QTest::keyClick(macro.lineEdit(), Qt::Key_End);
-    QTest::keyClicks(macro.lineEdit(), QStringLiteral("yz"));
-    QCOMPARE(e.attribute(QStringLiteral("Value")), QStringLiteral("xyz"));
-    QCOMPARE(log.events.count(QStringLiteral("itemModified")), 2);
-    QVERIFY(!e.hasAttribute(QStringLiteral("Defined")));
+    if (editable) {
+        QTest::keyClick(macro.lineEdit(), Qt::Key_End);
+        QTest::keyClicks(macro.lineEdit(), QStringLiteral("yz"));
+        QCOMPARE(e.attribute(QStringLiteral("Value")), QStringLiteral("keepyz"));
+        QCOMPARE(log.events.count(QStringLiteral("itemModified")), 2);
+        // Typing leaves the definition as it was, even an unknown one.
+        QCOMPARE(serialised(e), QString(before).replace(u"keep"_s, u"keepyz"_s));
+    }
+    if (defined.isEmpty())
+        return;
+    const QString value = e.attribute(QStringLiteral("Value"));
+    for (const bool on : {!checked, checked}) {
+        QTest::mouseClick(macro.checkBox(), Qt::LeftButton);
+        QCOMPARE(macro.lineEdit()->isEnabled(), on);
+        QCOMPARE(e.attribute(QStringLiteral("Defined")), QLatin1String(on ? "1" : "0"));
+        QCOMPARE(e.attribute(QStringLiteral("Value")), value);
+        QCOMPARE(log.events.last(), QStringLiteral("itemModified"));
+    }
 }
 
 QTEST_MAIN(TestFields)
