@@ -46,7 +46,6 @@ private slots:
     void edit();
     void closingDropsAnOpenEdit();
     void basicSettingIsNeitherRenamedNorRemoved();
-    void addAppendsAUserKey();
     void addRefusesDuplicateKeysCaseSensitively();
     void addCancelledOrEmptyChangesNothing_data();
     void addCancelledOrEmptyChangesNothing();
@@ -349,26 +348,6 @@ void TestIsViewer::basicSettingIsNeitherRenamedNorRemoved()
     QVERIFY(!button("remove")->isEnabled());
 }
 
-void TestIsViewer::addAppendsAUserKey()
-{
-    addKey(u"NEWKEY"_s);
-    QCOMPARE(m_asked, u"New Key|Enter the name of the new key:|"_s);
-    QCOMPARE(containerTags(), QStringList({u"COMMENT"_s, u"ASMEXT"_s, u"SRCEXT"_s,
-                                           u"INIFIELD:MYKEY"_s, u"INIFIELD:NEWKEY"_s}));
-    const QDomElement added = container().lastChildElement();
-    QCOMPARE(added.attribute(u"Doc"_s), u"ISOTHERS"_s);
-    QCOMPARE(text(u"VALUE"_s, added), u"*** empty ***"_s);
-    QCOMPARE(text(u"COMMENT"_s, added), QString());
-    QCOMPARE(shown().value(3), u"NEWKEY=*** empty ***"_s);
-    QCOMPARE(m_viewer->table()->currentItem(), row(3));
-    QVERIFY(row(3)->renameEnabled(0));
-    QVERIFY(row(3)->element() == added);
-    QVERIFY(m_viewer->modified);
-    QVERIFY(button("add")->isEnabled());
-    QVERIFY(button("remove")->isEnabled());
-    QCOMPARE(title()->text(), u"Comment for \"NEWKEY\" item:"_s);
-}
-
 void TestIsViewer::addRefusesDuplicateKeysCaseSensitively()
 {
     QString warning;
@@ -436,6 +415,10 @@ void TestIsViewer::addCopiesItsModel_data()
     QTest::addColumn<QByteArray>("xml");
     QTest::addColumn<QString>("children");
     QTest::addColumn<QString>("attributes");
+    // The first row is the model, here a basic setting with a label and its own Doc.
+    QTest::newRow("full table") << QByteArray(fullTable)
+                                << u"VALUE=*** empty ***;KEY=LINKER;COMMENT="_s
+                                << u"Doc=ISOTHERS"_s;
     // A basic setting as the model: its other attributes, a user key's documentation.
     QTest::newRow("basic setting")
         << QByteArray(
@@ -461,6 +444,7 @@ void TestIsViewer::addCopiesItsModel()
     const QString models = xmlOf(container());
     const int rows = m_viewer->table()->topLevelItemCount();
     addKey(u"LINKER"_s);
+    QCOMPARE(m_asked, u"New Key|Enter the name of the new key:|"_s);
 
     QDomElement added = container().lastChildElement();
     QCOMPARE(added.tagName(), u"INIFIELD"_s);
@@ -473,7 +457,13 @@ void TestIsViewer::addCopiesItsModel()
     attrs.sort();
     QCOMPARE(attrs.join(QLatin1Char(';')), attributes);
     QCOMPARE(m_viewer->table()->topLevelItemCount(), rows + 1);
-    QCOMPARE(m_viewer->table()->currentItem()->text(0), u"LINKER"_s);
+    QCOMPARE(m_viewer->table()->currentItem(), row(rows));
+    QCOMPARE(shown().value(rows), u"LINKER=*** empty ***"_s);
+    QVERIFY(row(rows)->element() == added);
+    QVERIFY(row(rows)->renameEnabled(0));
+    QVERIFY(m_viewer->modified);
+    QVERIFY(button("add")->isEnabled() && button("remove")->isEnabled());
+    QCOMPARE(title()->text(), u"Comment for \"LINKER\" item:"_s);
     // The model itself is untouched.
     container().removeChild(added);
     QCOMPARE(xmlOf(container()), models);
