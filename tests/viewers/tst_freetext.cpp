@@ -287,15 +287,21 @@ void TestFreeText::findDialogKeepsHistory()
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
-    QVERIFY(!dialog->caseSensitiveBox()->isChecked());
-    QLineEdit *line = dialog->findCombo()->lineEdit();
+    QComboBox *combo = dialog->findCombo();
+    QLineEdit *line = combo->lineEdit();
+    const auto history = [combo]() {
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        return items.join(QLatin1Char('|'));
+    };
 
     QTest::keyClicks(line, QStringLiteral("alpha"));
     QTest::mouseClick(dialog->nextButton(), Qt::LeftButton);
     QCOMPARE(selection(&edit), QStringLiteral("0-5"));
     QTest::mouseClick(dialog->nextButton(), Qt::LeftButton);
     QCOMPARE(selection(&edit), QStringLiteral("11-16"));
-    QCOMPARE(dialog->findCombo()->count(), 1);
+    QCOMPARE(history(), QStringLiteral("alpha"));
     QTest::mouseClick(dialog->closeButton(), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
 
@@ -308,7 +314,7 @@ void TestFreeText::findDialogKeepsHistory()
     runMenuCommand(&edit, QStringLiteral("Find..."));
     QCOMPARE(edit.currentFindDialog(), dialog);
     QVERIFY(dialog->isVisible());
-    QCOMPARE(dialog->findCombo()->currentText(), QStringLiteral("alpha"));
+    QCOMPARE(combo->currentText(), QStringLiteral("alpha"));
 
     // A second search text goes on top of the history; the first is not repeated.
     line->selectAll();
@@ -319,9 +325,7 @@ void TestFreeText::findDialogKeepsHistory()
     QTest::keyClicks(line, QStringLiteral("alpha"));
     QTest::keyClick(line, Qt::Key_Return);
     QCOMPARE(edit.textCursor().selectedText(), QStringLiteral("ALPHA"));
-    QCOMPARE(dialog->findCombo()->count(), 2);
-    QCOMPARE(dialog->findCombo()->itemText(0), QStringLiteral("alpha"));
-    QCOMPARE(dialog->findCombo()->itemText(1), QStringLiteral("gamma"));
+    QCOMPARE(history(), QStringLiteral("alpha|gamma"));
     dialog->close();
 }
 
