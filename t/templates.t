@@ -162,8 +162,7 @@ sub tree_nodes {
     }
     for my $parser (grep { $_->nodeName eq 'PARSERCONF' } elements($root)) {
         $add->('comment', $parser, 'root');
-        my $first = $parser->firstChild;
-        my $container = $first ? $first->nextSibling : undef;
+        my ($first, $container) = ($parser->firstChild, $parser->firstChild && $parser->firstChild->nextSibling);
         if (!$first || $first->nodeName ne 'COMMENT' || !$container || $container->nodeType != XML_ELEMENT_NODE) {
             push @problems, 'PARSERCONF must start with its COMMENT followed by the settings container';
             next;
@@ -228,32 +227,26 @@ sub function_problems {
 }
 
 # ---- the checks ---------------------------------------------------------------------------
-my %docs;
+my (%docs, %covered, %docs_used);
 for my $name (sort keys %SHIPPED) {
-    my $path = "$source/targets/$name";
-    my $doc = eval { load($path) };
-    ok($doc, "$name is well-formed") or diag($@);
-    $docs{$name} = $doc if $doc;
+    my $doc = eval { load("$source/targets/$name") };
+    ok($doc, "$name is well-formed") or diag($@), next;
+    $docs{$name} = $doc;
+    $docs_used{$_}{$name} = 1 for grep { length } map { $_->getAttribute('Doc') } $doc->findnodes('//*[@Doc]');
 }
 plan skip_all => 'no shipped document could be read' unless %docs;
 
-my (%covered, %docs_used);
-for my $name (sort keys %docs) {
-    $docs_used{$_}{$name} = 1 for grep { length } map { $_->getAttribute('Doc') } $docs{$name}->findnodes('//*[@Doc]');
-}
 for my $name (sort keys %docs) {
     my $want = $SHIPPED{$name};
     my $root = $docs{$name}->documentElement;
     subtest "$name: root and tree" => sub {
         is($root->nodeName, 'VMR', 'root element');
-        is($root->getAttribute('Version'), 'V2009', 'current format version');
-        is($root->getAttribute('read_only'), $want->{read_only}, 'read_only');
-        is($root->getAttribute('type'), $want->{type}, 'language family');
-        ok(length($root->getAttribute('Name') // ''), 'port name');
+        my %attribute = (Version => 'V2009', read_only => $want->{read_only}, type => $want->{type});
+        is($root->getAttribute($_), $attribute{$_}, $_) for sort keys %attribute;
         my $dtd = $docs{$name}->internalSubset;
         ok(!$dtd || $dtd->toString !~ /<!ENTITY/, 'declares no entities (the editor refuses them)');
-        my ($nodes, $problems) = tree_nodes($root);
-        my @problems = @$problems;
+        my ($nodes, $found) = tree_nodes($root);
+        my @problems = @$found;
         my %config = map { $_->nodeName => 1 } map { elements($_) } $root->findnodes('LIBCONF');
         ok($config{ $CONFIG_TAG{ $want->{family} } }, "runtime configuration is $CONFIG_TAG{$want->{family}}");
         for my $n (@$nodes) {
@@ -266,10 +259,8 @@ for my $name (sort keys %docs) {
             push @problems, "node without Doc: $at" if $kind ne 'file' && !length($e->getAttribute('Doc') // '');
             if ($kind eq 'table') {
                 my $container = $e->firstChild;
-                if (!$container || $container->nodeType != XML_ELEMENT_NODE || !first_node_is_element($container, 'COMMENT')) {
-                    push @problems, "settings table must hold a container that starts with COMMENT: $at";
-                    next;
-                }
+                push(@problems, "settings table must hold a container that starts with COMMENT: $at"), next
+                    unless $container && $container->nodeType == XML_ELEMENT_NODE && first_node_is_element($container, 'COMMENT');
                 # New keys are copied from the row right after the comment.
                 my $template = $container->firstChild->nextSibling;
                 push @problems, "settings table whose first row is not right after its COMMENT: $at"
@@ -295,9 +286,7 @@ for my $name (sort keys %docs) {
                 $e = $container;    # its COMMENT is the node's comment
             }
             push @problems, "node without COMMENT: $at" unless child($e, 'COMMENT');
-            if ($kind eq 'free' || $kind eq 'file') {
-                push @problems, "text node without VALUE: $at" unless child($e, 'VALUE');
-            }
+            push @problems, "text node without VALUE: $at" if $kind eq 'free' && !child($e, 'VALUE');
             if ($kind eq 'file') {
                 my $file = $e->getAttribute('Name') // '';
                 push @problems, "unsafe file name '$file': $at" if $file eq '' || $file =~ m{[/\\]} || $file =~ /^\.\.?$/;
@@ -306,20 +295,15 @@ for my $name (sort keys %docs) {
             }
             if ($kind eq 'step' || $kind eq 'fct') {
                 my ($value) = grep { $_ } map { child($e, $_) } qw(VALUEFCTPERL VALUEFCTADA VALUEFCT);
-                if ($value) {
-                    $covered{ $want->{family} }{'body:' . $value->nodeName} = 1;
-                    push @problems, function_problems($value, 0);
-                } else {
-                    push @problems, "function node without VALUEFCTPERL, VALUEFCTADA or VALUEFCT: $at";
-                }
+                push(@problems, "function node without VALUEFCTPERL, VALUEFCTADA or VALUEFCT: $at"), next unless $value;
+                $covered{ $want->{family} }{'body:' . $value->nodeName} = 1;
+                push @problems, function_problems($value, 0);
             }
             if ($kind eq 'item') {
                 for my $w (grep { $_->nodeName ne 'COMMENT' } elements($e)) {
                     my $f = $w->firstChild;
-                    if (!$f || $f->nodeType != XML_ELEMENT_NODE || !$ITEM_FIELDS{ $f->nodeName }) {
-                        push @problems, 'item page entry that shows no field: ' . where($w);
-                        next;
-                    }
+                    push(@problems, 'item page entry that shows no field: ' . where($w)), next
+                        unless $f && $f->nodeType == XML_ELEMENT_NODE && $ITEM_FIELDS{ $f->nodeName };
                     $covered{ $want->{family} }{'field:' . $f->nodeName} = 1;
                     push @problems, field_problems($f);
                 }
@@ -332,10 +316,8 @@ for my $name (sort keys %docs) {
                 my (@variants, $sensitive);
                 for my $d (grep { $_->nodeName eq 'CHOICEDATA' } elements($choice)) {
                     my $f = $d->firstChild;
-                    if (!$f || $f->nodeType != XML_TEXT_NODE || $f->data !~ /\S/) {
-                        push @problems, 'variant without text: ' . where($d);
-                        next;
-                    }
+                    push(@problems, 'variant without text: ' . where($d)), next
+                        unless $f && $f->nodeType == XML_TEXT_NODE && $f->data =~ /\S/;
                     push @variants, $f->data;
                     my $s = $d->getAttribute('Sensitive') // '';
                     push @problems, 'variant whose Sensitive is not 0 or 1: ' . where($d) unless $s =~ /^[01]$/;
@@ -358,10 +340,8 @@ for my $name (sort keys %docs) {
                         $covered{ $want->{family} }{'tab:ITEM'} = 1;
                         for my $w (elements($tab)) {
                             my $m = $w->firstChild;
-                            if ($w->nodeName ne 'ITEM' || !$m || $m->nodeType != XML_ELEMENT_NODE || !$SHEET_FIELDS{ $m->nodeName }) {
-                                push @problems, 'sheet entry that shows no field: ' . where($w);
-                                next;
-                            }
+                            push(@problems, 'sheet entry that shows no field: ' . where($w)), next
+                                unless $w->nodeName eq 'ITEM' && $m && $m->nodeType == XML_ELEMENT_NODE && $SHEET_FIELDS{ $m->nodeName };
                             $covered{ $want->{family} }{'sheet:' . $m->nodeName} = 1;
                             push @problems, field_problems($m);
                         }
