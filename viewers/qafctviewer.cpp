@@ -5,6 +5,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -84,7 +85,7 @@ QAFctViewer::QAFctViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser 
     layout->addSpacing(5);
     layout->addWidget(m_comment);
 
-    connect(m_value, &QTextEdit::textChanged, this, &QAFctViewer::saveText);
+    connect(m_value, &QPlainTextEdit::textChanged, this, &QAFctViewer::saveText);
     connect(m_comment, &QTextEdit::textChanged, this, &QAFctViewer::saveComment);
 }
 

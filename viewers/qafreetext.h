@@ -21,6 +21,11 @@ public:
     void showPage() override;
 
     QAVmrTextEdit *textEditor() const { return m_text; }
+    /**
+     * Whether the whole text is in the editor. A long text arrives in parts after the
+     * viewer is shown; until then the editor is read-only and nothing is written.
+     */
+    bool isLoaded() const { return m_pending.isNull(); }
     QTextEdit *commentEditor() const { return m_comment; }
     QLabel *commentTitle() const { return m_commentTitle; }
 
@@ -29,9 +34,25 @@ protected slots:
     void saveComment();
 
 private:
+    /** Moves the next part of a long text into the editor; the last part enables it. */
+    void loadMore();
+    void startEditing();
+    /** Writes the one change the editor reported into VALUE; false when it cannot. */
+    bool writeChange();
+
     QDomElement m_element;
     QAVmrDocBrowser *m_doc = nullptr;
     QAVmrTextEdit *m_text = nullptr;
     QTextEdit *m_comment = nullptr;
     QLabel *m_commentTitle = nullptr;
+
+    // The part of a long text not yet in the editor (null once all of it is).
+    QString m_pending;
+    // What the editor reported since the last write, and the length of VALUE's text as
+    // the viewer last wrote or read it.
+    int m_changes = 0;
+    int m_changeAt = 0;
+    int m_changeRemoved = 0;
+    int m_changeAdded = 0;
+    qsizetype m_written = -1;
 };

@@ -14,14 +14,11 @@
 #include <memory>
 
 QAVmrTextEdit::QAVmrTextEdit(QWidget *parent, int lineOffset, const char *name)
-    : QTextEdit(parent)
+    : QPlainTextEdit(parent)
     , m_lineOffset(lineOffset)
 {
     if (name)
         setObjectName(QLatin1String(name));
-    // Files and function bodies are plain text: pasted formatting would be lost on save
-    // anyway, and markup in a file must stay text.
-    setAcceptRichText(false);
 }
 
 QAVmrTextEdit::~QAVmrTextEdit() = default;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QTextEdit>
+#include <QPlainTextEdit>
 
 class QMenu;
 class QAvmrFindDialog;
@@ -9,9 +9,11 @@ struct QAFindRequest;
 /**
  * The plain-text editor of files and function bodies. Its context menu adds a find
  * dialog, "find next" and a go-to-line command; line numbers may start after a fixed
- * number of lines shown above the editor (a function's prototype).
+ * number of lines shown above the editor (a function's prototype). A plain-text editor
+ * underneath: it lays out only what it shows, so a keystroke in a file of megabytes
+ * costs what it costs in a short one.
  */
-class QAVmrTextEdit : public QTextEdit
+class QAVmrTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
 
