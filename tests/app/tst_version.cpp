@@ -199,15 +199,6 @@ private slots:
         QVERIFY(!checker.updateDocument(m_install->path() + u"/doc.xvm"_s, u"V2005"_s));
         QVERIFY(!QFile::exists(logPath()));
     }
-    void realScriptListsCurrentVersion()
-    {
-        qputenv("ORBISKDIR", m_stagedInstall);
-        if (!QFile::exists(QString::fromLocal8Bit(m_stagedInstall) + u"/lib/scripts/vmrver.pl"_s))
-            QSKIP("the installation has no version script yet");
-        QAVMRVersion checker(u"vmreditor"_s);
-        QVERIFY(checker.versionList().contains(QAVMRVersion::documentVersion()));
-        QCOMPARE(checker.checkVersion(QAVMRVersion::documentVersion()), int(QAVMRVersion::Current));
-    }
 
 private:
     void writeScript(const QByteArray &listPart, const QByteArray &updatePart);
