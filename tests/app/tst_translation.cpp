@@ -206,7 +206,6 @@ private slots:
 
     void mainWindowSpeaksFrench();
     void openDocumentSpeaksFrench();
-    void menuAcceleratorsAreUnique();
     void dialogsSpeakFrench();
     void documentTreeAndViewersSpeakFrench_data();
     void documentTreeAndViewersSpeakFrench();
@@ -400,6 +399,7 @@ QStringList TstTranslation::englishLeftovers(QWidget *root) const
         QVERIFY2(leftovers.isEmpty(), qPrintable(leftovers.join(u'\n'))); \
     } while (false)
 
+// The window, its menus with unique accelerators, and the document tree's context menus.
 void TstTranslation::mainWindowSpeaksFrench()
 {
     QByteArray program = VmrTest::program().toLocal8Bit();
@@ -422,40 +422,6 @@ void TstTranslation::mainWindowSpeaksFrench()
     auto *web = window.findChild<QMenu *>(u"web menu"_s);
     QVERIFY(web);
     QCOMPARE(web->title(), QAEdition::productName() + u" sur le Web"_s);
-}
-
-void TstTranslation::openDocumentSpeaksFrench()
-{
-    // A read-only port opened from the command line, as a user starts the editor on one.
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"port.xvm"_s);
-    QVERIFY(QFile::copy(VmrTest::templatePath(u"templatec.xvm"_s), path));
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
-    QByteArray program = VmrTest::program().toLocal8Bit(), document = path.toLocal8Bit();
-    char *argv[] = {program.data(), document.data(), nullptr};
-    QAMainWindowEditor window(2, argv);
-    QCOMPARE(window.currentDocumentPath(), path);
-    QCOMPARE(window.windowTitle(),
-             u"port.xvm (Lecture seule) - "_s + QAEdition::applicationTitle());
-    // The start-up load is reported before the status bar is set up; a later one shows.
-    window.load(path, false);
-    QCOMPARE(window.statusBar()->currentMessage(), u"Fichier chargé."_s);
-
-    // Closing a changed document asks in French; Cancel keeps the window open.
-    window.show();
-    window.editor()->setModified(true);
-    QString question;
-    VmrTest::answerMessageBox(QMessageBox::Cancel, &question);
-    QVERIFY(!window.close());
-    QCOMPARE(question, u"Enregistrer les modifications de port.xvm?"_s);
-    window.editor()->setModified(false);
-}
-
-void TstTranslation::menuAcceleratorsAreUnique()
-{
-    QByteArray program = VmrTest::program().toLocal8Bit();
-    char *argv[] = {program.data(), nullptr};
-    QAMainWindowEditor window(1, argv);
 
     // Each menu with its submenus, the menu bar included.
     QStringList faults;
@@ -498,6 +464,33 @@ void TstTranslation::menuAcceleratorsAreUnique()
     }
     QCOMPARE(checked, (QSet<QString>{u"BUILD"_s, u"NEWCMDFILE"_s, u"VMR"_s}));
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
+}
+
+void TstTranslation::openDocumentSpeaksFrench()
+{
+    // A read-only port opened from the command line, as a user starts the editor on one.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"port.xvm"_s);
+    QVERIFY(QFile::copy(VmrTest::templatePath(u"templatec.xvm"_s), path));
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::WriteOwner);
+    QByteArray program = VmrTest::program().toLocal8Bit(), document = path.toLocal8Bit();
+    char *argv[] = {program.data(), document.data(), nullptr};
+    QAMainWindowEditor window(2, argv);
+    QCOMPARE(window.currentDocumentPath(), path);
+    QCOMPARE(window.windowTitle(),
+             u"port.xvm (Lecture seule) - "_s + QAEdition::applicationTitle());
+    // The start-up load is reported before the status bar is set up; a later one shows.
+    window.load(path, false);
+    QCOMPARE(window.statusBar()->currentMessage(), u"Fichier chargé."_s);
+
+    // Closing a changed document asks in French; Cancel keeps the window open.
+    window.show();
+    window.editor()->setModified(true);
+    QString question;
+    VmrTest::answerMessageBox(QMessageBox::Cancel, &question);
+    QVERIFY(!window.close());
+    QCOMPARE(question, u"Enregistrer les modifications de port.xvm?"_s);
+    window.editor()->setModified(false);
 }
 
 void TstTranslation::dialogsSpeakFrench()
