@@ -93,6 +93,11 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
         m_commandLineFile = QString::fromLocal8Bit(argv[1]);
     m_fileFilters << tr("Velmor files ( *.xvm)") << tr("All files (*)");
 
+    // The version list is asked for first and waited for where the window needs it:
+    // the script starts while the window is being built instead of after.
+    m_version = new QAVMRVersion(m_programPath, QAVMRVersion::ListInBackground);
+    m_version->setParent(this);
+
     m_installTargetDir = QAInstall::targetDir(m_programPath);
     m_targetDir = defaultTargetDir();
     scanTargetDirectory(m_targetDir);
@@ -141,8 +146,7 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
             &QAMainWindowEditor::findByString);
     connect(this, &QAMainWindowEditor::search, browser, &QAVmrDocBrowser::findInDoc);
 
-    m_version = new QAVMRVersion(m_programPath);
-    m_version->setParent(this);
+    m_version->waitForVersionList();
 
     settings();
 

@@ -27,10 +27,12 @@ int QAVMRVersion::updateTimeout()
     return s_timeoutMs;
 }
 
-QAVMRVersion::QAVMRVersion(const QString &programPath)
+QAVMRVersion::QAVMRVersion(const QString &programPath, ListRequest request)
     : m_programPath(programPath)
 {
-    getVersionList();
+    startVersionList();
+    if (request == WaitForList)
+        waitForVersionList();
 }
 
 QAVMRVersion::~QAVMRVersion() = default;
@@ -49,10 +51,12 @@ QAScriptRunner *QAVMRVersion::newRun()
     return m_process;
 }
 
-void QAVMRVersion::getVersionList()
+void QAVMRVersion::startVersionList()
 {
     m_versionList.clear();
     m_scriptMessage = QString();
+    m_listPending = true;
+    m_listEnded = false;
 
     QAScriptRunner *run = newRun();
     connect(run, &QAScriptRunner::outputLine, this, [this](const QString &line) {
@@ -61,6 +65,8 @@ void QAVMRVersion::getVersionList()
     });
     connect(run, &QAScriptRunner::errorLine, this,
             [this](const QString &line) { m_scriptMessage = line; });
+    // Noted from the start: the script may end before anyone waits for it.
+    connect(run, &QAScriptRunner::finished, this, [this]() { m_listEnded = true; });
 
     const QStringList arguments{QStringLiteral("-list")};
     if (!run->start(QLatin1String(kScript), arguments)) {
@@ -68,25 +74,36 @@ void QAVMRVersion::getVersionList()
                                     .join(QLatin1Char(' '));
         delete m_process;
         m_process = nullptr;
-        showError(command + QStringLiteral("\n") + tr("Unable to run command"));
+        m_listStartFailure = command + QStringLiteral("\n") + tr("Unable to run command");
+    }
+}
+
+void QAVMRVersion::waitForVersionList()
+{
+    if (!m_listPending)
+        return;
+    m_listPending = false;
+    if (!m_listStartFailure.isEmpty()) {
+        const QString failure = m_listStartFailure;
+        m_listStartFailure.clear();
+        showError(failure);
         return;
     }
+    QAScriptRunner *run = m_process;
+    if (!run)
+        return;
 
     // The window is not up yet; pending events (the splash picture) go on being
     // served while the list arrives, but a script that hangs must not hold start-up.
-    bool ended = false;
     QEventLoop loop;
-    connect(run, &QAScriptRunner::finished, &loop, [&ended, &loop]() {
-        ended = true;
-        loop.quit();
-    });
+    connect(run, &QAScriptRunner::finished, &loop, &QEventLoop::quit);
     QTimer limit;
     limit.setSingleShot(true);
     connect(&limit, &QTimer::timeout, &loop, [run]() { run->waitForFinished(0); });
     limit.start(s_timeoutMs);
-    if (!ended && run->isRunning())
+    if (!m_listEnded && run->isRunning())
         loop.exec();
-    if (!ended)
+    if (!m_listEnded)
         run->waitForFinished(s_timeoutMs);
     limit.stop();
 
@@ -103,6 +120,7 @@ void QAVMRVersion::getVersionList()
 
 int QAVMRVersion::checkVersion(const QString &version)
 {
+    waitForVersionList();
     if (version.isEmpty())
         return Older;
     const int current = m_versionList.indexOf(documentVersion());
@@ -121,6 +139,8 @@ int QAVMRVersion::checkVersion(const QString &version)
 
 bool QAVMRVersion::updateDocument(const QString &path, const QString &fromVersion)
 {
+    // The update's run replaces the list's: the list must be in first.
+    waitForVersionList();
     m_scriptMessage = QString();
     QAScriptRunner *run = newRun();
     connect(run, &QAScriptRunner::outputLine, this,

@@ -17,8 +17,21 @@ public:
     /** The result of checkVersion. */
     enum Classification { Unknown = 0, Older = 1, Current = 2, Newer = 3 };
 
-    explicit QAVMRVersion(const QString &programPath);
+    /** How the constructor asks for the version list. */
+    enum ListRequest {
+        WaitForList,     // waits for the answer before returning
+        ListInBackground // returns at once; waitForVersionList() gets the answer
+    };
+
+    explicit QAVMRVersion(const QString &programPath, ListRequest request = WaitForList);
     ~QAVMRVersion() override;
+
+    /**
+     * Waits for the list that the constructor asked for, in a nested event loop, and
+     * reports a failure; does nothing once the list is in. Start-up asks early and waits
+     * here, so that the script starts while the window is being built.
+     */
+    void waitForVersionList();
 
     /** 0 unknown, 1 older, 2 current, 3 newer. */
     int checkVersion(const QString &version);
@@ -28,6 +41,7 @@ public:
      */
     bool updateDocument(const QString &path, const QString &fromVersion);
 
+    /** The versions, oldest first; complete once waitForVersionList() has returned. */
     QStringList versionList() const { return m_versionList; }
     /** The last line the last run wrote, or why it failed. */
     QString scriptMessage() const { return m_scriptMessage; }
@@ -40,7 +54,7 @@ public:
     static int updateTimeout();
 
 private:
-    void getVersionList();
+    void startVersionList();
     QAScriptRunner *newRun();
     static void showError(const QString &message);
 
@@ -48,4 +62,7 @@ private:
     QAScriptRunner *m_process = nullptr;
     QString m_programPath;
     QString m_scriptMessage;
+    bool m_listPending = false; // asked for, not yet waited for
+    bool m_listEnded = false;   // the list request has finished
+    QString m_listStartFailure;
 };

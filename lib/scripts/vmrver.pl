@@ -12,14 +12,26 @@
 use strict;
 use warnings;
 
+# Oldest first; each step turns a document of the version before into the next one.
+our @VERSIONS;
+
+# The editor asks for the list at every start and waits for it: it is answered before
+# the modules that reading and writing documents need are loaded, which takes ten times
+# longer than the answer.
+BEGIN {
+    @VERSIONS = qw(V2005 V2007 V2009);
+    if (@ARGV == 1 && $ARGV[0] eq '-list') {
+        print "$_\n" for @VERSIONS;
+        exit 0;
+    }
+}
+
 use File::Basename ();
 use File::Copy ();
 use FindBin;
 use lib $FindBin::Bin;
 use VmrDoc qw(run_main fail parse_document elements child write_file_atomic CURRENT_VERSION);
 
-# Oldest first; each step turns a document of the version before into the next one.
-my @VERSIONS = qw(V2005 V2007 V2009);
 my %STEP = (
     V2007 => \&to_v2007,
     V2009 => \&to_v2009,
