@@ -276,12 +276,15 @@ QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     m_table->header()->setStretchLastSection(true);
     boxLayout->addWidget(m_table);
 
-    QTreeWidgetItem *last = nullptr;
+    // The rows go in together: one by one, each would look its predecessor up in the
+    // table, which takes the square of the row count.
+    QList<QTreeWidgetItem *> rows;
     for (QDomNode n = container().firstChild(); !n.isNull(); n = n.nextSibling()) {
         if (!n.isElement() || n.nodeName() == QLatin1String("COMMENT"))
             continue;
-        last = new QAIsViewerItem(this, m_table, last, n.toElement());
+        rows.append(new QAIsViewerItem(this, nullptr, nullptr, n.toElement()));
     }
+    m_table->addTopLevelItems(rows);
     m_table->resizeColumnToContents(0);
 
     auto *buttons = new QVBoxLayout;

@@ -1,8 +1,11 @@
-// Free texts of megabytes: the viewer shows at once and takes the rest of the text in
-// parts, writing nothing meanwhile; afterwards every edit, however small, leaves VALUE
-// exactly equal to the editor's text, as if the whole text had been written each time.
+// Nodes far larger than the shipped ports have. Free texts of megabytes: the viewer
+// shows at once and takes the rest of the text in parts, writing nothing meanwhile;
+// afterwards every edit, however small, leaves VALUE exactly equal to the editor's text,
+// as if the whole text had been written each time. Settings tables of thousands of rows
+// show every row, in order, bound to its element.
 
 #include "viewers/qafreetext.h"
+#include "viewers/qaisviewer.h"
 #include "viewers/qavmrtextedit.h"
 
 #include "testutil.h"
@@ -55,7 +58,7 @@ struct Document
 
 } // namespace
 
-class TestLargeText : public QObject
+class TestLargeNodes : public QObject
 {
     Q_OBJECT
 
@@ -67,12 +70,13 @@ private slots:
     void untouchedCharactersStayAsTheyWere();
     void valueChangedBehindTheViewer();
     void deletedWhileLoading();
+    void settingsTableOfThousandsOfRows();
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;
 };
 
-void TestLargeText::shortTextIsEditableAtOnce()
+void TestLargeNodes::shortTextIsEditableAtOnce()
 {
     Document doc(QStringLiteral("short\ntext"));
     QAFreeText viewer(doc.element, nullptr, nullptr);
@@ -81,7 +85,7 @@ void TestLargeText::shortTextIsEditableAtOnce()
     QCOMPARE(viewer.textEditor()->toPlainText(), QStringLiteral("short\ntext"));
 }
 
-void TestLargeText::longTextArrivesInPartsWritingNothing()
+void TestLargeNodes::longTextArrivesInPartsWritingNothing()
 {
     const QString value = longText(2 * 1024 * 1024, 1);
     Document doc(value);
@@ -105,7 +109,7 @@ void TestLargeText::longTextArrivesInPartsWritingNothing()
     QCOMPARE(edit->textCursor().position(), 0);
 }
 
-void TestLargeText::editsKeepValueEqualToTheText()
+void TestLargeNodes::editsKeepValueEqualToTheText()
 {
     Document doc(longText(300 * 1024, 2));
     QAFreeText viewer(doc.element, nullptr, nullptr);
@@ -176,7 +180,7 @@ void TestLargeText::editsKeepValueEqualToTheText()
     QVERIFY(viewer.modified);
 }
 
-void TestLargeText::untouchedCharactersStayAsTheyWere()
+void TestLargeNodes::untouchedCharactersStayAsTheyWere()
 {
     // Non-breaking spaces far from the edit are not turned into blanks.
     const QString nbsp(QChar(0x00A0));
@@ -197,7 +201,7 @@ void TestLargeText::untouchedCharactersStayAsTheyWere()
     QCOMPARE(doc.value().count(nbsp), 2);
 }
 
-void TestLargeText::valueChangedBehindTheViewer()
+void TestLargeNodes::valueChangedBehindTheViewer()
 {
     Document doc(longText(100 * 1024, 5));
     QAFreeText viewer(doc.element, nullptr, nullptr);
@@ -219,7 +223,7 @@ void TestLargeText::valueChangedBehindTheViewer()
     QCOMPARE(doc.value(), edit->toPlainText());
 }
 
-void TestLargeText::deletedWhileLoading()
+void TestLargeNodes::deletedWhileLoading()
 {
     Document doc(longText(3 * 1024 * 1024, 6));
     QPointer<QAFreeText> viewer = new QAFreeText(doc.element, nullptr, nullptr);
@@ -233,5 +237,36 @@ void TestLargeText::deletedWhileLoading()
     QCOMPARE(doc.value().size(), qsizetype(longText(3 * 1024 * 1024, 6).size()));
 }
 
-QTEST_MAIN(TestLargeText)
-#include "tst_largetext.moc"
+void TestLargeNodes::settingsTableOfThousandsOfRows()
+{
+    const int keys = 6000;
+    QString xml = QStringLiteral("<IS_ALL Label=\"Common settings\"><SETTINGS><COMMENT>c</COMMENT>"
+                                 "<SRCEXT><VALUE>.c</VALUE></SRCEXT>");
+    for (int i = 0; i < keys; ++i)
+        xml += QStringLiteral("<INIFIELD Doc=\"ISOTHERS\"><KEY>KEY_%1</KEY><VALUE>value %1</VALUE>"
+                              "<COMMENT/></INIFIELD>")
+                   .arg(i);
+    xml += QStringLiteral("</SETTINGS></IS_ALL>");
+    QDomDocument dom;
+    QVERIFY(dom.setContent(xml));
+    QDomElement element = dom.documentElement();
+    QAIsViewer viewer(element, nullptr, nullptr);
+    QTreeWidget *table = viewer.table();
+    QCOMPARE(table->topLevelItemCount(), keys + 1);
+    QCOMPARE(table->topLevelItem(0)->text(0), QStringLiteral("SRCEXT"));
+    // Each row in document order, bound to its own element.
+    QDomElement row = element.firstChildElement().firstChildElement(QStringLiteral("SRCEXT"));
+    for (int i = 0; i <= keys; ++i, row = row.nextSiblingElement()) {
+        auto *item = QAIsViewerItem::fromItem(table->topLevelItem(i));
+        QVERIFY(item);
+        QCOMPARE(item->element(), row);
+        if (i > 0) {
+            QCOMPARE(item->text(0), QStringLiteral("KEY_%1").arg(i - 1));
+            QCOMPARE(item->text(1), QStringLiteral("value %1").arg(i - 1));
+        }
+    }
+}
+
+QTEST_MAIN(TestLargeNodes)
+#include "tst_largenodes.moc"
+
