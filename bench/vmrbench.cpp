@@ -27,6 +27,15 @@
 #include "viewers/qavmrviewer.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
 #include <QDialog>
 #include <QDir>
 #include <QDomDocument>
@@ -181,6 +190,93 @@ qint64 weight(QTreeWidgetItem *item)
         n = n.nextSibling();
     }
     return total;
+}
+
+// The same content in bare Qt widgets, as a viewer kind lays it out: what showing that
+// node would cost the toolkit alone. Built in parent, which is then shown.
+void buildBareViewer(const QString &kind, const QDomElement &element, QWidget *parent)
+{
+    auto *layout = new QVBoxLayout(parent);
+    const auto text = [](const QDomElement &e, const char *tag) {
+        return e.firstChildElement(QLatin1String(tag)).text();
+    };
+    if (kind == QLatin1String("settings table")) {
+        auto *table = new QTreeWidget(parent);
+        table->setColumnCount(2);
+        QList<QTreeWidgetItem *> rows;
+        for (QDomElement row = element.firstChildElement().firstChildElement(); !row.isNull();
+             row = row.nextSiblingElement()) {
+            rows.append(new QTreeWidgetItem(
+                {row.firstChildElement(QStringLiteral("KEY")).isNull() ? row.tagName()
+                                                                       : text(row, "KEY"),
+                 text(row, "VALUE")}));
+        }
+        table->addTopLevelItems(rows);
+        table->resizeColumnToContents(0);
+        layout->addWidget(table);
+    } else if (kind == QLatin1String("free text") || kind == QLatin1String("function")) {
+        QDomElement holder = element;
+        for (const char *tag : {"VALUEFCTPERL", "VALUEFCTADA", "VALUEFCT"}) {
+            if (!element.firstChildElement(QLatin1String(tag)).isNull()) {
+                holder = element.firstChildElement(QLatin1String(tag));
+                break;
+            }
+        }
+        layout->addWidget(new QLabel(text(holder, "PROTO"), parent));
+        auto *body = new QPlainTextEdit(parent);
+        body->setPlainText(text(holder, "VALUE"));
+        layout->addWidget(body);
+    } else if (kind == QLatin1String("item")) {
+        auto *scroll = new QScrollArea(parent);
+        auto *fields = new QWidget;
+        auto *fieldLayout = new QVBoxLayout(fields);
+        for (QDomElement item = element.firstChildElement(QStringLiteral("ITEM")); !item.isNull();
+             item = item.nextSiblingElement(QStringLiteral("ITEM"))) {
+            const QDomElement field = item.firstChildElement();
+            auto *row = new QHBoxLayout;
+            row->addWidget(new QCheckBox(field.attribute(QStringLiteral("Name")), fields));
+            row->addWidget(new QLineEdit(text(field, "VALUE"), fields));
+            fieldLayout->addLayout(row);
+        }
+        scroll->setWidget(fields);
+        scroll->setWidgetResizable(true);
+        layout->addWidget(scroll);
+    } else if (kind == QLatin1String("choice")) {
+        const QDomElement choice = element.firstChildElement(QStringLiteral("CHOICE"));
+        auto *variants = new QComboBox(parent);
+        for (QDomElement v = choice.firstChildElement(QStringLiteral("CHOICEDATA")); !v.isNull();
+             v = v.nextSiblingElement(QStringLiteral("CHOICEDATA")))
+            variants->addItem(v.text());
+        layout->addWidget(variants);
+        auto *tabs = new QTabWidget(parent);
+        for (QDomElement tab = choice.firstChildElement(QStringLiteral("ONGLET")); !tab.isNull();
+             tab = tab.nextSiblingElement(QStringLiteral("ONGLET"))) {
+            auto *page = new QPlainTextEdit(tab.firstChildElement().text(), tabs);
+            tabs->addTab(page, tab.attribute(QStringLiteral("Label")));
+        }
+        layout->addWidget(tabs);
+    }
+    auto *comment = new QTextEdit(parent);
+    comment->setPlainText(text(element, "COMMENT"));
+    layout->addWidget(comment);
+}
+
+/** Median time to build and show the bare widgets of a viewer kind for element. */
+double bareSwitchMs(const QString &kind, const QDomElement &element, QWidget *area, int repeat)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repeat; ++i) {
+        auto *bare = new QWidget(area);
+        bare->setGeometry(area->rect());
+        times.push_back(timeMs([&]() {
+            buildBareViewer(kind, element, bare);
+            bare->show();
+            settle();
+        }));
+        delete bare;
+        settle();
+    }
+    return median(times);
 }
 
 struct Row
@@ -502,10 +598,17 @@ int main(int argc, char **argv)
             }
             const double ms = median(times);
             const bool shown = editor->viewer() && editor->currentNode() == target;
+            tree->setCurrentItem(away);
+            settle();
+            auto *node = dynamic_cast<QAVmrEditorNode *>(target);
+            const double bare =
+                node ? bareSwitchMs(entry.first, node->data(), editor->editionArea(),
+                                    std::max(options.repeat, 5))
+                     : 0;
             rows.push_back({QStringLiteral("switch to %1 viewer (%2)")
                                 .arg(entry.first, target->text(0).left(16)),
-                            ms, QStringLiteral("ms"), QString(), 0, QStringLiteral("< 50 ms"),
-                            true, shown && ms < 50});
+                            ms, QStringLiteral("ms"), QStringLiteral("bare Qt widgets"), bare,
+                            QStringLiteral("< 50 ms"), true, shown && ms < 50});
         }
     }
 
