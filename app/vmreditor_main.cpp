@@ -13,6 +13,15 @@
 
 #include <cstdio>
 
+namespace {
+
+// The translators live as long as the process, past every window that shows a text;
+// held here they stay reachable to the end, kept rather than lost.
+QTranslator *s_translator = nullptr;
+QTranslator *s_qtTranslator = nullptr;
+
+} // namespace
+
 static void fatal(const QString &message)
 {
     std::fprintf(stderr, "(%s) %s", "vmreditor", message.toLocal8Bit().constData());
@@ -30,7 +39,8 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("vmreditor"));
 
     // Created once and never deleted: it must outlive every window that shows a text.
-    auto *translator = new QTranslator;
+    s_translator = new QTranslator;
+    QTranslator *translator = s_translator;
     const QString orbiskDir = QString::fromLocal8Bit(qgetenv("ORBISKDIR"));
     if (orbiskDir.isEmpty()) {
         fatal(QStringLiteral("Fatal Error: please setup ORBISKDIR environment variable.\n"));
@@ -45,12 +55,14 @@ int main(int argc, char **argv)
     if (translator->load(QStringLiteral("vmreditor_") + QLocale::system().name(), localeDir)) {
         QCoreApplication::installTranslator(translator);
         // Qt's own buttons and dialogs (Yes, No, the file dialog) follow the same locale.
-        auto *qtTranslator = new QTranslator;
-        if (qtTranslator->load(QStringLiteral("qtbase_") + QLocale::system().name(),
-                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(qtTranslator);
-        else
-            delete qtTranslator;
+        s_qtTranslator = new QTranslator;
+        if (s_qtTranslator->load(QStringLiteral("qtbase_") + QLocale::system().name(),
+                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QCoreApplication::installTranslator(s_qtTranslator);
+        } else {
+            delete s_qtTranslator;
+            s_qtTranslator = nullptr;
+        }
     }
 
     {
