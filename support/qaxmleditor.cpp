@@ -35,6 +35,19 @@ struct PrologNode
     QString data;
 };
 
+// The stream reader lets control characters through in some names (a processing
+// instruction's target among them) that it refuses once the document is written out
+// again: such a document would be saved into one that no longer opens.
+bool hasControlCharacter(QStringView name)
+{
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7f && u <= 0x9f) || u == 0xfffe || u == 0xffff)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int QAXmlEditor::maxDepth()
@@ -100,8 +113,16 @@ bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QStri
                              .arg(reader.lineNumber());
                 return false;
             }
-            QDomElement element = parsed.createElement(shared(reader.qualifiedName()));
             const QXmlStreamAttributes attributes = reader.attributes();
+            bool badName = hasControlCharacter(reader.qualifiedName());
+            for (const QXmlStreamAttribute &attribute : attributes)
+                badName = badName || hasControlCharacter(attribute.qualifiedName());
+            if (badName) {
+                *error = tr("the document has a name with a control character in it (line %1)")
+                             .arg(reader.lineNumber());
+                return false;
+            }
+            QDomElement element = parsed.createElement(shared(reader.qualifiedName()));
             for (const QXmlStreamAttribute &attribute : attributes)
                 element.setAttribute(shared(attribute.qualifiedName()),
                                      attribute.value().toString());
@@ -127,6 +148,11 @@ bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QStri
                 current.appendChild(parsed.createComment(reader.text().toString()));
             break;
         case QXmlStreamReader::ProcessingInstruction:
+            if (hasControlCharacter(reader.processingInstructionTarget())) {
+                *error = tr("the document has a name with a control character in it (line %1)")
+                             .arg(reader.lineNumber());
+                return false;
+            }
             if (current.isNull()) {
                 prolog.append({false, reader.processingInstructionTarget().toString(),
                                reader.processingInstructionData().toString()});

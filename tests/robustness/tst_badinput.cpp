@@ -94,6 +94,8 @@ private slots:
 
     void refusedDocuments_data();
     void refusedDocuments();
+    void namesThatWouldNotReopen_data();
+    void namesThatWouldNotReopen();
     void mutatedDocuments();
     void truncatedEverywhere();
     void hugeAttributeValues();
@@ -232,6 +234,26 @@ void TestBadInput::refusedDocuments()
     const QString path = m_dir->filePath(QStringLiteral("refused.xvm"));
     QVERIFY(writeFile(path, bytes));
     QVERIFY(!openAndCheck(path));
+}
+
+void TestBadInput::namesThatWouldNotReopen_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    // The reader lets these through although XML forbids them, and an instruction it
+    // lets through it refuses once the document is saved and read again.
+    QTest::newRow("instruction")
+        << QByteArray("<VMR Version=\"V2009\"><?p\x16q?><COMMENT>c</COMMENT></VMR>");
+    QTest::newRow("attribute") << QByteArray("<VMR Version=\"V2009\" Na\x7fme=\"n\"/>");
+}
+
+void TestBadInput::namesThatWouldNotReopen()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = m_dir->filePath(QStringLiteral("control.xvm"));
+    QVERIFY(writeFile(path, bytes));
+    QVERIFY(!openAndCheck(path));
+    QVERIFY2(m_window->editor()->lastError().contains(QLatin1String("control character")),
+             qPrintable(m_window->editor()->lastError()));
 }
 
 void TestBadInput::mutatedDocuments()
