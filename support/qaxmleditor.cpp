@@ -97,6 +97,14 @@ bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QStri
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::DTD:
+            // The reader reports a document type met inside the content as if it were
+            // the prolog's; the DOM parser refuses it, and so does the editor.
+            if (!current.isNull()) {
+                *error = tr("the document has a document type declaration inside its content "
+                            "(line %1)")
+                             .arg(reader.lineNumber());
+                return false;
+            }
             if (!reader.entityDeclarations().isEmpty()) {
                 *error = tr("the document declares entities, which this editor does not accept");
                 return false;

@@ -224,6 +224,10 @@ void TestBadInput::refusedDocuments_data()
                       "</COMMENT></VMR>");
     QTest::newRow("undeclared entity")
         << QByteArray("<VMR Version=\"V2009\"><COMMENT>&x;</COMMENT></VMR>");
+    QTest::newRow("document type inside the content")
+        << QByteArray("<?xml version=\"1.0\"?>\n<!DOCTYPE VMR SYSTEM \"vmr.dtd\">\n"
+                      "<VMR Version=\"V2009\"><BUILD>x<!DOCTYPE VMR SYSTEM \"vmr.dtd\">"
+                      "</BUILD></VMR>");
     QTest::newRow("unknown version") << QByteArray("<VMR Version=\"V1999\"/>");
     QTest::newRow("newer version") << QByteArray("<VMR Version=\"V2099\"/>");
 }
