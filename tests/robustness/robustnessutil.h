@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
@@ -117,7 +118,12 @@ private:
         m_seen << seen;
         auto *fileDialog = qobject_cast<QFileDialog *>(w);
         if (fileDialog && !m_fileAnswer.isEmpty()) {
-            fileDialog->selectFile(m_fileAnswer);
+            // Typed into the name field, as a user does: selecting the file instead
+            // depends on the dialog having read its directory, which it does later.
+            if (auto *name = fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(m_fileAnswer);
+            else
+                fileDialog->selectFile(m_fileAnswer);
             QMetaObject::invokeMethod(fileDialog, "accept", Qt::QueuedConnection);
             return;
         }
