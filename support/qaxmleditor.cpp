@@ -48,6 +48,26 @@ bool hasControlCharacter(QStringView name)
     return false;
 }
 
+/**
+ * Notes every reference to an entity that nothing declares. In the content the reader
+ * reports one as such; in an attribute value it keeps it as literal text, which a save
+ * would then write as text, and whose name may even hold characters that no document
+ * can carry.
+ */
+class UndeclaredEntities : public QXmlStreamEntityResolver
+{
+public:
+    QString resolveUndeclaredEntity(const QString &) override
+    {
+        m_seen = true;
+        return QString();
+    }
+    bool seen() const { return m_seen; }
+
+private:
+    bool m_seen = false;
+};
+
 } // namespace
 
 int QAXmlEditor::maxDepth()
@@ -64,6 +84,8 @@ bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QStri
 {
     QXmlStreamReader reader(device);
     reader.setNamespaceProcessing(false);
+    UndeclaredEntities undeclared;
+    reader.setEntityResolver(&undeclared);
 
     QDomDocument parsed;
     QDomNode current;
@@ -122,6 +144,10 @@ bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QStri
                 return false;
             }
             const QXmlStreamAttributes attributes = reader.attributes();
+            if (undeclared.seen()) {
+                *error = tr("the document refers to an entity that it does not declare");
+                return false;
+            }
             bool badName = hasControlCharacter(reader.qualifiedName());
             for (const QXmlStreamAttribute &attribute : attributes)
                 badName = badName || hasControlCharacter(attribute.qualifiedName());

@@ -224,6 +224,12 @@ void TestBadInput::refusedDocuments_data()
                       "</COMMENT></VMR>");
     QTest::newRow("undeclared entity")
         << QByteArray("<VMR Version=\"V2009\"><COMMENT>&x;</COMMENT></VMR>");
+    // With an external document type the reader keeps such a reference in a value as
+    // text; saved, it would become the text "&x;".
+    QTest::newRow("undeclared entity in a value")
+        << QByteArray("<!DOCTYPE VMR SYSTEM \"vmr.dtd\">\n<VMR Version=\"V2009\" Name=\"a&x;b\"/>");
+    QTest::newRow("control characters in an entity's name")
+        << QByteArray("<!DOCTYPE VMR SYSTEM \"vmr.dtd\">\n<VMR Version=\"V2009\" Name=\"a&a\x0b;b\"/>");
     QTest::newRow("document type inside the content")
         << QByteArray("<?xml version=\"1.0\"?>\n<!DOCTYPE VMR SYSTEM \"vmr.dtd\">\n"
                       "<VMR Version=\"V2009\"><BUILD>x<!DOCTYPE VMR SYSTEM \"vmr.dtd\">"
