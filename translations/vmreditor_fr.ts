@@ -1247,6 +1247,14 @@ Impossible d&apos;exécuter la commande</translation>
         <source>the document is nested deeper than %1 levels (line %2)</source>
         <translation>le document est imbriqué sur plus de %1 niveaux (ligne %2)</translation>
     </message>
+    <message>
+        <source>the document has a document type declaration inside its content (line %1)</source>
+        <translation>le document contient une déclaration de type de document dans son contenu (ligne %1)</translation>
+    </message>
+    <message>
+        <source>the document has a name with a control character in it (line %1)</source>
+        <translation>le document contient un nom avec un caractère de contrôle (ligne %1)</translation>
+    </message>
 </context>
 <context>
     <name>QAvmrFindDialog</name>
