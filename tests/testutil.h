@@ -7,7 +7,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QMessageBox>
@@ -55,57 +54,15 @@ inline void onNextModal(std::function<void(QWidget *)> handler, int timeoutMs = 
     auto elapsed = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, qApp, [timer, handler, elapsed, timeoutMs]() {
         *elapsed += 20;
-        if (QWidget *w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            handler(w);
-        } else if (*elapsed > timeoutMs) {
+        QWidget *w = QApplication::activeModalWidget();
+        if (w || *elapsed > timeoutMs) {
             timer->stop();
             timer->deleteLater();
         }
+        if (w)
+            handler(w);
     });
     timer->start(20);
-}
-
-/** Answers the next message box with a standard button and records its text. */
-inline void answerMessageBox(QMessageBox::StandardButton button, QString *text = nullptr)
-{
-    onNextModal([button, text](QWidget *w) {
-        auto *box = qobject_cast<QMessageBox *>(w);
-        if (!box) {
-            if (auto *dialog = qobject_cast<QDialog *>(w))
-                dialog->reject();
-            return;
-        }
-        if (text)
-            *text = box->text();
-        if (QAbstractButton *b = box->button(button))
-            b->click();
-        else
-            box->reject();
-    });
-}
-
-/** Answers the next message box by the text of a button ("Update", "Don't edit"). */
-inline void answerMessageBoxText(const QString &buttonText, QString *text = nullptr)
-{
-    onNextModal([buttonText, text](QWidget *w) {
-        auto *box = qobject_cast<QMessageBox *>(w);
-        if (!box) {
-            if (auto *dialog = qobject_cast<QDialog *>(w))
-                dialog->reject();
-            return;
-        }
-        if (text)
-            *text = box->text();
-        for (QAbstractButton *b : box->buttons()) {
-            if (b->text().remove(QLatin1Char('&')) == buttonText) {
-                b->click();
-                return;
-            }
-        }
-        box->reject();
-    });
 }
 
 } // namespace VmrTest

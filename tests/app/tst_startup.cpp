@@ -1,152 +1,150 @@
-// The real program as a child process: its command-line and installation checks, and a
-// whole start and quit through the VMREDITOR_AUTOQUIT_MS hook.
+// The real program as a child process: its command-line and installation checks, the
+// language it picks from the locale, and a whole quiet start and quit through the
+// VMREDITOR_AUTOQUIT_MS hook.
 
 #include "testutil.h"
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QtTest>
 
-namespace {
-
-struct Run
-{
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QByteArray err;
-};
-
-QStringList strings(std::initializer_list<const char *> list)
-{
-    QStringList out;
-    for (const char *item : list)
-        out << QString::fromUtf8(item);
-    return out;
-}
-
-} // namespace
+using namespace Qt::StringLiterals;
 
 class TstStartup : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void fatalStarts_data();
-    void fatalStarts();
-    void startsAndQuits_data();
-    void startsAndQuits();
-
-private:
-    QProcessEnvironment environment() const;
-    Run run(const QStringList &arguments, const QProcessEnvironment &env);
-
     std::unique_ptr<QTemporaryDir> m_home;
-    QString m_program;
-};
 
-void TstStartup::initTestCase()
-{
-    m_home = VmrTest::privateHome();
-    m_program = VmrTest::program();
-    QVERIFY2(QFileInfo(m_program).isExecutable(), "VMREDITOR must name the built program");
-}
+    // A home of its own for each run, an installation and a locale.
+    QProcessEnvironment environment(const QString &orbiskDir, const QString &locale = u"C.UTF-8"_s)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const QString home = m_home->path() + u"/run-"_s + QString::number(++m_runs);
+        QDir().mkpath(home + u"/runtime"_s);
+        QFile::setPermissions(home + u"/runtime"_s, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env.insert(u"HOME"_s, home);
+        for (const QString &dir : {u"CONFIG"_s, u"DATA"_s, u"CACHE"_s, u"RUNTIME"_s})
+            env.insert(u"XDG_"_s + dir + (dir == u"RUNTIME"_s ? u"_DIR"_s : u"_HOME"_s), home + u'/' + dir.toLower());
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        env.insert(u"LANG"_s, locale);
+        env.insert(u"LC_ALL"_s, locale);
+        env.remove(u"LC_MESSAGES"_s);
+        env.remove(u"LANGUAGE"_s);
+        env.remove(u"VMREDITOR_AUTOQUIT_MS"_s);
+        env.remove(u"ORBISKDIR"_s);
+        if (orbiskDir != u"-"_s)
+            env.insert(u"ORBISKDIR"_s, orbiskDir);
+        return env;
+    }
+    int m_runs = 0;
 
-QProcessEnvironment TstStartup::environment() const
-{
-    // The private home's HOME and XDG directories and ORBISKDIR are inherited.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    // The platform plugin warns about a missing runtime directory; only the program's
-    // own words belong on its standard error.
-    const QString runtime = m_home->path() + QStringLiteral("/runtime");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    env.remove(QStringLiteral("VMREDITOR_AUTOQUIT_MS"));
-    return env;
-}
+private slots:
+    void initTestCase()
+    {
+        m_home = VmrTest::privateHome();
+        QVERIFY2(QFileInfo(VmrTest::program()).isExecutable(), "VMREDITOR must name the built program");
+    }
 
-Run TstStartup::run(const QStringList &arguments, const QProcessEnvironment &env)
-{
-    QProcess process;
-    process.setProcessEnvironment(env);
-    process.start(m_program, arguments);
-    if (!process.waitForFinished(120000)) {
+    void fatalStarts_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("orbiskDir"); // "-": unset, "@": an installation without locale
+        QTest::addColumn<bool>("localeIsFile");
+        QTest::addColumn<QByteArray>("error"); // "@" stands for the installation's path
+        const QByteArray usage = "Usage: " + VmrTest::program().toLocal8Bit() + " [file]\n";
+        const QByteArray setup = "(vmreditor) Fatal Error: please setup ORBISKDIR environment variable.\n";
+        const QByteArray locale = "(vmreditor) Fatal Error: directory doesn't exist '@/lib/locale'\n";
+        // The usage is checked before anything else, even without an installation.
+        QTest::newRow("two arguments") << QStringList{u"a"_s, u"b"_s} << u"-"_s << false << usage;
+        QTest::newRow("unset") << QStringList() << u"-"_s << false << setup;
+        QTest::newRow("empty") << QStringList() << QString() << false << setup;
+        QTest::newRow("no locale") << QStringList() << u"@"_s << false << locale;
+        QTest::newRow("locale is a file") << QStringList() << u"@"_s << true << locale;
+    }
+    void fatalStarts()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, orbiskDir);
+        QFETCH(bool, localeIsFile);
+        QFETCH(QByteArray, error);
+        QTemporaryDir install;
+        QVERIFY(QDir().mkpath(install.filePath(u"lib/scripts"_s)));
+        QFile blocker(install.filePath(u"lib/locale"_s));
+        QVERIFY(!localeIsFile || blocker.open(QIODevice::WriteOnly));
+        QProcess process;
+        process.setProcessEnvironment(environment(orbiskDir == u"@"_s ? install.path() : orbiskDir));
+        process.start(VmrTest::program(), arguments);
+        QVERIFY(process.waitForFinished(120000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(process.readAllStandardError(), error.replace("@", install.path().toLocal8Bit()));
+        QCOMPARE(process.readAllStandardOutput(), QByteArray());
+    }
+
+    void startsQuietlyAndQuits_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no document") << u"C.UTF-8"_s << QStringList();
+        QTest::newRow("missing document, French") << u"fr_FR.UTF-8"_s << QStringList{u"/no/such.xvm"_s};
+        QTest::newRow("no translation") << u"de_DE.UTF-8"_s << QStringList();
+    }
+    void startsQuietlyAndQuits()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, arguments);
+        QProcessEnvironment env = environment(VmrTest::orbiskDir(), locale);
+        env.insert(u"VMREDITOR_AUTOQUIT_MS"_s, u"300"_s);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(VmrTest::program(), arguments);
+        QVERIFY(process.waitForFinished(120000));
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0, qPrintable(err));
+        // Only the headless platform may remark on something; the program says nothing.
+        QStringList said = err.split(u'\n', Qt::SkipEmptyParts);
+        said.removeIf([](const QString &line) { return line.startsWith(u"This plugin does not support"_s); });
+        QVERIFY2(said.isEmpty(), qPrintable(said.join(u'\n')));
+        // Start-up installed the user's copy of the templates.
+        const QString data = env.value(u"XDG_DATA_HOME"_s);
+        QVERIFY(QFileInfo(data + u"/Quintar Software/vmreditor/targets/xml"_s).isDir());
+    }
+
+    void programFollowsTheLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        const QString french = u"L'installation ne contient pas de répertoire"_s;
+        const QString english = u"The installation has no directory"_s;
+        QTest::newRow("fr_FR") << u"fr_FR.UTF-8"_s << french;
+        QTest::newRow("fr_BE") << u"fr_BE.UTF-8"_s << french;
+        QTest::newRow("de_DE") << u"de_DE.UTF-8"_s << english;
+        QTest::newRow("C") << u"C.UTF-8"_s << english;
+    }
+    void programFollowsTheLocale()
+    {
+        // An installation without its templates makes the program report, in the user's
+        // language, on its standard error and in a box that waits for the user; the report
+        // is all this run needs.
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        QTemporaryDir install;
+        QVERIFY(QDir().mkpath(install.filePath(u"lib/locale"_s)));
+        QVERIFY(QFile::copy(VmrTest::orbiskDir() + u"/lib/locale/vmreditor_fr.qm"_s,
+                            install.filePath(u"lib/locale/vmreditor_fr.qm"_s)));
+        QProcess process;
+        process.setProcessEnvironment(environment(install.path(), locale));
+        process.setReadChannel(QProcess::StandardError);
+        process.start(VmrTest::program(), QStringList());
+        QByteArray err;
+        while (!err.contains("targets") && process.waitForReadyRead(60000))
+            err += process.readAllStandardError();
         process.kill();
-        process.waitForFinished(5000);
-        return Run();
+        process.waitForFinished(10000);
+        const QString text = QString::fromLocal8Bit(err + process.readAllStandardError());
+        QVERIFY2(text.contains(expected + u' ' + install.path()), qPrintable(text));
     }
-    Run result{process.exitCode(), process.exitStatus(), process.readAllStandardError()};
-    if (!process.readAllStandardOutput().isEmpty())
-        result.err.prepend("[unexpected standard output] ");
-    return result;
-}
-
-void TstStartup::fatalStarts_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("orbiskDir"); // "-" unset, "@" an installation without locale
-    QTest::addColumn<bool>("localeIsFile");
-    QTest::addColumn<QByteArray>("error"); // "@" stands for the installation's path
-    const QByteArray usage = "Usage: " + VmrTest::program().toLocal8Bit() + " [file]\n";
-    const QByteArray setup = "(vmreditor) Fatal Error: please setup ORBISKDIR environment "
-                             "variable.\n";
-    const QByteArray locale = "(vmreditor) Fatal Error: directory doesn't exist '@/lib/locale'\n";
-    // The usage is checked before anything else, even without an installation.
-    QTest::newRow("two arguments") << strings({"a", "b"}) << QStringLiteral("-") << false << usage;
-    QTest::newRow("three arguments") << strings({"a", "b", "c"}) << QString() << false << usage;
-    QTest::newRow("unset") << QStringList() << QStringLiteral("-") << false << setup;
-    QTest::newRow("empty") << QStringList() << QString() << false << setup;
-    QTest::newRow("no locale") << QStringList() << QStringLiteral("@") << false << locale;
-    QTest::newRow("locale is a file") << QStringList() << QStringLiteral("@") << true << locale;
-}
-
-void TstStartup::fatalStarts()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, orbiskDir);
-    QFETCH(bool, localeIsFile);
-    QFETCH(QByteArray, error);
-    QTemporaryDir install;
-    QVERIFY(QDir().mkpath(install.filePath(QStringLiteral("lib/scripts"))));
-    if (localeIsFile) {
-        QFile blocker(install.filePath(QStringLiteral("lib/locale")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-    }
-    QProcessEnvironment env = environment();
-    env.remove(QStringLiteral("ORBISKDIR"));
-    if (orbiskDir != QLatin1String("-"))
-        env.insert(QStringLiteral("ORBISKDIR"),
-                   orbiskDir == QLatin1String("@") ? install.path() : orbiskDir);
-    const Run r = run(arguments, env);
-    QCOMPARE(r.status, QProcess::NormalExit);
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err, error.replace("@", install.path().toLocal8Bit()));
-}
-
-void TstStartup::startsAndQuits_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("no document") << QStringList();
-    QTest::newRow("missing document") << QStringList{QStringLiteral("/no/such/port.xvm")};
-}
-
-void TstStartup::startsAndQuits()
-{
-    QFETCH(QStringList, arguments);
-    const QString userTemplates =
-        m_home->path() + QStringLiteral("/data/Quintar Software/vmreditor/targets/xml");
-    QDir(userTemplates).removeRecursively();
-    QProcessEnvironment env = environment();
-    env.insert(QStringLiteral("VMREDITOR_AUTOQUIT_MS"), QStringLiteral("300"));
-    const Run r = run(arguments, env);
-    QCOMPARE(r.status, QProcess::NormalExit);
-    QVERIFY2(r.exitCode == 0, r.err.constData());
-    QVERIFY2(!r.err.contains("Fatal"), r.err.constData());
-    // Start-up installed the user's copy of the templates.
-    QVERIFY(QFileInfo(userTemplates).isDir());
-}
+};
 
 QTEST_MAIN(TstStartup)
 #include "tst_startup.moc"
