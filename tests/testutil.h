@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared helpers of the widget tests: a private home for settings and user files, the
-// staged installation, and answers to modal dialogs.
+// Shared helpers of the widget tests: a private home, the staged installation, and
+// answers to modal dialogs.
 
 #include "support/qauserlibrary.h"
 
@@ -44,18 +44,14 @@ inline QString templatePath(const QString &name)
     return orbiskDir() + QStringLiteral("/targets/xml/") + name;
 }
 
-/**
- * Runs handler on the next modal widget that appears (polling every 20 ms, for at most
- * timeoutMs). Call before the code that opens the dialog.
- */
+/** Runs handler on the next modal widget within timeoutMs; call before opening it. */
 inline void onNextModal(std::function<void(QWidget *)> handler, int timeoutMs = 10000)
 {
     auto *timer = new QTimer(qApp);
     auto elapsed = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, qApp, [timer, handler, elapsed, timeoutMs]() {
-        *elapsed += 20;
         QWidget *w = QApplication::activeModalWidget();
-        if (w || *elapsed > timeoutMs) {
+        if (w || (*elapsed += 20) > timeoutMs) {
             timer->stop();
             timer->deleteLater();
         }

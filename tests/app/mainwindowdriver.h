@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers of the tests that drive the whole main window: a private copy of the staged
-// installation, the window, answers to the dialogs it opens, and saved documents compared.
+// installation, the window, answers to the dialogs it opens, saved documents compared.
 
 #include "app/qamainwindoweditor.h"
 #include "app/qavmrerrordialog.h"
@@ -53,7 +53,8 @@ private:
     void poll()
     {
         QWidget *w = QApplication::activeModalWidget();
-        if (active() != this || !w || !w->isVisible() || (w == m_last && m_since.elapsed() < 10000))
+        if (active() != this || !w || !w->isVisible()
+            || (w == m_last && m_since.elapsed() < 10000))
             return;
         auto *box = qobject_cast<QMessageBox *>(w);
         auto *error = qobject_cast<QAVmrErrorDialog *>(w);
@@ -63,11 +64,10 @@ private:
         m_since.restart();
         if (answered) {
             m_texts << text;
-            m_handlers[m_handled++](w);
-        } else {
-            m_unexpected << u"unanswered: "_s + text;
-            qobject_cast<QDialog *>(w)->reject();
+            return m_handlers[m_handled++](w);
         }
+        m_unexpected << u"unanswered: "_s + text;
+        qobject_cast<QDialog *>(w)->reject();
     }
 
     QList<Handler> m_handlers;
@@ -94,9 +94,14 @@ inline Handler answer(const QString &label)
     };
 }
 
+inline Handler pressKey(Qt::Key key)
+{
+    return [key](QWidget *w) { QTest::keyClick(w, key); };
+}
+
 /**
- * Types a path into a file dialog's name field and accepts it; an empty path cancels.
- * Keeps where the dialog started and the name it proposed.
+ * Types a path into a file dialog and accepts it; an empty path cancels. Keeps where the
+ * dialog started and the name it proposed.
  */
 inline Handler choosePath(const QString &path, QStringList *seen = nullptr)
 {
@@ -107,17 +112,14 @@ inline Handler choosePath(const QString &path, QStringList *seen = nullptr)
             *seen = {dialog->directory().absolutePath(), name->text()};
         if (!name || path.isEmpty())
             return qobject_cast<QDialog *>(w)->reject();
-        // The file list fills in the background and may take back what was typed, and
-        // its selection would win over the typed name: type again until the dialog
-        // means the typed file, then do what its accept button does.
+        // The file list fills in the background and its selection would win over the
+        // typed name: type again until the dialog means the typed file, then accept.
         const QString wanted = QDir::cleanPath(dialog->directory().absoluteFilePath(path));
         auto *retry = new QTimer(dialog);
         auto tries = std::make_shared<int>(0);
         auto attempt = [dialog, name, path, wanted, retry, tries]() {
-            for (QAbstractItemView *view : dialog->findChildren<QAbstractItemView *>()) {
-                if (view->selectionModel())
-                    view->selectionModel()->clearSelection();
-            }
+            for (QAbstractItemView *view : dialog->findChildren<QAbstractItemView *>())
+                view->clearSelection();
             name->setText(path);
             if (dialog->selectedFiles().value(0) == wanted || ++*tries > 200) {
                 retry->stop();
@@ -140,8 +142,7 @@ inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 /** A copy of the staged installation that ORBISKDIR names while it lives. */
@@ -151,12 +152,11 @@ public:
     Install()
         : m_saved(qgetenv("ORBISKDIR"))
     {
-        const QString staged = VmrTest::orbiskDir();
-        QDirIterator it(staged, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+        QDirIterator it(VmrTest::orbiskDir(), QDir::Files | QDir::Hidden,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
-            const QString source = it.next(), target = path() + source.mid(staged.size());
-            it.fileInfo().isDir() ? QDir().mkpath(target) : QFile::copy(source, target);
+            const QString source = it.next();
+            writeFile(file(source.mid(m_saved.size() + 1)), readFile(source));
         }
         QDir().mkpath(targets());
         qputenv("ORBISKDIR", path().toLocal8Bit());
@@ -167,7 +167,6 @@ public:
         qputenv("ORBISKDIR", m_saved);
         QAEdition::reload();
     }
-
     QString path() const { return m_dir.path(); }
     QString file(const QString &name) const { return path() + u'/' + name; }
     QString targets() const { return file(u"targets"_s); }
@@ -183,7 +182,8 @@ public:
     /** Each run of the script, its arguments joined with "|". */
     QStringList runsOf(const QString &name) const
     {
-        return QString::fromLocal8Bit(readFile(file(name + u".log"_s))).split(u'\n', Qt::SkipEmptyParts);
+        const QString log = QString::fromLocal8Bit(readFile(file(name + u".log"_s)));
+        return log.split(u'\n', Qt::SkipEmptyParts);
     }
 
 private:
@@ -203,10 +203,11 @@ inline QAction *action(QWidget *window, const char *name)
 {
     return window->findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
 }
-
 inline QString status(QAMainWindowEditor *w) { return w->statusBar()->currentMessage(); }
-
-inline QString titled(const QString &name) { return name + u" - "_s + QAEdition::applicationTitle(); }
+inline QString titled(const QString &name)
+{
+    return name + u" - "_s + QAEdition::applicationTitle();
+}
 
 /** The program's settings, cleared of what the previous test stored. */
 inline QSettings &clearSettings()
@@ -220,19 +221,20 @@ inline QSettings &clearSettings()
 /** A document's content with sorted attributes: the DOM writer's order is its own. */
 inline QString canonical(const QDomNode &node)
 {
-    if (node.isElement()) {
-        QStringList attributes;
-        const QDomNamedNodeMap map = node.attributes();
-        for (int i = 0; i < map.count(); ++i)
-            attributes << map.item(i).nodeName() + u"=\""_s + map.item(i).nodeValue() + u'"';
-        std::sort(attributes.begin(), attributes.end());
-        QString out = u'<' + (QStringList{node.nodeName()} + attributes).join(u' ') + u'>';
-        for (QDomNode child = node.firstChild(); !child.isNull(); child = child.nextSibling())
-            out += canonical(child);
-        return out + u"</"_s + node.nodeName() + u'>';
+    if (!node.isElement()) {
+        const char *kind = node.isCDATASection() ? "CDATA" : node.isText() ? "TEXT" : "OTHER";
+        return u"[%1:%2]"_s.arg(QLatin1String(kind), node.nodeValue());
     }
-    const char *kind = node.isCDATASection() ? "CDATA" : node.isText() ? "TEXT" : "COMMENT";
-    return u"[%1:%2]"_s.arg(QLatin1String(kind), node.nodeValue());
+    QStringList attributes;
+    for (int i = 0; i < node.attributes().count(); ++i) {
+        const QDomNode a = node.attributes().item(i);
+        attributes << a.nodeName() + u"=\""_s + a.nodeValue() + u'"';
+    }
+    std::sort(attributes.begin(), attributes.end());
+    QString out = u'<' + (QStringList{node.nodeName()} + attributes).join(u' ') + u'>';
+    for (QDomNode child = node.firstChild(); !child.isNull(); child = child.nextSibling())
+        out += canonical(child);
+    return out + u"</"_s + node.nodeName() + u'>';
 }
 
 inline QDomElement rootOf(const QByteArray &bytes)

@@ -246,24 +246,23 @@ private slots:
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u'\n')));
     }
 
-    // The window, its menus with unique accelerators, the dialogs, and the texts the
+    // The window, its menus with unique accelerators, the dialogs, and the texts that the
     // program composes at run time.
     void windowAndDialogsSpeakFrench()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"port.xvm"_s);
+        const QString path = dir.filePath(u"port.xvm"_s), title = QAEdition::applicationTitle();
         QVERIFY(writeFile(path, readFile(VmrTest::templatePath(u"templatec.xvm"_s))));
         auto window = openWindow(path);
-        QStringList titles, faults = englishLeftovers(window.get()) + englishLeftovers(window->preferencesDialog());
-        for (QAction *entry : window->menuBar()->actions()) {
-            if (entry->menu())
-                titles << entry->menu()->title();
-        }
-        QCOMPARE(titles, QStringList({u"&Fichier"_s, u"É&dition"_s, u"&Aide"_s}));
-        const QString title = QAEdition::applicationTitle();
+        QStringList titles, faults = englishLeftovers(window.get());
+        for (QAction *entry : window->menuBar()->actions())
+            titles << (entry->menu() ? entry->menu()->title() : QString());
+        QCOMPARE(titles, QStringList({u"&Fichier"_s, u"É&dition"_s, QString(), u"&Aide"_s}));
         QCOMPARE(action(window.get(), "fileExitAction")->toolTip(), u"Quitter "_s + title);
-        QCOMPARE(action(window.get(), "helpAboutAction")->text(), u"À &propos de "_s + title + u"..."_s);
-        QCOMPARE(window->findChild<QMenu *>(u"web menu"_s)->title(), QAEdition::productName() + u" sur le Web"_s);
+        QCOMPARE(action(window.get(), "helpAboutAction")->text(),
+                 u"À &propos de "_s + title + u"..."_s);
+        QCOMPARE(window->findChild<QMenu *>(u"web menu"_s)->title(),
+                 QAEdition::productName() + u" sur le Web"_s);
         QCOMPARE(window->windowTitle(), u"port.xvm (Lecture seule) - "_s + title);
         // The start-up load is reported before the status bar is set up; a later one shows.
         window->load(path, false);
@@ -276,41 +275,36 @@ private slots:
         QCOMPARE(close.texts(), QStringList{u"Enregistrer les modifications de port.xvm?"_s});
         window->editor()->setModified(false);
 
-        // Each menu of the bar and of the document tree, with its submenus.
-        std::function<void(const QString &, const QList<QAction *> &)> accelerators =
-            [&](const QString &where, const QList<QAction *> &actions) {
-                QHash<QChar, QString> taken;
-                for (QAction *a : actions) {
-                    const QString text = a->menu() ? a->menu()->title() : a->text();
-                    static const QRegularExpression marked(u"&([\\p{L}\\p{N}])"_s);
-                    for (auto it = marked.globalMatch(QString(text).remove(u"&&"_s)); it.hasNext();) {
-                        const QChar k = it.next().captured(1).at(0).toLower();
-                        if (taken.contains(k))
-                            faults << u"%1: \"%2\" and \"%3\" share &%4"_s.arg(where, text, taken[k], k);
-                        taken.insert(k, text);
-                    }
-                    if (a->menu())
-                        accelerators(where + u" > "_s + a->menu()->title(), a->menu()->actions());
+        // Each menu of the bar and the context menus of the root, the build section and a
+        // file, with their submenus.
+        std::function<void(const QString &, QWidget *)> accelerators = [&](const QString &where,
+                                                                            QWidget *menu) {
+            QHash<QChar, QString> taken;
+            for (QAction *a : menu->actions()) {
+                const QString text = a->menu() ? a->menu()->title() : a->text();
+                static const QRegularExpression marked(u"&([\\p{L}\\p{N}])"_s);
+                for (auto it = marked.globalMatch(QString(text).remove(u"&&"_s)); it.hasNext();) {
+                    const QChar k = it.next().captured(1).at(0).toLower();
+                    if (taken.contains(k))
+                        faults << u"%1: \"%2\" and \"%3\" share &%4"_s.arg(where, text, taken[k], k);
+                    taken.insert(k, text);
                 }
-            };
-        accelerators(u"menu bar"_s, window->menuBar()->actions());
-        QAVmrEditor editor(VmrTest::orbiskDir() + u"/targets"_s);
-        QDomElement root = editor.getRootElement(path);
-        QDomElement file = root.ownerDocument().createElement(u"NEWCMDFILE"_s);
-        file.setAttribute(u"Name"_s, u"a.txt"_s);
-        root.firstChildElement(u"BUILD"_s).appendChild(file);
-        QVERIFY(editor.buildTree(root));
-        QSet<QString> checked;
-        for (QTreeWidgetItem *item : allItems(editor.tree())) {
+                if (a->menu())
+                    accelerators(where + u" > "_s + a->menu()->title(), a->menu());
+            }
+        };
+        accelerators(u"menu bar"_s, window->menuBar());
+        QStringList tags;
+        for (QTreeWidgetItem *item : allItems(window->editor()->tree())) {
             const QString tag = static_cast<QAVmrEditorNode *>(item)->data().tagName();
-            if (tag != u"BUILD"_s && tag != u"NEWCMDFILE"_s && tag != u"VMR"_s)
+            if (tags.contains(tag) || !QStringList({u"VMR"_s, u"BUILD"_s, u"NEWCMDFILE"_s}).contains(tag))
                 continue;
             std::unique_ptr<QMenu> menu(static_cast<QAVmrEditorNode *>(item)->createPopupMenu());
-            checked << tag;
+            tags << tag;
             faults << englishLeftovers(menu.get());
-            accelerators(tag, menu->actions());
+            accelerators(tag, menu.get());
         }
-        QCOMPARE(checked.size(), 3);
+        QCOMPARE(tags.size(), 3);
 
         // The dialogs, and the editor's own entries of the text and reference page menus.
         QANewVmrDlg newDialog;
@@ -321,8 +315,9 @@ private slots:
         QAVmrDocBrowser browser;
         std::unique_ptr<QMenu> textMenu(text.createPopupMenu(QPoint()));
         std::unique_ptr<QMenu> browserMenu(browser.createPopupMenu(QPoint()));
-        for (QWidget *w : std::initializer_list<QWidget *>{&newDialog, &find, &about, &error, textMenu.get(),
-                                                           browserMenu.get()})
+        for (QWidget *w : {static_cast<QWidget *>(window->preferencesDialog()), &newDialog,
+                           static_cast<QWidget *>(&find), &about, &error, textMenu.get(),
+                           browserMenu.get()})
             faults << englishLeftovers(w);
         QCOMPARE(about.windowTitle(), u"À propos de "_s + title);
         QCOMPARE(error.windowTitle(), u"Erreur "_s + title);
