@@ -1,9 +1,6 @@
 #include "document/qabuildnode.h"
 
 #include "document/qavmreditortree.h"
-#include "viewers/qacommentviewer.h"
-#include "viewers/qafctviewer.h"
-#include "viewers/qafreetext.h"
 
 #include <QCoreApplication>
 #include <QMenu>
@@ -54,16 +51,6 @@ const QStringList &QABuildNode::stepTags()
     return steps;
 }
 
-QABuildNode::QABuildNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                         const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    branchLabelSetup();
-    m_steps = stepTags();
-}
-
-QABuildNode::~QABuildNode() = default;
-
 QMenu *QABuildNode::createPopupMenu()
 {
     QAVmrEditorTree *tree = editorTree();
@@ -83,7 +70,7 @@ bool QABuildNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
         if (!n.isElement())
             continue;
         const QString tag = n.nodeName();
-        if (m_steps.contains(tag))
+        if (stepTags().contains(tag))
             appendNode<QAPerlNode>(under, last, n.toElement());
         else if (tag == QLatin1String("NEWCMDFILE"))
             appendNode<QACmdFileNode>(under, last, n.toElement());
@@ -92,20 +79,6 @@ bool QABuildNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
     }
     return true;
 }
-
-QAVmrViewer *QABuildNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
-}
-
-QAPerlNode::QAPerlNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                       const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    leafLabelSetup();
-}
-
-QAPerlNode::~QAPerlNode() = default;
 
 QMenu *QAPerlNode::createPopupMenu()
 {
@@ -117,69 +90,7 @@ QMenu *QAPerlNode::createPopupMenu()
     return menu;
 }
 
-QAVmrViewer *QAPerlNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QAFctViewer>(parent, doc);
-}
-
-QACmdFileNode::QACmdFileNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                             const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element, AsciiFileRtti)
-{
-    nameSetup();
-}
-
-QACmdFileNode::~QACmdFileNode() = default;
-
-void QACmdFileNode::startRename(int column)
-{
-    QAVmrEditorNode::startRename(column);
-    markTreeModified();
-}
-
-void QACmdFileNode::okRename(int column)
-{
-    QAVmrEditorNode::okRename(column);
-    storeName(column);
-}
-
-QMenu *QACmdFileNode::createPopupMenu()
+QMenu *QAFileNode::createPopupMenu()
 {
     return fileMenu(editorTree());
-}
-
-QAVmrViewer *QACmdFileNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QAFreeText>(parent, doc);
-}
-
-QABinFileNode::QABinFileNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                             const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element, BinaryFileRtti)
-{
-    nameSetup();
-}
-
-QABinFileNode::~QABinFileNode() = default;
-
-void QABinFileNode::startRename(int column)
-{
-    QAVmrEditorNode::startRename(column);
-    markTreeModified();
-}
-
-void QABinFileNode::okRename(int column)
-{
-    QAVmrEditorNode::okRename(column);
-    storeName(column);
-}
-
-QMenu *QABinFileNode::createPopupMenu()
-{
-    return fileMenu(editorTree());
-}
-
-QAVmrViewer *QABinFileNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
 }

@@ -5,56 +5,52 @@
 #include <QStringList>
 
 /** The "BUILD" section: the build steps and the files written into the port. */
-class QABuildNode : public QAVmrEditorNode
+class QABuildNode : public QAFormNode
 {
 public:
-    QABuildNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QABuildNode() override;
+    QABuildNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFormNode(parent, after, element, CommentForm) {}
 
     QMenu *createPopupMenu() override;
     bool buildChild(QAVmrEditorNode *parent, QDomElement &element) override;
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
 
     /** The tags of the build steps, each a Perl function. */
     static const QStringList &stepTags();
-
-private:
-    QStringList m_steps;
 };
 
 /** One build step ("ASSEMBLER", "LINK", ...), a Perl function. */
-class QAPerlNode : public QAVmrEditorNode
+class QAPerlNode : public QAFormNode
 {
 public:
-    QAPerlNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QAPerlNode() override;
+    QAPerlNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFormNode(parent, after, element, FunctionForm) {}
 
     QMenu *createPopupMenu() override;
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
 };
 
-/** An ASCII file ("NEWCMDFILE") that the generator writes into the port. */
-class QACmdFileNode : public QAVmrEditorNode
+/** A file that the generator writes into the port, named in place by its "Name". */
+class QAFileNode : public QAFormNode
 {
 public:
-    QACmdFileNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QACmdFileNode() override;
+    QAFileNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element,
+               Form form, int rtti)
+        : QAFormNode(parent, after, element, form, rtti) {}
 
-    void startRename(int column) override;
-    void okRename(int column) override;
     QMenu *createPopupMenu() override;
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
+};
+
+/** An ASCII file ("NEWCMDFILE"), edited as text. */
+class QACmdFileNode : public QAFileNode
+{
+public:
+    QACmdFileNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFileNode(parent, after, element, FreeTextForm, AsciiFileRtti) {}
 };
 
 /** A binary file ("NEWBINFILE") embedded in the document as encoded text. */
-class QABinFileNode : public QAVmrEditorNode
+class QABinFileNode : public QAFileNode
 {
 public:
-    QABinFileNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QABinFileNode() override;
-
-    void startRename(int column) override;
-    void okRename(int column) override;
-    QMenu *createPopupMenu() override;
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
+    QABinFileNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFileNode(parent, after, element, CommentForm, BinaryFileRtti) {}
 };

@@ -1,17 +1,8 @@
 #include "document/qaisnode.h"
 
 #include "document/qaissettingsnode.h"
-#include "viewers/qacommentviewer.h"
 
 #include <QStringList>
-
-QAIsNode::QAIsNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    branchLabelSetup();
-}
-
-QAIsNode::~QAIsNode() = default;
 
 bool QAIsNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
 {
@@ -27,7 +18,3 @@ bool QAIsNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
     return true;
 }
 
-QAVmrViewer *QAIsNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
-}

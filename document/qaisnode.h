@@ -3,12 +3,11 @@
 #include "document/qavmreditornode.h"
 
 /** The "IS" section: one settings table per language family below it. */
-class QAIsNode : public QAVmrEditorNode
+class QAIsNode : public QAFormNode
 {
 public:
-    QAIsNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QAIsNode() override;
+    QAIsNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFormNode(parent, after, element, CommentForm) {}
 
     bool buildChild(QAVmrEditorNode *parent, QDomElement &element) override;
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
 };

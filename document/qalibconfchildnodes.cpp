@@ -1,10 +1,5 @@
 #include "document/qalibconfchildnodes.h"
 
-#include "viewers/qachoiceviewer.h"
-#include "viewers/qacommentviewer.h"
-#include "viewers/qafctviewer.h"
-#include "viewers/qafreetext.h"
-#include "viewers/qaitemviewer.h"
 
 #include <QHash>
 #include <QStringList>
@@ -26,15 +21,6 @@ bool buildCustomChildren(QTreeWidgetItem *under, const QDomElement &element,
                          const QHash<QString, int> &table);
 
 } // namespace
-
-QALCCommentNode::QALCCommentNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                                 const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    branchLabelSetup();
-}
-
-QALCCommentNode::~QALCCommentNode() = default;
 
 bool QALCCommentNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
 {
@@ -76,20 +62,6 @@ bool QALCCommentNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
     return result;
 }
 
-QAVmrViewer *QALCCommentNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
-}
-
-QALCComment2Node::QALCComment2Node(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                                   const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    branchLabelSetup();
-}
-
-QALCComment2Node::~QALCComment2Node() = default;
-
 bool QALCComment2Node::buildChild(QAVmrEditorNode *parent, QDomElement &element)
 {
     static const QStringList choices =
@@ -109,67 +81,6 @@ bool QALCComment2Node::buildChild(QAVmrEditorNode *parent, QDomElement &element)
             appendNode<QALCItemNode>(under, last, n.toElement());
     }
     return true;
-}
-
-QAVmrViewer *QALCComment2Node::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
-}
-
-QALCFreeTextNode::QALCFreeTextNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                                   const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    leafLabelSetup();
-}
-
-QALCFreeTextNode::~QALCFreeTextNode() = default;
-
-QAVmrViewer *QALCFreeTextNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QAFreeText>(parent, doc);
-}
-
-QALCItemNode::QALCItemNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                           const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    leafLabelSetup();
-}
-
-QALCItemNode::~QALCItemNode() = default;
-
-QAVmrViewer *QALCItemNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QAItemViewer>(parent, doc);
-}
-
-QALCChoiceNode::QALCChoiceNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                               const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    leafLabelSetup();
-}
-
-QALCChoiceNode::~QALCChoiceNode() = default;
-
-QAVmrViewer *QALCChoiceNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QAChoiceViewer>(parent, doc);
-}
-
-QALCFctNode::QALCFctNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                         const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    leafLabelSetup();
-}
-
-QALCFctNode::~QALCFctNode() = default;
-
-QAVmrViewer *QALCFctNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QAFctViewer>(parent, doc);
 }
 
 namespace {
@@ -210,35 +121,12 @@ QHash<QString, int> customTable(std::initializer_list<const char *> freeTexts,
 
 } // namespace
 
-QAJavaCustom::QAJavaCustom(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                           const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    leafLabelSetup();
-}
-
-QAJavaCustom::~QAJavaCustom() = default;
-
 bool QAJavaCustom::buildChild(QAVmrEditorNode *parent, QDomElement &element)
 {
     const QHash<QString, int> table = customTable(
         {"JAVA_IMPORTS"}, {"JAVA_EARLYINIT", "JAVA_THREADS", "JAVA_DATARETRIEVAL", "JAVA_CLOCK"});
     return buildCustomChildren(buildParent(parent), element, table);
 }
-
-QAVmrViewer *QAJavaCustom::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
-}
-
-QAJvmpiCustom::QAJvmpiCustom(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                             const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    branchLabelSetup();
-}
-
-QAJvmpiCustom::~QAJvmpiCustom() = default;
 
 bool QAJvmpiCustom::buildChild(QAVmrEditorNode *parent, QDomElement &element)
 {
@@ -249,7 +137,3 @@ bool QAJvmpiCustom::buildChild(QAVmrEditorNode *parent, QDomElement &element)
     return buildCustomChildren(buildParent(parent), element, table);
 }
 
-QAVmrViewer *QAJvmpiCustom::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
-}

@@ -1,7 +1,6 @@
 #include "document/qalibconfnode.h"
 
 #include "document/qalibconfchildnodes.h"
-#include "viewers/qacommentviewer.h"
 
 #include <QHash>
 
@@ -36,15 +35,6 @@ QHash<QString, int> widgetTypes()
 }
 
 } // namespace
-
-QALibConfNode::QALibConfNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                             const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    branchLabelSetup();
-}
-
-QALibConfNode::~QALibConfNode() = default;
 
 QDomElement QALibConfNode::configurationElement(const QDomElement &libconf)
 {
@@ -99,7 +89,3 @@ bool QALibConfNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
     return result;
 }
 
-QAVmrViewer *QALibConfNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
-}

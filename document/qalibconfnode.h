@@ -6,14 +6,13 @@
  * The "LIBCONF" section: the runtime library's configuration. It shows the children of
  * one configuration element, "LIBCONFC", else "LIBCONFA", else "LIBCONFJAVA".
  */
-class QALibConfNode : public QAVmrEditorNode
+class QALibConfNode : public QAFormNode
 {
 public:
-    QALibConfNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QALibConfNode() override;
+    QALibConfNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFormNode(parent, after, element, CommentForm) {}
 
     bool buildChild(QAVmrEditorNode *parent, QDomElement &element) override;
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
 
     /** The configuration element that the section shows; null when there is none. */
     static QDomElement configurationElement(const QDomElement &libconf);

@@ -1,19 +1,9 @@
 #include "document/qaparsernode.h"
 
-#include "viewers/qacommentviewer.h"
 #include "viewers/qafreetext.h"
 #include "viewers/qavmrviewer.h"
 
 #include <QStringList>
-
-QAParserNode::QAParserNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                           const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    branchLabelSetup();
-}
-
-QAParserNode::~QAParserNode() = default;
 
 bool QAParserNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
 {
@@ -45,11 +35,6 @@ bool QAParserNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
     return result;
 }
 
-QAVmrViewer *QAParserNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
-}
-
 QAPcOrbNode::QAPcOrbNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
                          const QDomElement &element)
     : QAVmrEditorNode(parent, after, element)
@@ -70,15 +55,6 @@ QAVmrViewer *QAPcOrbNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
     return makeViewer<QAFreeText>(parent, doc);
 }
 
-QAPcEdgNode::QAPcEdgNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                         const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    branchLabelSetup();
-}
-
-QAPcEdgNode::~QAPcEdgNode() = default;
-
 bool QAPcEdgNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
 {
     QTreeWidgetItem *under = buildParent(parent);
@@ -91,35 +67,3 @@ bool QAPcEdgNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
     return true;
 }
 
-QAVmrViewer *QAPcEdgNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QACommentViewer>(parent, doc);
-}
-
-QAPcOtNode::QAPcOtNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                       const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    leafLabelSetup();
-}
-
-QAPcOtNode::~QAPcOtNode() = default;
-
-QAVmrViewer *QAPcOtNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QAFreeText>(parent, doc);
-}
-
-QAPcAdaNode::QAPcAdaNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
-                         const QDomElement &element)
-    : QAVmrEditorNode(parent, after, element)
-{
-    leafLabelSetup();
-}
-
-QAPcAdaNode::~QAPcAdaNode() = default;
-
-QAVmrViewer *QAPcAdaNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
-{
-    return makeViewer<QAFreeText>(parent, doc);
-}

@@ -3,14 +3,13 @@
 #include "document/qavmreditornode.h"
 
 /** The "PARSERCONF" section: the parser's settings, held in its second child. */
-class QAParserNode : public QAVmrEditorNode
+class QAParserNode : public QAFormNode
 {
 public:
-    QAParserNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QAParserNode() override;
+    QAParserNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFormNode(parent, after, element, CommentForm) {}
 
     bool buildChild(QAVmrEditorNode *parent, QDomElement &element) override;
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
 };
 
 /**
@@ -35,32 +34,27 @@ private:
 };
 
 /** The "PC_EDG" setting: its "PCOPP" and "PCHPP" free texts below it. */
-class QAPcEdgNode : public QAVmrEditorNode
+class QAPcEdgNode : public QAFormNode
 {
 public:
-    QAPcEdgNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QAPcEdgNode() override;
+    QAPcEdgNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFormNode(parent, after, element, CommentForm) {}
 
     bool buildChild(QAVmrEditorNode *parent, QDomElement &element) override;
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
 };
 
 /** A free text of the "PC_EDG" setting ("PCOPP", "PCHPP"). */
-class QAPcOtNode : public QAVmrEditorNode
+class QAPcOtNode : public QAFormNode
 {
 public:
-    QAPcOtNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QAPcOtNode() override;
-
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
+    QAPcOtNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFormNode(parent, after, element, FreeTextForm) {}
 };
 
 /** A free-text parser setting ("STANDARDA83", "JTESTXML", "PCOPP", ...). */
-class QAPcAdaNode : public QAVmrEditorNode
+class QAPcAdaNode : public QAFormNode
 {
 public:
-    QAPcAdaNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element);
-    ~QAPcAdaNode() override;
-
-    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
+    QAPcAdaNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
+        : QAFormNode(parent, after, element, FreeTextForm) {}
 };

@@ -14,18 +14,6 @@ QARootNode::QARootNode(QTreeWidget *view, const QDomElement &element)
 
 QARootNode::~QARootNode() = default;
 
-void QARootNode::startRename(int column)
-{
-    QAVmrEditorNode::startRename(column);
-    markTreeModified();
-}
-
-void QARootNode::okRename(int column)
-{
-    QAVmrEditorNode::okRename(column);
-    storeName(column);
-}
-
 QMenu *QARootNode::createPopupMenu()
 {
     QAVmrEditorTree *tree = editorTree();

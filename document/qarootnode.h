@@ -9,8 +9,6 @@ public:
     QARootNode(QTreeWidget *view, const QDomElement &element);
     ~QARootNode() override;
 
-    void startRename(int column) override;
-    void okRename(int column) override;
     QMenu *createPopupMenu() override;
     QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
 };

@@ -1,6 +1,12 @@
 #include "document/qavmreditornode.h"
 
 #include "document/qavmreditortree.h"
+#include "viewers/qachoiceviewer.h"
+#include "viewers/qacommentviewer.h"
+#include "viewers/qafctviewer.h"
+#include "viewers/qafreetext.h"
+#include "viewers/qaisviewer.h"
+#include "viewers/qaitemviewer.h"
 #include "viewers/qavmrviewer.h"
 
 #include <QMenu>
@@ -37,18 +43,23 @@ QAVmrEditorTree *QAVmrEditorNode::editorTree() const
     return nullptr;
 }
 
+// Renaming the root or a file marks the document modified as soon as the edit opens,
+// and the accepted text becomes the element's "Name".
 void QAVmrEditorNode::startRename(int column)
 {
     QTreeWidget *view = treeWidget();
-    if (!view || !(flags() & Qt::ItemIsEditable))
-        return;
-    view->editItem(this, column);
+    if (view && (flags() & Qt::ItemIsEditable))
+        view->editItem(this, column);
+    if (isRenamable())
+        markTreeModified();
 }
 
 void QAVmrEditorNode::okRename(int column)
 {
     if (QAVmrEditorTree *tree = editorTree())
         tree->commitOpenEditor(this, column);
+    if (isRenamable())
+        storeName(column);
 }
 
 void QAVmrEditorNode::markTreeModified()
@@ -98,8 +109,6 @@ void QAVmrEditorNode::nameSetup()
     setExpanded(true);
 }
 
-// Branches and leaves differ only in whether they hold nodes: the tree shows an expander
-// exactly when a node has children, so one setup serves both.
 void QAVmrEditorNode::labelSetup()
 {
     setText(0, QAVmrViewer::translatedLabel(m_element.attribute(QStringLiteral("Label"))));
@@ -107,12 +116,38 @@ void QAVmrEditorNode::labelSetup()
     setExpanded(true);
 }
 
-void QAVmrEditorNode::branchLabelSetup()
+QAFormNode::QAFormNode(QTreeWidgetItem *parent, QTreeWidgetItem *after,
+                       const QDomElement &element, Form form, int type)
+    : QAVmrEditorNode(parent, after, element, type), m_form(form)
+{
+    // Files are titled by their name: a label would be written into it.
+    if (isRenamable())
+        nameSetup();
+    else
+        labelSetup();
+}
+
+QAFormNode::QAFormNode(QTreeWidgetItem *parent, const QDomElement &element, Form form)
+    : QAVmrEditorNode(parent, element), m_form(form)
 {
     labelSetup();
 }
 
-void QAVmrEditorNode::leafLabelSetup()
+QAVmrViewer *QAFormNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
 {
-    labelSetup();
+    switch (m_form) {
+    case CommentForm:
+        return makeViewer<QACommentViewer>(parent, doc);
+    case FreeTextForm:
+        return makeViewer<QAFreeText>(parent, doc);
+    case FunctionForm:
+        return makeViewer<QAFctViewer>(parent, doc);
+    case ItemForm:
+        return makeViewer<QAItemViewer>(parent, doc);
+    case ChoiceForm:
+        return makeViewer<QAChoiceViewer>(parent, doc);
+    case SettingsForm:
+        return makeViewer<QAIsViewer>(parent, doc);
+    }
+    return nullptr;
 }

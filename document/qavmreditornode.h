@@ -51,10 +51,8 @@ public:
 protected:
     /** Text from the element's "Name", editable in place. */
     void nameSetup();
-    /** Text from the element's translated "Label"; a node that holds other nodes. */
-    void branchLabelSetup();
-    /** Text from the element's translated "Label"; a node without children. */
-    void leafLabelSetup();
+    /** Text from the element's translated "Label", not editable in place. */
+    void labelSetup();
     /** Marks the tree modified when an in-place rename starts, changed or not. */
     void markTreeModified();
     /** Writes the text of the column into the element's "Name". */
@@ -86,7 +84,31 @@ protected:
 
     /** The item under which buildChild creates: the given parent or this node. */
     QTreeWidgetItem *buildParent(QAVmrEditorNode *parent) { return parent ? parent : this; }
+};
+
+/**
+ * A node titled by its element's translated "Label" that opens one kind of form: the
+ * sections, pages, steps and texts of a port differ only in that form, in the children
+ * they build and in their menus.
+ */
+class QAFormNode : public QAVmrEditorNode
+{
+public:
+    enum Form : unsigned char {
+        CommentForm,
+        FreeTextForm,
+        FunctionForm,
+        ItemForm,
+        ChoiceForm,
+        SettingsForm
+    };
+
+    QAFormNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element,
+               Form form, int type = Type);
+    QAFormNode(QTreeWidgetItem *parent, const QDomElement &element, Form form);
+
+    QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
 
 private:
-    void labelSetup();
+    Form m_form;
 };
