@@ -23,11 +23,9 @@ namespace VmrDrive {
 
 using Handler = std::function<void(QWidget *)>;
 
-/**
- * Answers the modal dialogs that appear, in order, and records what each one said. A
- * dialog beyond the answers, or one left open 10 s after its answer, is rejected and
- * reported: the test fails instead of hanging. Only the newest script answers.
- */
+/** Answers the modal dialogs that appear, in order, and records what each one said; a
+ * dialog beyond the answers, or left open 10 s after its answer, is rejected and reported
+ * so that the test fails instead of hanging. Only the newest script answers. */
 class ModalScript : public QObject
 {
 public:
@@ -39,8 +37,11 @@ public:
         m_timer.start(20);
     }
     ~ModalScript() override { active() = active() == this ? m_previous : active(); }
-    bool ok() const { return m_handled == m_handlers.size() && m_unexpected.isEmpty(); }
-    QByteArray report() const { return m_unexpected.join(u'\n').toLocal8Bit(); }
+    QByteArray report() const
+    {
+        return m_handled == m_handlers.size() ? m_unexpected.join(u'\n').toLocal8Bit()
+                                              : QByteArray("an expected dialog did not come");
+    }
     /** The text of each message box and error dialog, the title of any other dialog. */
     QStringList texts() const { return m_texts; }
 
@@ -80,7 +81,7 @@ private:
 };
 
 /** Fails the test unless every dialog the script expected came and no other did. */
-#define VMR_ANSWERED(script) QVERIFY2((script).ok(), (script).report().constData())
+#define VMR_ANSWERED(script) QVERIFY2((script).report().isEmpty(), (script).report().constData())
 
 /** Clicks the dialog's button with that text ("Yes", "Don't edit", "OK"); else rejects. */
 inline Handler answer(const QString &label)
@@ -94,15 +95,10 @@ inline Handler answer(const QString &label)
     };
 }
 
-inline Handler pressKey(Qt::Key key)
-{
-    return [key](QWidget *w) { QTest::keyClick(w, key); };
-}
+inline Handler pressKey(Qt::Key key) { return [key](QWidget *w) { QTest::keyClick(w, key); }; }
 
-/**
- * Types a path into a file dialog and accepts it; an empty path cancels. Keeps where the
- * dialog started and the name it proposed.
- */
+// Types a path into a file dialog and accepts it; an empty path cancels. Keeps where the
+// dialog started and the name it proposed.
 inline Handler choosePath(const QString &path, QStringList *seen = nullptr)
 {
     return [path, seen](QWidget *w) {
@@ -175,15 +171,15 @@ public:
     /** Replaces a script; the body runs after its arguments are appended to its log. */
     void writeScript(const QString &name, const QByteArray &body) const
     {
-        writeFile(script(name), "use strict; use warnings;\nopen(my $log, '>>', '"
+        writeFile(script(name), "use strict; use warnings; open(my $log, '>>', '"
                                     + file(name).toLocal8Bit() + ".log') or die;\n"
-                                    + "print $log join('|', @ARGV), \"\\n\"; close $log;\n" + body);
+                                    + "print $log join('|', @ARGV), \"\\n\"; close $log;" + body);
     }
     /** Each run of the script, its arguments joined with "|". */
     QStringList runsOf(const QString &name) const
     {
-        const QString log = QString::fromLocal8Bit(readFile(file(name + u".log"_s)));
-        return log.split(u'\n', Qt::SkipEmptyParts);
+        return QString::fromLocal8Bit(readFile(file(name + u".log"_s)))
+            .split(u'\n', Qt::SkipEmptyParts);
     }
 
 private:
@@ -240,8 +236,7 @@ inline QString canonical(const QDomNode &node)
 inline QDomElement rootOf(const QByteArray &bytes)
 {
     QDomDocument document;
-    document.setContent(bytes);
-    return document.documentElement();
+    return document.setContent(bytes) ? document.documentElement() : QDomElement();
 }
 
 inline QString canonicalDocument(const QByteArray &bytes) { return canonical(rootOf(bytes)); }

@@ -1,11 +1,8 @@
-// The main window as the program builds it and its small windows: the actions' texts in
-// either edition, the error dialog, splash window and new-document dialog, the Edit
-// commands on the focused field, the window sizes, closing, New, the preferences and the
-// web pages.
+// The main window as the program builds it: the actions' texts, the Edit commands on the
+// focused field, closing, New, the preferences and the web pages.
 
 #include "app/qanewvmrdlg.h"
 #include "app/qavmrprefdialog.h"
-#include "app/qavmrsplashwindow.h"
 #include "document/qavmreditor.h"
 #include "document/qavmreditortree.h"
 #include "support/qapixmaps.h"
@@ -15,10 +12,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QMenu>
 #include <QRadioButton>
 #include <QTextEdit>
-#include <QToolBar>
 #include <QtTest>
 
 using namespace VmrDrive;
@@ -29,15 +24,6 @@ bool shown(QWidget *window)
 {
     window->show();
     return QTest::qWaitForWindowActive(window);
-}
-
-QStringList s_warnings;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    // The offscreen platform's own remarks are no output of the editor.
-    if (type == QtWarningMsg && !text.startsWith(u"This plugin does not support"_s))
-        s_warnings << text;
 }
 
 } // namespace
@@ -67,7 +53,8 @@ private slots:
         static const char *const table[] = {
             "fileNewAction|&New|Create a new file|Ctrl+N|new_xpm",
             "fileOpenAction|&Open...|Open an existing file|Ctrl+O|open_xpm",
-            "fileSaveAction|&Save && Generate|Save and Generate the current file|Ctrl+S|save_xpm|off",
+            "fileSaveAction|&Save && Generate|Save and Generate the current file|Ctrl+S|"
+            "save_xpm|off",
             "fileSaveAsAction|Save xvm &As...|Save the current xvm file with a new name|||off",
             "fileGenerateAsAction|Save && &Generate VMR In...|"
             "save & Generate the current VMR somewhere else|||off",
@@ -84,7 +71,8 @@ private slots:
             "the box next to this button.<br><br>You can also select the <b>Find</b> command from "
             "the Edit menu.|F3|find_xpm",
             "editPrefAction|Pre&ferences|Click this button to set preferences||",
-            "editSelectAllAction|Se&lect All|Select the entire contents of the current file|Ctrl+A|",
+            "editSelectAllAction|Se&lect All|Select the entire contents of the current file|"
+            "Ctrl+A|",
             "helpContentsAction|&Velmor Guide|Open online documentation|F1|contents_xpm",
             "Tarvex Quintar Orbisk|Product Home Page|||htmllink_xpm",
             "Velmors|Velmors|||htmllink_xpm",
@@ -110,84 +98,10 @@ private slots:
                          icon);
             }
         }
-        // Preferences: in no menu and on no bar, yet its action opens the dialog.
-        QAction *pref = action(window.get(), "editPrefAction");
-        for (QWidget *holder : window->findChildren<QWidget *>())
-            QVERIFY(!holder->actions().contains(pref));
-        pref->trigger();
-        QVERIFY(window->preferencesDialog()->isVisible() && window->preferencesDialog()->isModal());
-    }
-
-    void edition_data()
-    {
-        QTest::addColumn<QString>("product");
-        QTest::newRow("Orbisk") << u"Tarvex Quintar Orbisk"_s;
-        QTest::newRow("Zephrin") << u"Tarvex Quintar Zephrin"_s;
-    }
-    void edition()
-    {
-        QFETCH(QString, product);
-        const bool zephrin = product.endsWith(u"Zephrin"_s);
-        Install install;
-        QVERIFY(!zephrin || writeFile(install.file(u"lib/edition"_s), "Zephrin\n"));
-        QAEdition::reload();
-        const QString title = product + u" Velmor Editor"_s;
-        auto window = openWindow();
-        QAVmrErrorDialog error(u"x"_s);
-        ModalScript about({answer(u"OK"_s)});
-        action(window.get(), "helpAboutAction")->trigger();
-        VMR_ANSWERED(about);
-        QCOMPARE(QStringList({window->windowTitle(), error.windowTitle(), about.texts().value(0),
-                              action(window.get(), "fileExitAction")->toolTip(),
-                              action(window.get(), "helpAboutAction")->text(),
-                              window->findChild<QMenu *>(u"web menu"_s)->title()}),
-                 QStringList({title, u"Error "_s + title, u"About "_s + title, u"Exit "_s + title,
-                              u"&About "_s + title + u"..."_s, product + u" on the Web"_s}));
-        const QImage icon = GETPIX(zephrin ? "zphricon32x32_xpm" : "orbkicon32x32_xpm").toImage();
-        QCOMPARE(window->windowIcon().pixmap(32, 32).toImage(), icon);
-        QCOMPARE(error.windowIcon().pixmap(32, 32).toImage(), icon);
-        QVERIFY(QAVmrSplashWindow(QString()).imagePath().endsWith(
-            zephrin ? u"/lib/images/splash_zphr.png"_s : u"/lib/images/splash.png"_s));
-    }
-
-    void smallWindows()
-    {
-        // The error dialog: the whole message, read-only, written once to the warnings; a
-        // box at least as wide as its 600-pixel row, not resizable.
-        const QString message = u"first line\nsecond line é\n\tthird"_s;
-        s_warnings.clear();
-        const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
-        QAVmrErrorDialog error(message);
-        ModalScript dialogs({answer(u"OK"_s), answer(u"Open"_s), answer(u"Open"_s),
-                             pressKey(Qt::Key_Return), pressKey(Qt::Key_Escape)});
-        QCOMPARE(error.exec(), int(QDialog::Accepted));
-        qInstallMessageHandler(previous);
-        QCOMPARE(s_warnings, QStringList{u"VMR error : "_s + message});
-        QCOMPARE(error.findChild<QTextEdit *>()->toPlainText(), message);
-        QVERIFY(error.findChild<QTextEdit *>()->isReadOnly());
-        QVERIFY(error.width() >= 600 && error.minimumSize() == error.maximumSize());
-        // The splash window in the middle of the desktop, by integer division.
-        QCOMPARE(QAVmrSplashWindow::centredOn(QRect(0, 0, 1280, 1024)), QPoint(315, 293));
-        QCOMPARE(QAVmrSplashWindow::centredOn(QRect(0, 0, 801, 601)), QPoint(75, 81));
-
-        // The new-document dialog: C/C++ until another language is chosen; Enter opens,
-        // Escape gives no template.
-        QStringList chosen;
-        for (int button : {-1, 1, 3, 2}) {
-            QANewVmrDlg dialog;
-            QRadioButton *const buttons[] = {dialog.cButton(), dialog.adaButton(),
-                                             dialog.j2seButton(), dialog.j2meButton()};
-            if (button >= 0)
-                QTest::mouseClick(buttons[button], Qt::LeftButton);
-            const int result = dialog.exec();
-            chosen << QString::number(result) + dialog.templateName() + u':' + buttons[0]->text()
-                    + buttons[1]->text() + buttons[2]->text() + buttons[3]->text();
-        }
-        VMR_ANSWERED(dialogs);
-        QCOMPARE(dialogs.texts().value(1), u"Velmor Language Selection"_s);
-        const QString labels = u":C/C++Ada/Ada83J2SEJ2ME"_s;
-        QCOMPARE(chosen, QStringList({u"1templatec.xvm"_s + labels, u"1templatea.xvm"_s + labels,
-                                      u"1templatej2me.xvm"_s + labels, u'0' + labels}));
+        // The preferences, in no menu, open from their action.
+        action(window.get(), "editPrefAction")->trigger();
+        QVERIFY(window->preferencesDialog()->isVisible());
+        QVERIFY(window->preferencesDialog()->isModal());
     }
 
     void editCommandsGoToTheFocusedField_data()
@@ -230,38 +144,6 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), focused == 2 ? u"sentinel"_s : u"first"_s);
         QCOMPARE(tree->topLevelItem(0)->text(0), u"LinuxGcc"_s);
         QVERIFY(!window->editor()->isModified());
-        // Delete alone goes to the tree: the selected file goes.
-        tree->setCurrentItem(tree->findItems(u"env.sh"_s, Qt::MatchRecursive).value(0));
-        action(window.get(), "editDeleteAction")->trigger();
-        QVERIFY(tree->findItems(u"env.sh"_s, Qt::MatchRecursive).isEmpty());
-        QVERIFY(window->editor()->isModified());
-        window->editor()->setModified(false);
-    }
-
-    void sizesOfTheLastSaveComeBack()
-    {
-        // Damaged stored sizes are no sizes.
-        clearSettings().setValue(u"/Orbisk/vmreditor/width"_s, u"wide"_s);
-        QSize panes;
-        {
-            auto window = openWindow(m_example);
-            QCOMPARE(window->size(), QSize(640, 480));
-            QVERIFY(shown(window.get()));
-            window->resize(820, 610);
-            window->editor()->setAreaSizes(100, 300);
-            QTRY_VERIFY(window->editor()->docAreaSize() < window->editor()->editionAreaSize());
-            panes = {window->editor()->docAreaSize(), window->editor()->editionAreaSize()};
-            QVERIFY(window->save(m_example));
-            // A size reached after the last save is not kept.
-            window->resize(700, 500);
-            QVERIFY(window->close());
-        }
-        auto again = openWindow();
-        QCOMPARE(again->size(), QSize(820, 610));
-        QCOMPARE(again->currentDocumentPath(), m_example);
-        QVERIFY(shown(again.get()));
-        QTRY_COMPARE(QSize(again->editor()->docAreaSize(), again->editor()->editionAreaSize()),
-                     panes);
     }
 
     void closeWithChanges_data()
@@ -294,7 +176,8 @@ private slots:
                  titled(readOnly ? u"linux_gcc.xvm (Read only)"_s : u"linux_gcc.xvm"_s));
         QVERIFY(shown(window.get()));
         window->editor()->setModified(true);
-        ModalScript dialogs({answer.isEmpty() ? pressKey(Qt::Key_Escape) : VmrDrive::answer(answer),
+        ModalScript dialogs({answer.isEmpty() ? pressKey(Qt::Key_Escape)
+                                              : VmrDrive::answer(answer),
                              choosePath(QString())});
         QCOMPARE(window->close(), closes);
         QCOMPARE(dialogs.texts().value(0), u"Save changes to linux_gcc.xvm?"_s);
@@ -319,7 +202,8 @@ private slots:
         window->fileNew();
         VMR_ANSWERED(dialogs);
         const QString question = u"Save changes to linux_gcc.xvm?"_s;
-        QCOMPARE(dialogs.texts(), QStringList({question, question, u"Velmor Language Selection"_s}));
+        QCOMPARE(dialogs.texts(),
+                 QStringList({question, question, u"Velmor Language Selection"_s}));
         QCOMPARE(window->currentDocumentPath(), m_example);
         QVERIFY(window->editor()->isModified());
 
@@ -351,44 +235,35 @@ private slots:
         {
             auto window = openWindow();
             QAvmrPrefDialog *dialog = window->preferencesDialog();
-            const QStringList defaults{u"xdg-open"_s, dialog->helpUrl(), u"remote"_s};
-            QCOMPARE(applied(window.get()), defaults);
+            QCOMPARE(applied(window.get()), QStringList({u"xdg-open"_s, dialog->helpUrl(),
+                                                         u"remote"_s}));
             QCOMPARE(dialog->browserList(), QStringList{u"xdg-open"_s});
             QVERIFY(shown(window.get()));
-            for (const bool ok : {false, true}) {
-                // Shown without waiting for it; closed without OK it applies nothing.
-                window->openPreferences();
-                QCOMPARE(QApplication::activeModalWidget(), dialog);
-                dialog->browserBox()->lineEdit()->selectAll();
-                QTest::keyClicks(dialog->browserBox()->lineEdit(), command);
-                dialog->helpUrlField()->selectAll();
-                QTest::keyClicks(dialog->helpUrlField(), url);
-                dialog->localServerBox()->setChecked(false);
-                dialog->localServerBox()->click();
-                QVERIFY(dialog->classPathField()->isEnabled());
-                ok ? answer(u"OK"_s)(dialog) : QTest::keyClick(dialog, Qt::Key_Escape);
-                QVERIFY(!dialog->isVisible() && dialog->helpUrl() == url);
-                QCOMPARE(applied(window.get()),
-                         ok ? QStringList({command, url, u"local"_s}) : defaults);
-            }
+            // Shown without waiting for it.
+            window->openPreferences();
+            QCOMPARE(QApplication::activeModalWidget(), dialog);
+            dialog->browserBox()->lineEdit()->selectAll();
+            QTest::keyClicks(dialog->browserBox()->lineEdit(), command);
+            dialog->helpUrlField()->selectAll();
+            QTest::keyClicks(dialog->helpUrlField(), url);
+            dialog->localServerBox()->click();
+            QVERIFY(dialog->classPathField()->isEnabled());
+            answer(u"OK"_s)(dialog);
+            QCOMPARE(applied(window.get()), QStringList({command, url, u"local"_s}));
             QVERIFY(window->close());
         }
         // A typed command goes first in the stored list; the index is of the last current
-        // entry.
+        // entry. The next start uses what was stored; a stale index changes nothing.
         QSettings store(u"Quintar Software"_s, u"vmreditor"_s);
         store.beginGroup(group);
         QCOMPARE(store.value(u"HelpBrowserlist"_s).toStringList(),
                  QStringList({command, u"xdg-open"_s}));
         QCOMPARE(store.value(u"HelpBrowserItem"_s).toInt(), 0);
-        QCOMPARE(store.value(u"HelpUrl"_s).toString(), url);
-        QVERIFY(store.value(u"LocalServer"_s).toBool());
-        // The next start shows and uses what was stored; a stale index changes nothing.
         store.setValue(u"HelpBrowserItem"_s, 7);
         store.sync();
         auto again = openWindow();
-        QCOMPARE(again->preferencesDialog()->browserList(), QStringList({command, u"xdg-open"_s}));
-        QVERIFY(again->preferencesDialog()->classPathField()->isEnabled());
         QCOMPARE(applied(again.get()), QStringList({command, url, u"local"_s}));
+        QVERIFY(again->preferencesDialog()->classPathField()->isEnabled());
     }
 
     void webPages()
@@ -403,14 +278,13 @@ private slots:
         VMR_ANSWERED(dialogs);
         QCOMPARE(dialogs.texts(), QStringList{u"Impossible to find the file orbk_web.properties "
                                               "in the install directory."_s});
-        QVERIFY(writeFile(properties, "url.home=http://h.example/\nurl.orbisk=http://o.example/\n"
-                                      "url.targetpackage=http://t.example/\n"));
+        QVERIFY(writeFile(properties, "url.home=http://h.example/\nurl.orbisk=http://o.example/"
+                                      "\nurl.targetpackage=http://t.example/\n"));
         auto window = openWindow();
         window->editor()->help()->setCommand(u"/bin/true"_s);
-        const char *const pages[] = {"Quintar Software Home Page", "Technical Support",
-                                     "Tarvex Quintar Orbisk", "Velmors"};
         QStringList launched;
-        for (const char *page : pages) {
+        for (const char *page : {"Quintar Software Home Page", "Technical Support",
+                                 "Tarvex Quintar Orbisk", "Velmors"}) {
             action(window.get(), page)->trigger();
             launched << window->editor()->help()->lastLaunch().value(1);
         }
