@@ -1,24 +1,28 @@
-// The editor widget: the tree it builds from a document, the viewer it shows for each
-// node kind, the modified state it reports and its areas.
+// The editor widget and its tree: the tree built from a document, what a change of the
+// current node keeps, and the tree's commands on files, binary ones with their script.
 
 #include "document/qavmreditor.h"
 
 #include "document/qavmreditortree.h"
-#include "documenttestutil.h"
+#include "document/qavmreditornode.h"
+#include "document/qavmrwaitdlg.h"
+#include "support/qaedition.h"
+#include "support/qascriptrunner.h"
 #include "testutil.h"
 #include "viewers/qaisviewer.h"
-#include "viewers/qavmrdocbrowser.h"
-#include "viewers/qavmrviewer.h"
 
 #include <QContextMenuEvent>
-#include <QLabel>
-#include <QLibraryInfo>
+#include <QFileDialog>
 #include <QLineEdit>
-#include <QProcess>
-#include <QTranslator>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QtTest>
 
+#include <typeinfo>
+
 using namespace Qt::StringLiterals;
+using Entries = QList<std::pair<QString, QAction *>>;
 
 namespace {
 
@@ -27,10 +31,83 @@ QByteArray vmr(const QByteArray &body, const QByteArray &rootAttributes = "Name=
     return "<?xml version=\"1.0\"?>\n<VMR " + rootAttributes + " type=\"CCPP\">" + body + "</VMR>";
 }
 
-QDomElement path(QDomElement e, const QStringList &tags)
+// Every node kind that has a menu, around a step that the tree does not show.
+const QByteArray s_document = vmr(
+    "<IS Label=\"S\"><IS_C Label=\"C\"/></IS><BUILD Label=\"B\"><COMMENT>build</COMMENT>"
+    "<LINK Label=\"Link\"/><NEWCMDFILE Name=\"run.sh\"><COMMENT/><VALUE>echo</VALUE></NEWCMDFILE>"
+    "<ASSEMBLER Label=\"Asm\"/><NEWBINFILE Name=\"lib.a\"><COMMENT/><ENCODED/></NEWBINFILE>"
+    "<TRAILER/></BUILD><LIBCONF Label=\"L\"><LIBCONFC><TYPES Label=\"Types\"/></LIBCONFC>"
+    "</LIBCONF>");
+
+/** A node's class without "QA" and "Node". */
+QString kindOf(QTreeWidgetItem *item)
 {
-    for (const QString &tag : tags) e = e.firstChildElement(tag);
-    return e;
+    const QRegularExpression decoration(u"^\\d+QA|Node$"_s);  // of the mangled class name
+    return QString::fromLatin1(typeid(*item).name()).remove(decoration);
+}
+
+QAVmrEditorNode *nodeOf(QTreeWidgetItem *item) { return dynamic_cast<QAVmrEditorNode *>(item); }
+
+QList<QTreeWidgetItem *> allItems(QTreeWidget *tree)
+{
+    QList<QTreeWidgetItem *> items;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) items << *it;
+    return items;
+}
+
+/** "kind text" of a node, followed by its children in parentheses. */
+QString outline(QTreeWidgetItem *item)
+{
+    QStringList children;
+    for (int i = 0; i < item->childCount(); ++i) children << outline(item->child(i));
+    const QString node = kindOf(item) + u' ' + item->text(0);
+    return children.isEmpty() ? node : node + u'(' + children.join(u", "_s) + u')';
+}
+
+QTreeWidgetItem *findItem(QTreeWidget *tree, const QString &text)
+{
+    return tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+}
+
+QString childTags(const QDomElement &element)
+{
+    QStringList tags;
+    for (QDomElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        tags << e.tagName();
+    return tags.join(u' ');
+}
+
+/** A menu's entries as "text", "-" or "sub-menu>text", each with its action. */
+Entries entries(QMenu *menu, const QString &prefix = {})
+{
+    Entries list;
+    for (QAction *a : menu ? menu->actions() : QList<QAction *>()) {
+        if (a->menu())
+            list += entries(a->menu(), prefix + a->text() + u'>');
+        else
+            list.append({prefix + (a->isSeparator() ? u"-"_s : a->text()), a});
+    }
+    return list;
+}
+
+QAction *entry(QMenu *menu, const QString &path)
+{
+    for (const auto &[text, action] : entries(menu))
+        if (text == path) return action;
+    return nullptr;
+}
+
+/** Answers the next file dialog with path typed into its name field, or cancels it. */
+void chooseFile(const QString &path, QString *seen = nullptr)
+{
+    VmrTest::onNextModal([path, seen](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        QVERIFY(dialog);
+        if (seen) *seen = dialog->windowTitle() + u'|' + dialog->nameFilters().join(u';');
+        if (path.isEmpty()) return dialog->reject();
+        dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(path);
+        static_cast<QDialog *>(dialog)->accept();  // checks the name as "Open" does
+    });
 }
 
 }  // namespace
@@ -39,450 +116,468 @@ class TestQAVmrEditor : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void generateInAndReferencePage();
-    void refusesForeignRoot();
-    void treeShape_data();
-    void treeShape();
-    void viewerPerKindLeavesDocumentAlone();
-    void orbNodeEditsItsFirstChild();
-    void modifiedFolding();
-    void leavingRootStoresName();
-    void pendingEditsStoredWhenCurrentChanges();
-    void labelsAreTranslatedOrShownAsWritten();
-    void contextMenuRequests();
-    void clearEmptiesEverything();
-    void areaSizes();
+    std::unique_ptr<QTemporaryDir> m_home = VmrTest::privateHome();
+    const QByteArray m_realOrbisk = qgetenv("ORBISKDIR");
+    QTemporaryDir m_fakeOrbisk;
+    std::unique_ptr<QTemporaryDir> m_work;
+    std::unique_ptr<QAVmrEditor> m_editor;
 
-private:
-    std::unique_ptr<QTemporaryDir> m_home;
-    QTemporaryDir m_dir;
-};
-
-void TestQAVmrEditor::initTestCase()
-{
-    m_home = VmrTest::privateHome();
-    QVERIFY(m_dir.isValid());
-}
-
-void TestQAVmrEditor::generateInAndReferencePage()
-{
-    QTemporaryDir docDir;
-    QVERIFY(QDir(docDir.path()).mkpath(u"xml"_s));
-    QFile page(docDir.filePath(u"xml/Reference.html"_s));
-    QVERIFY(page.open(QIODevice::WriteOnly));
-    page.write("<html><body><a name=\"IS\">Settings</a></body></html>");
-    page.close();
-
-    QAVmrEditor editor(docDir.path());
-    QCOMPARE(editor.docBrowser()->source(), QUrl::fromLocalFile(page.fileName()));
-    QVERIFY(editor.docBrowser()->toPlainText().contains(u"Settings"_s));
-
-    auto *genArea = editor.findChild<QWidget *>(u"gen area"_s);
-    QVERIFY(genArea);
-    auto *label = genArea->findChild<QLabel *>();
-    auto *field = genArea->findChild<QLineEdit *>();
-    QVERIFY(label && field);
-    QCOMPARE(label->text(), u"Generate in:"_s);
-    QVERIFY(field->isReadOnly());
-    editor.setGenerateIn(u"/ports/target"_s);
-    QCOMPARE(field->text(), u"/ports/target"_s);
-}
-
-void TestQAVmrEditor::refusesForeignRoot()
-{
-    QAVmrEditor editor(m_dir.path());
-    QDomDocument doc;
-    QVERIFY(doc.setContent(QByteArray("<VMRX Name=\"x\"><IS Label=\"Settings\"/></VMRX>")));
-    QDomElement root = doc.documentElement();
-    QVERIFY(!editor.buildTree(root));
-    QCOMPARE(editor.tree()->topLevelItemCount(), 0);
-}
-
-// Outlines are "kind text" lines joined by "|", indented two spaces per level; the root
-// line "QARootNode port" is implied.
-void TestQAVmrEditor::treeShape_data()
-{
-    QTest::addColumn<QByteArray>("body");
-    QTest::addColumn<QString>("expected");
-    const auto row = [](const char *name, const char *body, const char *expected) {
-        QTest::newRow(name) << QByteArray(body) << QString::fromLatin1(expected);
-    };
-    const char *all = "  QAIsNode S|  QABuildNode B|  QALibConfNode L|  QAParserNode P";
-    row("reverse order",
-        "<PARSERCONF Label=\"P\"/><LIBCONF Label=\"L\"/>"
-        "<BUILD Label=\"B\"/><IS Label=\"S\"/>",
-        all);
-    row("shuffled, with strangers",
-        "<COMMENT>c</COMMENT><LIBCONF Label=\"L\"/><FOO/><IS Label=\"S\"/>"
-        "<PARSERCONF Label=\"P\"/><BUILD Label=\"B\"/>",
-        all);
-    row("no build section", "<IS Label=\"S\"/><LIBCONF Label=\"L\"/>",
-        "  QAIsNode S|  QALibConfNode L");
-    row("parser before settings", "<PARSERCONF Label=\"P\"/><IS Label=\"S\"/>",
-        "  QAIsNode S|  QAParserNode P");
-    row("empty root", "", "");
-    row("settings tables, no leading comment",
-        "<IS Label=\"S\"><IS_C Label=\"C\"/><IS_WHAT Label=\"x\"/>"
-        "<COMMENT>c</COMMENT><IS_CPP Label=\"C++\"/><IS_ALL Label=\"All\"/></IS>",
-        "  QAIsNode S|    QAIsSettingsNode C|    QAIsSettingsNode C++|"
-        "    QAIsSettingsNode All");
-    row("build steps and files in document order",
-        "<BUILD Label=\"B\"><COMMENT/><LINK Label=\"Link\"/>"
-        "<NEWCMDFILE Name=\"run.sh\"><COMMENT/><VALUE/></NEWCMDFILE>"
-        "<ASSEMBLER Label=\"Asm\"/><NEWBINFILE Name=\"lib.a\"><COMMENT/>"
-        "</NEWBINFILE><UNKNOWN Label=\"u\"/><VMRPERLFUNC Label=\"Perl\"/></BUILD>",
-        "  QABuildNode B|    QAPerlNode Link|    QACmdFileNode run.sh|"
-        "    QAPerlNode Asm|    QABinFileNode lib.a|    QAPerlNode Perl");
-    row("C configuration wins over Ada",
-        "<LIBCONF Label=\"L\"><LIBCONFA><TYPES Label=\"Ada types\"/></LIBCONFA>"
-        "<LIBCONFC><TYPES Label=\"C types\"/></LIBCONFC></LIBCONF>",
-        "  QALibConfNode L|    QALCItemNode C types");
-    row("Ada configuration before Java",
-        "<LIBCONF Label=\"L\"><LIBCONFJAVA><HEAP Label=\"J\"/></LIBCONFJAVA>"
-        "<LIBCONFA><HEAP Label=\"A\"/></LIBCONFA></LIBCONF>",
-        "  QALibConfNode L|    QALCCommentNode A");
-    row("every widget type and the section lists",
-        "<LIBCONF Label=\"L\"><LIBCONFC><FREE_TEXT_BEFORE_FOR_VMR Label=\"Before\"/>"
-        "<MEMCPY Label=\"direct memcpy\"/><CLOCK Label=\"Clock\"/>"
-        "<IO Label=\"IO\"><COMMENT/><SYSTEM_TESTING Label=\"Sys\">"
-        "<MEMCPY Label=\"Memcpy\"/><DYNTRACK Label=\"Dyn\"/>"
-        "<PRIV_OPEN Label=\"not here\"/></SYSTEM_TESTING>"
-        "<CLOCK Label=\"Inner clock\"/><SPRINTF Label=\"Sprintf\"/>"
-        "<PRIV_OPEN Label=\"Open\"/><FREE_TEXT_ADD_PRIV_IO_ADB Label=\"Adb\"/>"
-        "<RESTRICTIONS Label=\"not here\"/></IO><RESTRICTIONS Label=\"Restr\"/>"
-        "</LIBCONFC></LIBCONF>",
-        "  QALibConfNode L|    QALCFreeTextNode Before|    QALCChoiceNode Clock|"
-        "    QALCCommentNode IO|      QALCComment2Node Sys|"
-        "        QALCChoiceNode Memcpy|        QALCItemNode Dyn|"
-        "      QALCChoiceNode Inner clock|      QALCItemNode Sprintf|"
-        "      QALCFctNode Open|      QALCFreeTextNode Adb|"
-        "    QALCItemNode Restr");
-    row("Java configuration with its custom sections",
-        "<LIBCONF Label=\"L\"><LIBCONFJAVA>"
-        "<CUSTOMJAVA Label=\"Java\"><JAVA_IMPORTS Label=\"Imports\"/>"
-        "<JAVA_CLOCK Label=\"JClock\"/><JVMPI_IO Label=\"not here\"/></CUSTOMJAVA>"
-        "<CUSTOMJVMPI Label=\"Jvmpi\"><BUILD_JVMPI Label=\"Build\"/>"
-        "<JVMPI_SOCKET Label=\"Socket\"/><JAVA_IMPORTS Label=\"not here\"/>"
-        "</CUSTOMJVMPI></LIBCONFJAVA></LIBCONF>",
-        "  QALibConfNode L|    QAJavaCustom Java|      QALCFreeTextNode Imports|"
-        "      QALCChoiceNode JClock|    QAJvmpiCustom Jvmpi|"
-        "      QALCFreeTextNode Build|      QALCChoiceNode Socket");
-    row("library section without configuration",
-        "<LIBCONF Label=\"L\"><TYPES Label=\"loose\"/></LIBCONF>", "  QALibConfNode L");
-    row("parser with one child shows nothing",
-        "<PARSERCONF Label=\"P\"><PCONTAINER><PCOPP Label=\"x\"/></PCONTAINER>"
-        "</PARSERCONF>",
-        "  QAParserNode P");
-    // The first child is skipped whatever it is, here a text node.
-    row("parser settings",
-        "<PARSERCONF Label=\"P\">text<ANY><PC_ORB><ORBFILE Label=\"Orb\"/></PC_ORB>"
-        "<PC_ORB>text<ORBFILE Label=\"hidden\"/></PC_ORB>"
-        "<PC_EDG Label=\"Edg\"><PCOPP Label=\"Opp\"/><PCHPP Label=\"Hpp\"/>"
-        "<STANDARDA83 Label=\"not here\"/></PC_EDG><PCOPP Label=\"Top opp\"/>"
-        "<JTESTXML Label=\"Jtest\"/><PCHPP Label=\"no\"/></ANY></PARSERCONF>",
-        "  QAParserNode P|    QAPcOrbNode Orb|    QAPcOrbNode |"
-        "    QAPcEdgNode Edg|      QAPcOtNode Opp|      QAPcOtNode Hpp|"
-        "    QAPcAdaNode Top opp|    QAPcAdaNode Jtest");
-    row("missing label and name", "<IS><IS_C/></IS>", "  QAIsNode |    QAIsSettingsNode ");
-}
-
-void TestQAVmrEditor::treeShape()
-{
-    QFETCH(QByteArray, body);
-    QFETCH(QString, expected);
-    QAVmrEditor editor(m_dir.path());
-    QVERIFY(DocTest::load(editor, m_dir, vmr(body)));
-    QCOMPARE(DocTest::outline(editor.tree()).join(QLatin1Char('|')),
-             u"QARootNode port"_s + (expected.isEmpty() ? QString() : u"|"_s + expected));
-    // Every node is open from the start.
-    for (QTreeWidgetItem *item : DocTest::allItems(editor.tree()))
-        QVERIFY2(item->childCount() == 0 || item->isExpanded(), qPrintable(item->text(0)));
-}
-
-void TestQAVmrEditor::viewerPerKindLeavesDocumentAlone()
-{
-    const QByteArray body =
-        "<FOREIGN a=\"1\"><X/></FOREIGN><IS Label=\"S\"><IS_C Label=\"C\"/></IS>"
-        "<BUILD Label=\"B\"><STRANGE>keep</STRANGE><LINK Label=\"Link\"/>"
-        "<NEWCMDFILE Name=\"a.txt\"><COMMENT/><VALUE/></NEWCMDFILE>"
-        "<NEWBINFILE Name=\"b.bin\"><COMMENT/><DATA/></NEWBINFILE></BUILD>"
-        "<LIBCONF Label=\"L\"><LIBCONFC><FREE_TEXT_AFTER_FOR_VMR Label=\"Free\"/>"
-        "<HEAP Label=\"Heap\"><OBSERVATIONS Label=\"Obs\"/><PRIV_INIT Label=\"Init\"/></HEAP>"
-        "<TYPES Label=\"Types\"/><THREADS Label=\"Threads\"/><CUSTOMJAVA Label=\"Java\"/>"
-        "<CUSTOMJVMPI Label=\"Jvmpi\"/></LIBCONFC></LIBCONF>"
-        "<PARSERCONF Label=\"P\"><COMMENT/><C><PC_ORB><F Label=\"Orb\"/></PC_ORB>"
-        "<PC_EDG Label=\"Edg\"><PCHPP Label=\"Hpp\"/></PC_EDG><SYSTEMADA95 Label=\"Ada\"/></C>"
-        "</PARSERCONF>";
-    QAVmrEditor editor(m_dir.path());
-    editor.resize(900, 700);
-    editor.show();
-    QVERIFY(DocTest::load(editor, m_dir, vmr(body)));
-    const QString before = editor.document().toString();
-    QVERIFY(before.contains(u"<FOREIGN a=\"1\">"_s));
-    QVERIFY(before.contains(u"<STRANGE>keep</STRANGE>"_s));
-    const QList<QTreeWidgetItem *> items = DocTest::allItems(editor.tree());
-    QCOMPARE(items.size(), 21);
-    // Each node, clicked as the user would, shows its own kind of viewer in the edition
-    // area, and only that one.
-    for (QTreeWidgetItem *item : items) {
-        const QRect rect = editor.tree()->visualItemRect(item);
-        QVERIFY2(rect.isValid(), qPrintable(item->text(0)));
-        QTest::mouseClick(editor.tree()->viewport(), Qt::LeftButton, {}, rect.center());
-        QCOMPARE(editor.currentNode(), dynamic_cast<QAVmrEditorNode *>(item));
-        QVERIFY2(editor.viewer(), qPrintable(item->text(0)));
-        QCOMPARE(QString::fromLatin1(editor.viewer()->metaObject()->className()),
-                 DocTest::viewerOfKind(DocTest::kindOf(item)));
-        QVERIFY(editor.viewer()->isVisible());
-        QCOMPARE(editor.editionArea()->findChildren<QAVmrViewer *>(QString(),
-                                                                   Qt::FindDirectChildrenOnly),
-                 QList<QAVmrViewer *>{editor.viewer()});
+    QAVmrEditorTree *tree() const { return m_editor->tree(); }
+    /** Loads as the main window does: clear, parse, build, select the first node. */
+    bool load(const QByteArray &xml, const QString &name = u"doc.xvm"_s)
+    {
+        QFile file(m_work->filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(xml) < 0) return false;
+        file.close();
+        m_editor->clear();
+        m_editor->setModified(false);
+        QDomElement root = m_editor->getRootElement(file.fileName());
+        if (root.isNull() || !m_editor->buildTree(root)) return false;
+        tree()->setCurrentItem(tree()->topLevelItem(0));
+        return true;
     }
-    editor.tree()->setCurrentItem(editor.tree()->topLevelItem(0));
-    // Walking every node and its viewer leaves the document as it was read.
-    QCOMPARE(editor.document().toString(), before);
-}
+    /** Runs a command from the context menu of the node with the given text. */
+    void runCommand(const QString &node, const QString &path)
+    {
+        tree()->setCurrentItem(findItem(tree(), node));
+        std::unique_ptr<QMenu> menu(nodeOf(tree()->currentItem())->createPopupMenu());
+        QAction *action = entry(menu.get(), path);
+        QVERIFY(action);
+        action->trigger();
+    }
+    /** Adds a binary file whose first line tells the stand-in script what to do. */
+    QString startBinary(const QString &node, const QString &path, const QByteArray &mode,
+                        const QString &name = u"data.bin"_s)
+    {
+        QFile file(m_work->filePath(name));
+        if (file.open(QIODevice::WriteOnly)) file.write(mode + "\n\x01\x02\xff");
+        chooseFile(file.fileName());
+        runCommand(node, path + u">Binary File"_s);
+        return file.fileName();
+    }
+    static QString lastStatus(const QSignalSpy &spy)
+    {
+        return spy.isEmpty() ? QString() : spy.last().value(0).toString();
+    }
 
-void TestQAVmrEditor::orbNodeEditsItsFirstChild()
-{
-    QAVmrEditor editor(m_dir.path());
-    QVERIFY(DocTest::load(editor, m_dir,
-                          vmr("<PARSERCONF Label=\"P\"><COMMENT/><C>"
-                              "<PC_ORB><ORBFILE Label=\"Orb\"><VALUE>v</VALUE></ORBFILE></PC_ORB>"
-                              "<PC_ORB><!-- none --><ORBFILE Label=\"x\"/></PC_ORB>"
-                              "</C></PARSERCONF>")));
-    QTreeWidgetItem *parser = DocTest::findItem(editor.tree(), u"P"_s);
-    QCOMPARE(parser->childCount(), 2);
-    auto *orb = dynamic_cast<QAPcOrbNode *>(parser->child(0));
-    QVERIFY(orb);
-    QCOMPARE(orb->data().tagName(), u"ORBFILE"_s);
-    editor.tree()->setCurrentItem(orb);
-    QVERIFY(editor.viewer());
-    // A "PC_ORB" that starts with a comment has no element to edit: no text, no viewer.
-    auto *empty = dynamic_cast<QAPcOrbNode *>(parser->child(1));
-    QVERIFY(empty && empty->text(0).isEmpty() && empty->data().isNull());
-    editor.tree()->setCurrentItem(empty);
-    QVERIFY(!editor.viewer());
-    QVERIFY(!editor.isModified());
-}
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QDir(m_fakeOrbisk.path()).mkpath(u"lib/scripts"_s));
+        QVERIFY(QFile::copy(VmrTest::sourceDir() + u"/tests/document/data/fake-encode64.pl"_s,
+                            m_fakeOrbisk.filePath(u"lib/scripts/encode64.pl"_s)));
+    }
+    void init()
+    {
+        qputenv("ORBISKDIR", m_fakeOrbisk.path().toLocal8Bit());
+        m_work = std::make_unique<QTemporaryDir>();
+        // The user's own "tmp.txt" in the working directory survives every command.
+        QVERIFY(QDir::setCurrent(m_work->path()));
+        QFile user(m_work->filePath(u"tmp.txt"_s));
+        QVERIFY(user.open(QIODevice::WriteOnly) && user.write("the user's notes") > 0);
+        m_editor = std::make_unique<QAVmrEditor>(m_work->path());
+        m_editor->show();
+        m_editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_editor.get()));
+        QVERIFY(load(s_document));
+    }
+    void cleanup()
+    {
+        m_editor.reset();
+        QFile user(m_work->filePath(u"tmp.txt"_s));
+        QVERIFY(user.open(QIODevice::ReadOnly));
+        QCOMPARE(user.readAll(), QByteArray("the user's notes"));
+        QDir::setCurrent(QDir::tempPath());
+        qputenv("ORBISKDIR", m_realOrbisk);
+    }
 
-void TestQAVmrEditor::modifiedFolding()
-{
-    QAVmrEditor editor(m_dir.path());
-    QVERIFY(DocTest::load(editor, m_dir,
-                          vmr("<IS Label=\"S\"><IS_C Label=\"C\"/></IS><BUILD Label=\"B\"/>")));
-    QVERIFY(!editor.isModified());
-    // A viewer that wrote and is then replaced still counts.
-    editor.viewer()->modified = true;
-    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), u"B"_s));
-    QVERIFY(!editor.viewer()->modified);
-    QVERIFY(editor.isModified());
-    editor.setModified(false);
-    QVERIFY(!editor.isModified());
-    // The editor's own flag is sticky: resetting the tree's flag alone does not clear it.
-    editor.tree()->modified = true;
-    QVERIFY(editor.isModified());
-    editor.tree()->modified = false;
-    QVERIFY(editor.isModified());
-    editor.setModified(true);
-    QVERIFY(editor.tree()->modified && editor.viewer()->modified);
-    editor.setModified(false);
-    QVERIFY(!editor.viewer()->modified);
-    QVERIFY(!editor.isModified());
-}
+    void treeShape_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("expected");  // inside "Root port(...)"
+        const auto row = [](const char *name, const char *body, const char *expected) {
+            QTest::newRow(name) << QByteArray(body) << QString::fromLatin1(expected);
+        };
+        // Between them the rows show every kind of node. Sections come in their order,
+        // settings tables need no leading comment, steps and files keep document order, and
+        // the first child of the parser section is skipped whatever it is, here a text.
+        row("sections, settings, build and parser",
+            "<COMMENT>c</COMMENT><LIBCONF Label=\"L\"/><FOO/><IS Label=\"S\"><IS_C Label=\"C\"/>"
+            "<IS_WHAT Label=\"x\"/><COMMENT>c</COMMENT><IS_CPP Label=\"C++\"/><IS_ALL/></IS>"
+            "<PARSERCONF Label=\"P\">text<ANY><PC_ORB><ORBFILE Label=\"Orb\"/></PC_ORB>"
+            "<PC_ORB>text<ORBFILE Label=\"hidden\"/></PC_ORB><PC_EDG Label=\"Edg\">"
+            "<PCOPP Label=\"Opp\"/><PCHPP Label=\"Hpp\"/><STANDARDA83 Label=\"not here\"/>"
+            "</PC_EDG><PCOPP Label=\"Top\"/><JTESTXML Label=\"Jtest\"/><PCHPP Label=\"no\"/>"
+            "</ANY></PARSERCONF><BUILD Label=\"B\"><COMMENT/><LINK Label=\"Link\"/>"
+            "<NEWCMDFILE Name=\"run.sh\"/><ASSEMBLER Label=\"Asm\"/><NEWBINFILE Name=\"lib.a\"/>"
+            "<UNKNOWN Label=\"u\"/><VMRPERLFUNC Label=\"Perl\"/></BUILD>",
+            "Is S(IsSettings C, IsSettings C++, IsSettings ), Build B(Perl Link, CmdFile run.sh, "
+            "Perl Asm, BinFile lib.a, Perl Perl), LibConf L, Parser P(PcOrb Orb, PcOrb , "
+            "PcEdg Edg(PcOt Opp, PcOt Hpp), PcAda Top, PcAda Jtest)");
+        // The C configuration wins over the Ada one; a tag of two lists takes the first that
+        // its level tests; strangers stay out.
+        row("every widget type and the section lists",
+            "<LIBCONF Label=\"L\"><LIBCONFA><TYPES Label=\"Ada\"/></LIBCONFA><LIBCONFC>"
+            "<FREE_TEXT_BEFORE_FOR_VMR Label=\"Before\"/><MEMCPY Label=\"direct memcpy\"/>"
+            "<CLOCK Label=\"Clock\"/><IO Label=\"IO\"><COMMENT/>"
+            "<SYSTEM_TESTING Label=\"Sys\"><MEMCPY Label=\"Memcpy\"/><DYNTRACK Label=\"Dyn\"/>"
+            "<PRIV_OPEN Label=\"not here\"/></SYSTEM_TESTING><CLOCK Label=\"Inner clock\"/>"
+            "<SPRINTF Label=\"Sprintf\"/><PRIV_OPEN Label=\"Open\"/>"
+            "<FREE_TEXT_ADD_PRIV_IO_ADB Label=\"Adb\"/><RESTRICTIONS Label=\"not here\"/></IO>"
+            "<RESTRICTIONS Label=\"Restr\"/></LIBCONFC><TYPES Label=\"loose\"/></LIBCONF>",
+            "LibConf L(LCFreeText Before, LCChoice Clock, LCComment IO(LCComment2 Sys("
+            "LCChoice Memcpy, LCItem Dyn), LCChoice Inner clock, LCItem Sprintf, LCFct Open, "
+            "LCFreeText Adb), LCItem Restr)");
+        row("Java configuration with its custom sections",
+            "<LIBCONF Label=\"L\"><LIBCONFJAVA><CUSTOMJAVA Label=\"Java\">"
+            "<JAVA_IMPORTS Label=\"Imports\"/><JAVA_CLOCK Label=\"JClock\"/>"
+            "<JVMPI_IO Label=\"not here\"/></CUSTOMJAVA><CUSTOMJVMPI Label=\"Jvmpi\">"
+            "<BUILD_JVMPI Label=\"Build\"/><JVMPI_SOCKET Label=\"Socket\"/>"
+            "<JAVA_IMPORTS Label=\"not here\"/></CUSTOMJVMPI></LIBCONFJAVA></LIBCONF>",
+            "LibConf L(JavaCustom Java(LCFreeText Imports, LCChoice JClock), "
+            "JvmpiCustom Jvmpi(LCFreeText Build, LCChoice Socket))");
+    }
+    void treeShape()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, expected);
+        QVERIFY(load(vmr(body)));
+        QCOMPARE(outline(tree()->topLevelItem(0)), u"Root port("_s + expected + u')');
+        // Every node is open at first and, clicked, shows its one viewer; a "PC_ORB" that
+        // does not start with its settings element has nothing to edit.
+        const QString before = m_editor->document().toString();
+        for (QTreeWidgetItem *item : allItems(tree())) {
+            QVERIFY(item->childCount() == 0 || item->isExpanded());
+            tree()->scrollToItem(item);
+            const QPoint at = tree()->visualItemRect(item).center();
+            QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(m_editor->currentNode(), nodeOf(item));
+            QCOMPARE(m_editor->editionArea()->findChildren<QAVmrViewer *>().size(),
+                     nodeOf(item)->data().isNull() ? 0 : 1);
+        }
+        // Looking is not editing.
+        QCOMPARE(m_editor->document().toString(), before);
+        QVERIFY(!m_editor->isModified());
+    }
 
-void TestQAVmrEditor::leavingRootStoresName()
-{
-    QAVmrEditor editor(m_dir.path());
-    QVERIFY(DocTest::load(editor, m_dir, vmr("<BUILD Label=\"B\"/>", "Version=\"V2009\"")));
-    const QDomElement root = editor.rootElement();
-    QCOMPARE(editor.tree()->topLevelItem(0)->text(0), QString());
-    // Building the tree adds nothing to the document.
-    QVERIFY(!root.hasAttribute(u"Name"_s));
-    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), u"B"_s));
-    QVERIFY(root.hasAttribute(u"Name"_s));
-    QCOMPARE(root.attribute(u"Name"_s), QString());
-}
+    void leavingANodeKeepsWhatWasTyped()
+    {
+        QVERIFY(load(vmr("<IS Label=\"S\"><IS_C Label=\"C\"><LIST><SRCEXT Doc=\"SRCEXT\"><VALUE>"
+                         ".c</VALUE><COMMENT/></SRCEXT></LIST></IS_C></IS><BUILD Label=\"B\">"
+                         "<LINK Label=\"Link\"/><NEWCMDFILE Name=\"old.txt\"><COMMENT/><VALUE/>"
+                         "</NEWCMDFILE></BUILD>", "Version=\"V2009\"")));
+        // Leaving a root without a name gives it its (empty) name; building the tree did not.
+        const QDomElement root = m_editor->rootElement();
+        QVERIFY(tree()->topLevelItem(0)->text(0).isEmpty() && !root.hasAttribute(u"Name"_s));
+        QTreeWidgetItem *file = findItem(tree(), u"old.txt"_s);
+        tree()->setCurrentItem(file);
+        QVERIFY(root.hasAttribute(u"Name"_s) && root.attribute(u"Name"_s).isEmpty());
 
-void TestQAVmrEditor::pendingEditsStoredWhenCurrentChanges()
-{
-    QAVmrEditor editor(m_dir.path());
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    QVERIFY(DocTest::load(editor, m_dir,
-                          vmr("<IS Label=\"S\"><IS_C Label=\"C\"><LIST>"
-                              "<SRCEXT Doc=\"SRCEXT\"><VALUE>.c</VALUE><COMMENT/></SRCEXT>"
-                              "</LIST></IS_C></IS><BUILD Label=\"B\"><LINK Label=\"Link\"/>"
-                              "<NEWCMDFILE Name=\"old.txt\"><COMMENT/><VALUE/></NEWCMDFILE>"
-                              "</BUILD>")));
-    QAVmrEditorTree *tree = editor.tree();
-    const auto nameOf = [](QTreeWidgetItem *item) {
-        return dynamic_cast<QAVmrEditorNode *>(item)->data().attribute(u"Name"_s);
-    };
-    // A rename still being typed is stored when another node becomes current.
-    QTreeWidgetItem *file = DocTest::findItem(tree, u"old.txt"_s);
-    tree->setCurrentItem(file);
-    tree->startEdit();
-    auto *line = qobject_cast<QLineEdit *>(tree->viewport()->focusWidget());
-    QVERIFY(line);
-    line->selectAll();
-    QTest::keyClicks(line, u"new.txt"_s);
-    QCOMPARE(nameOf(file), u"old.txt"_s);
-    tree->setCurrentItem(DocTest::findItem(tree, u"Link"_s));
-    QVERIFY(!tree->isEditing(file));
-    QCOMPARE(file->text(0), u"new.txt"_s);
-    QCOMPARE(nameOf(file), u"new.txt"_s);
+        // A rename still being typed is stored when another node becomes current.
+        tree()->startEdit();
+        auto *line = qobject_cast<QLineEdit *>(tree()->viewport()->focusWidget());
+        QVERIFY(line);
+        line->selectAll();
+        QTest::keyClicks(line, u"new.txt"_s);
+        tree()->setCurrentItem(findItem(tree(), u"Link"_s));
+        QVERIFY(!tree()->isEditing(file));
+        QCOMPARE(file->text(0) + nodeOf(file)->data().attribute(u"Name"_s), u"new.txtnew.txt"_s);
+        // So is a value still being typed in a settings table.
+        tree()->setCurrentItem(findItem(tree(), u"C"_s));
+        m_editor->setModified(false);
+        auto *settings = qobject_cast<QAIsViewer *>(m_editor->viewer());
+        QVERIFY(settings);
+        auto *row = QAIsViewerItem::fromItem(settings->table()->topLevelItem(0));
+        settings->table()->setCurrentItem(row);
+        row->startRename(1);
+        line = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(line);
+        line->selectAll();
+        QTest::keyClicks(line, u".cc"_s);
+        tree()->setCurrentItem(findItem(tree(), u"B"_s));
+        QCOMPARE(root.elementsByTagName(u"SRCEXT"_s).at(0).firstChildElement(u"VALUE"_s).text(),
+                 u".cc"_s);
+        // The viewer that wrote is gone, but the document stays modified until saved.
+        QVERIFY(m_editor->isModified());
+        m_editor->setModified(false);
+        QVERIFY(!m_editor->isModified() && !tree()->modified && !m_editor->viewer()->modified);
+    }
 
-    // So is a value still being typed in the settings table.
-    tree->setCurrentItem(DocTest::findItem(tree, u"C"_s));
-    editor.setModified(false);
-    auto *settings = qobject_cast<QAIsViewer *>(editor.viewer());
-    QVERIFY(settings);
-    auto *row = QAIsViewerItem::fromItem(settings->table()->topLevelItem(0));
-    QVERIFY(row);
-    settings->table()->setCurrentItem(row);
-    row->startRename(1);
-    line = qobject_cast<QLineEdit *>(QApplication::focusWidget());
-    QVERIFY(line);
-    line->selectAll();
-    QTest::keyClicks(line, u".cc"_s);
-    tree->setCurrentItem(DocTest::findItem(tree, u"B"_s));
-    QCOMPARE(path(editor.rootElement(), {u"IS"_s, u"IS_C"_s, QString(), u"SRCEXT"_s, u"VALUE"_s})
-                 .text(),
-             u".cc"_s);
-    QVERIFY(editor.isModified());
-}
+    void contextMenus()
+    {
+        const QString append = u"A&ppend>Ascii File;A&ppend>Binary File"_s;
+        const QString file = append + u";-;&Delete;&Rename"_s;
+        const QHash<QString, QString> expected = {
+            {u"port"_s, u"&Rename"_s}, {u"B"_s, u"&Add Child>Ascii File;&Add Child>Binary File"_s},
+            {u"Link"_s, append}, {u"Asm"_s, append}, {u"run.sh"_s, file}, {u"lib.a"_s, file}};
+        for (QTreeWidgetItem *item : allItems(tree())) {
+            std::unique_ptr<QMenu> menu(nodeOf(item)->createPopupMenu());
+            QStringList texts;
+            for (const auto &[text, action] : entries(menu.get()))  // none has a shortcut
+                texts << text + action->shortcut().toString();
+            QCOMPARE(texts.join(u';'), expected.value(item->text(0)));
+        }
+        // Shown on request: none on empty space or a kind without a menu, whose node
+        // becomes current all the same.
+        const auto request = [this](QTreeWidgetItem *item) {
+            const QPoint pos = item ? tree()->visualItemRect(item).center()
+                                    : QPoint(5, tree()->viewport()->height() - 5);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, pos,
+                                    tree()->viewport()->mapToGlobal(pos));
+            QApplication::sendEvent(tree()->viewport(), &event);
+            return QPointer<QMenu>(m_editor->popupMenu());
+        };
+        QVERIFY(!request(nullptr) && !request(findItem(tree(), u"S"_s)));
+        QCOMPARE(tree()->currentItem(), findItem(tree(), u"S"_s));
+        QPointer<QMenu> menu = request(findItem(tree(), u"Link"_s));
+        QTRY_VERIFY(menu && menu->isVisible());
+        QCOMPARE(tree()->currentItem(), findItem(tree(), u"Link"_s));
+        // A menu is used once: closed, it goes away.
+        menu->close();
+        QTRY_VERIFY(!menu);
+        // "&Rename" chosen with the mouse leaves the name field open for typing.
+        QTreeWidgetItem *root = tree()->topLevelItem(0);
+        menu = request(root);
+        QTRY_VERIFY(menu && menu->isVisible());
+        const QPoint rename = menu->actionGeometry(entry(menu, u"&Rename"_s)).center();
+        QTest::mouseClick(menu, Qt::LeftButton, {}, rename);
+        QTRY_VERIFY(!menu);
+        QVERIFY(tree()->isEditing(root));
+        // Asks the window: the offscreen platform does not activate it again after a popup.
+        auto *line = qobject_cast<QLineEdit *>(m_editor->focusWidget());
+        QVERIFY(line);
+        line->end(false);
+        QTest::keyClicks(line, u"-2"_s);
+        QTest::keyClick(line, Qt::Key_Return);
+        QTRY_COMPARE(m_editor->rootElement().attribute(u"Name"_s), u"port-2"_s);
+    }
 
-void TestQAVmrEditor::labelsAreTranslatedOrShownAsWritten()
-{
-    QTemporaryDir dir;
-    const QString ts = dir.filePath(u"labels.ts"_s);
-    QFile source(ts);
-    QVERIFY(source.open(QIODevice::WriteOnly));
-    source.write(
-        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
-        "<TS version=\"2.1\" language=\"fr\"><context><name>XVM Labels</name>"
-        "<message><source>Build</source><translation>Construction</translation>"
-        "</message></context></TS>\n");
-    source.close();
-    const QString qm = dir.filePath(u"labels.qm"_s);
-    if (QProcess::execute(QLibraryInfo::path(QLibraryInfo::BinariesPath) + u"/lrelease"_s,
-                          {u"-silent"_s, ts, u"-qm"_s, qm}) != 0)
-        QSKIP("lrelease is not available");
-    QTranslator translator;
-    QVERIFY(translator.load(qm));
-    QCoreApplication::installTranslator(&translator);
-    QAVmrEditor editor(m_dir.path());
-    QVERIFY(DocTest::load(editor, m_dir,
-                          vmr("<IS Label=\"Settings\"/><BUILD Label=\"Build\"/>"
-                              "<LIBCONF Label=\"R\xc3\xa9glages\"/>")));
-    QCoreApplication::removeTranslator(&translator);
-    // Labels without a translation, outside ASCII too, show as written.
-    QVERIFY(DocTest::findItem(editor.tree(), u"R\u00e9glages"_s));
-    QVERIFY(DocTest::findItem(editor.tree(), u"Construction"_s));
-    QVERIFY(DocTest::findItem(editor.tree(), u"Settings"_s));
-    // The element keeps the untranslated label.
-    QCOMPARE(editor.rootElement().firstChildElement(u"BUILD"_s).attribute(u"Label"_s), u"Build"_s);
-}
+    void clearingTheTreeLetsGoOfNodesAndViewer()
+    {
+        // Emptying the tree by itself also lets go of the current node and its viewer.
+        tree()->modified = true;
+        tree()->clearTree();
+        QVERIFY(!tree()->modified && tree()->topLevelItemCount() == 0);
+        QVERIFY(!m_editor->currentNode() && !m_editor->viewer());
+        QDomElement root = m_editor->rootElement();
+        QVERIFY(m_editor->buildTree(root));
+        tree()->setCurrentItem(findItem(tree(), u"S"_s));
+        QVERIFY(m_editor->viewer());
+    }
 
-void TestQAVmrEditor::contextMenuRequests()
-{
-    QAVmrEditor editor(m_dir.path());
-    editor.resize(800, 600);
-    editor.show();
-    editor.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&editor));
-    QVERIFY(DocTest::load(
-        editor, m_dir, vmr("<IS Label=\"S\"/><BUILD Label=\"B\"><LINK Label=\"Link\"/></BUILD>")));
-    QAVmrEditorTree *tree = editor.tree();
-    const auto request = [tree](QTreeWidgetItem *item) {
-        const QPoint pos =
-            item ? tree->visualItemRect(item).center() : QPoint(5, tree->viewport()->height() - 5);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, tree->viewport()->mapToGlobal(pos));
-        QApplication::sendEvent(tree->viewport(), &event);
-    };
-    // Empty space below the nodes: no menu.
-    request(nullptr);
-    QVERIFY(!editor.popupMenu());
-    // A node kind without a menu: nothing either, but the node becomes current.
-    QTreeWidgetItem *settings = DocTest::findItem(tree, u"S"_s);
-    request(settings);
-    QVERIFY(!editor.popupMenu());
-    QCOMPARE(tree->currentItem(), settings);
+    void addAsciiFile_data()
+    {
+        QTest::addColumn<QByteArray>("build");
+        QTest::addColumn<QString>("node");
+        // Wherever it is asked for, the file goes to the end of the section.
+        QTest::newRow("appended after a step") << QByteArray() << u"Link"_s;
+        // The first child only serves to find the section: an empty one takes the file too.
+        QTest::newRow("child of an empty section") << QByteArray(" ") << u"B"_s;
+    }
+    void addAsciiFile()
+    {
+        QFETCH(QByteArray, build);
+        QFETCH(QString, node);
+        if (!build.isEmpty())
+            QVERIFY(load(vmr("<IS Label=\"S\"/><BUILD Label=\"B\">" + build + "</BUILD>")));
+        QTreeWidgetItem *section = findItem(tree(), u"B"_s);
+        const QDomElement sectionElement = nodeOf(section)->data();
+        const QString tagsBefore = childTags(sectionElement);
+        const int before = section->childCount();
+        runCommand(node, (node == u"B"_s ? u"&Add Child"_s : u"A&ppend"_s) + u">Ascii File"_s);
+        QCOMPARE(childTags(sectionElement), QString(tagsBefore + u" NEWCMDFILE"_s).trimmed());
+        const QDomElement file = sectionElement.lastChildElement();
+        QCOMPARE(childTags(file) + u'|' + file.text(), u"COMMENT VALUE|"_s);
+        QCOMPARE(section->childCount(), before + 1);
+        QCOMPARE(tree()->currentItem(), section->child(before));
+        QVERIFY(m_editor->isModified() && tree()->isEditing(section->child(before)));
+        // The user types the name at once.
+        auto *line = qobject_cast<QLineEdit *>(tree()->viewport()->focusWidget());
+        QVERIFY(line);
+        QCOMPARE(line->text(), u"NewAsciiFile.txt"_s);
+        line->selectAll();
+        QTest::keyClicks(line, u"setup.cfg"_s);
+        QTest::keyClick(line, Qt::Key_Return);
+        QTRY_COMPARE(file.attribute(u"Name"_s), u"setup.cfg"_s);
+    }
 
-    QTreeWidgetItem *link = DocTest::findItem(tree, u"Link"_s);
-    request(link);
-    QPointer<QMenu> menu = editor.popupMenu();
-    QVERIFY(menu);
-    QTRY_VERIFY(menu->isVisible());
-    QCOMPARE(tree->currentItem(), link);
-    // A menu is used once: closed, it goes away.
-    menu->close();
-    QTRY_VERIFY(!menu);
+    void rename_data()
+    {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QString>("how");
+        QTest::newRow("file, Enter") << u"run.sh"_s << u"enter"_s;
+        QTest::newRow("file, Escape") << u"run.sh"_s << u"escape"_s;
+        QTest::newRow("file, focus moves away") << u"lib.a"_s << u"focus"_s;
+    }
+    void rename()
+    {
+        QFETCH(QString, node);
+        QFETCH(QString, how);
+        QTreeWidgetItem *item = findItem(tree(), node);
+        tree()->setCurrentItem(item);
+        m_editor->setModified(false);
+        tree()->setFocus();
+        tree()->startEdit();
+        auto *line = qobject_cast<QLineEdit *>(tree()->viewport()->focusWidget());
+        QVERIFY(tree()->isEditing(item) && line);
+        line->selectAll();
+        QTest::keyClicks(line, u"renamed"_s);
+        if (how == u"escape"_s)
+            QTest::keyClick(line, Qt::Key_Escape);
+        else if (how == u"focus"_s)
+            m_editor->findChild<QLineEdit *>()->setFocus();  // the "Generate in:" field
+        else
+            QTest::keyClick(line, Qt::Key_Return);
+        QTRY_VERIFY(!tree()->isEditing(item));
+        const QString expected = how == u"escape"_s ? node : u"renamed"_s;
+        QCOMPARE(nodeOf(item)->data().attribute(u"Name"_s) + u'|' + item->text(0),
+                 expected + u'|' + expected);
+        // Starting the edit already marked the document changed, cancelled or not.
+        QVERIFY(m_editor->isModified());
+    }
 
-    // "&Rename" chosen with the mouse leaves the name field open for typing.
-    QTreeWidgetItem *root = tree->topLevelItem(0);
-    request(root);
-    menu = editor.popupMenu();
-    QVERIFY(menu);
-    QTRY_VERIFY(menu->isVisible());
-    QAction *rename = DocTest::menuAction(menu, {u"&Rename"_s});
-    QVERIFY(rename);
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(rename).center());
-    QTRY_VERIFY(!menu);
-    QVERIFY(tree->isEditing(root));
-    // The window's focus stays in the name field (the offscreen platform does not give
-    // the window its activation back after a popup, so ask the window, not the app).
-    auto *line = qobject_cast<QLineEdit *>(editor.focusWidget());
-    QVERIFY(line);
-    QCOMPARE(line->text(), u"port"_s);
-    line->end(false);
-    QTest::keyClicks(line, u"-2"_s);
-    QTest::keyClick(line, Qt::Key_Return);
-    QTRY_COMPARE(editor.rootElement().attribute(u"Name"_s), u"port-2"_s);
-}
+    void deleteFiles()
+    {
+        // Only files can be deleted; other nodes, or none selected, stay.
+        const QString before = m_editor->document().toString();
+        const int nodes = allItems(tree()).size();
+        for (const QString &text : {u"Link"_s, u"B"_s, u"port"_s, u"Types"_s, QString()}) {
+            tree()->setCurrentItem(findItem(tree(), text));
+            tree()->deleteSelectedNode();
+        }
+        QVERIFY(allItems(tree()).size() == nodes && !m_editor->isModified());
+        QCOMPARE(m_editor->document().toString(), before);
+        QTreeWidgetItem *build = findItem(tree(), u"B"_s);
+        tree()->setCurrentItem(findItem(tree(), u"run.sh"_s));
+        QPointer<QAVmrViewer> fileViewer = m_editor->viewer();
+        runCommand(u"run.sh"_s, u"&Delete"_s);
+        // The file's viewer went with it; the neighbour is shown instead.
+        QVERIFY(!findItem(tree(), u"run.sh"_s) && !fileViewer && m_editor->isModified());
+        QCOMPARE(tree()->currentItem(), findItem(tree(), u"Asm"_s));
+        QCOMPARE(m_editor->currentNode(), nodeOf(tree()->currentItem()));
+        QCOMPARE(childTags(nodeOf(build)->data()), u"COMMENT LINK ASSEMBLER NEWBINFILE TRAILER"_s);
+        QCOMPARE(build->childCount(), 3);
+    }
 
-void TestQAVmrEditor::clearEmptiesEverything()
-{
-    QAVmrEditor editor(m_dir.path());
-    QVERIFY(DocTest::load(editor, m_dir, vmr("<IS Label=\"S\"/>")));
-    QPointer<QAVmrViewer> viewer = editor.viewer();
-    QVERIFY(viewer);
-    editor.tree()->modified = true;
-    editor.clear();
-    QVERIFY(!viewer && !editor.viewer() && !editor.currentNode());
-    QCOMPARE(editor.tree()->topLevelItemCount(), 0);
-    QVERIFY(!editor.tree()->modified);
-    QVERIFY(editor.document().isNull() && editor.rootElement().isNull());
-    // A click on a node after a new load works as before.
-    QVERIFY(DocTest::load(editor, m_dir, vmr("<IS Label=\"S2\"/><BUILD Label=\"B\"/>")));
-    QCOMPARE(editor.tree()->topLevelItem(0)->child(0)->text(0), u"S2"_s);
+    void binaryFileAdded()
+    {
+        QSignalSpy status(tree(), &QAVmrEditorTree::statusMsg);
+        const QString input = startBinary(u"Asm"_s, u"A&ppend"_s, "ok", u"logo.png"_s);
+        QVERIFY(tree()->encodingRun());
+        QCOMPARE(lastStatus(status), u"Adding binary file..."_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!tree()->encodingRun(), 20000);
+        QCOMPARE(status.last(), (QVariantList{u"Binary file added."_s, 2000}));
+        QVERIFY(!tree()->waitDialog());
+        QTreeWidgetItem *build = findItem(tree(), u"B"_s);
+        const QDomElement file = nodeOf(build)->data().lastChildElement();
+        const QDomElement content = file.lastChildElement();
+        QCOMPARE(file.attribute(u"Name"_s) + u'|' + childTags(file),
+                 u"logo.png|COMMENT "_s + content.tagName());
+        QTreeWidgetItem *added = build->child(build->childCount() - 1);
+        QCOMPARE(kindOf(added), u"BinFile"_s);
+        QVERIFY(tree()->currentItem() == added && tree()->isEditing(added));
+        QVERIFY(m_editor->isModified());
+        QCOMPARE(content.attribute(u"size"_s) + content.text(), u"2b2s="_s);
+        // The script ran in a directory of its own, which is gone with its "tmp.txt".
+        QFile where(input + u".cwd"_s);
+        QVERIFY(where.open(QIODevice::ReadOnly));
+        const QString scriptDir = QString::fromLocal8Bit(where.readAll());
+        QVERIFY(!scriptDir.isEmpty() && !QFileInfo::exists(scriptDir));
+    }
 
-    // Emptying the tree by itself also lets go of the nodes and the viewer.
-    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), u"B"_s));
-    QVERIFY(editor.currentNode());
-    editor.tree()->clearTree();
-    QVERIFY(!editor.currentNode() && !editor.viewer());
-    QDomElement root = editor.rootElement();
-    QVERIFY(editor.buildTree(root));
-    editor.tree()->setCurrentItem(DocTest::findItem(editor.tree(), u"S2"_s));
-    QVERIFY(editor.viewer());
-}
+    void binaryFileFailures_data()
+    {
+        QTest::addColumn<QByteArray>("mode");
+        QTest::addColumn<QString>("message");  // caption|text; "*" ends the start of a longer one
+        const QString title = QAEdition::applicationTitle() + u'|';
+        // Only the last line of standard error explains the failure.
+        QTest::newRow("script fails") << QByteArray("fail") << title + u"second problem\n"_s;
+        QTest::newRow("script crashes") << QByteArray("crash") << title + u"*"_s;
+        const QString critical = u"Critical Error|"_s;
+        QTest::newRow("no output file")
+            << QByteArray("notmp") << critical + u"Cannot open file tmp.txt"_s;
+        const QString parsing = critical + u"Parsing error for file tmp.txt\n(*"_s;
+        QTest::newRow("output not XML") << QByteArray("badxml") << parsing;
+        QTest::newRow("output declares entities") << QByteArray("bomb") << parsing;
+    }
+    void binaryFileFailures()
+    {
+        QFETCH(QByteArray, mode);
+        QFETCH(QString, message);
+        const QString before = m_editor->document().toString();
+        const int nodes = allItems(tree()).size();
+        QSignalSpy status(tree(), &QAVmrEditorTree::statusMsg);
+        startBinary(u"B"_s, u"&Add Child"_s, mode);
+        QString shown;
+        VmrTest::onNextModal([&shown](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            QVERIFY(box);
+            shown = box->windowTitle() + u'|' + box->text();
+            box->accept();
+        }, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!tree()->encodingRun() && !shown.isEmpty(), 20000);
+        const bool start = message.endsWith(u'*');
+        if (start) message.chop(1);
+        QCOMPARE(start ? shown.left(message.size()) : shown, message);
+        QVERIFY(!start || shown.size() > message.size());  // a crash too is explained
+        // A failure never claims success and leaves the document as it was.
+        QCOMPARE(status.last(), (QVariantList{u"ERROR during adding binary file."_s, 2000}));
+        QVERIFY(!tree()->waitDialog() && !m_editor->isModified());
+        QCOMPARE(allItems(tree()).size(), nodes);
+        QCOMPARE(m_editor->document().toString(), before);
+    }
 
-void TestQAVmrEditor::areaSizes()
-{
-    QAVmrEditor editor(m_dir.path());
-    editor.resize(800, 620);
-    editor.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    editor.setAreaSizes(150, 450);
-    QVERIFY(editor.docAreaSize() > 0);
-    QVERIFY(editor.editionAreaSize() > 2 * editor.docAreaSize());
-    editor.setAreaSizes(450, 150);
-    QVERIFY(editor.editionAreaSize() > 0);
-    QVERIFY(editor.docAreaSize() > 2 * editor.editionAreaSize());
-}
+    void waitDialogAndSecondBinaryFileRefused()
+    {
+        QSignalSpy status(tree(), &QAVmrEditorTree::statusMsg);
+        QString seen;  // a cancelled file dialog starts nothing
+        chooseFile(QString(), &seen);
+        runCommand(u"Link"_s, u"A&ppend>Binary File"_s);
+        QVERIFY(!tree()->encodingRun() && !tree()->waitDialog() && status.isEmpty());
+        QCOMPARE(seen, u"Add a Binary File|Binary files (*)"_s);
+        const QString input = startBinary(u"Link"_s, u"A&ppend"_s, "wait");
+        QAScriptRunner *first = tree()->encodingRun();
+        QPointer<QAVmrWaitDlg> dialog = tree()->waitDialog();
+        QVERIFY(first && dialog && dialog->isVisible() && !dialog->isModal());
+        QVERIFY(!dialog->cancelButton());
+        QCOMPARE(dialog->text(), u"Please, wait while adding the binary file..."_s);
+        QCOMPARE(dialog->windowTitle(), QAEdition::applicationTitle());
+        // The window stays usable meanwhile, but a second binary file has to wait.
+        status.clear();
+        tree()->setCurrentItem(findItem(tree(), u"B"_s));
+        tree()->addChildBinaryFile();
+        QVERIFY(tree()->encodingRun() == first && !QApplication::activeModalWidget());
+        QCOMPARE(status.count(), 1);
+        QVERIFY(lastStatus(status).contains(u"still being added"_s));
+        // The section's other nodes may even go away while the script runs.
+        for (const QString &node : {u"run.sh"_s, u"Link"_s}) {
+            tree()->setCurrentItem(findItem(tree(), node));
+            tree()->deleteSelectedNode();
+        }
+        QVERIFY(QFile(input + u".go"_s).open(QIODevice::WriteOnly));  // lets the script finish
+        QTRY_VERIFY_WITH_TIMEOUT(!tree()->encodingRun(), 20000);
+        QVERIFY(!dialog);
+        QCOMPARE(lastStatus(status), u"Binary file added."_s);
+        QTreeWidgetItem *build = findItem(tree(), u"B"_s);
+        QCOMPARE(build->child(build->childCount() - 1)->text(0), u"data.bin"_s);
+        QCOMPARE(nodeOf(build)->data().lastChildElement().attribute(u"Name"_s), u"data.bin"_s);
+    }
+
+    void clearingStopsEncoding()
+    {
+        const QString input = startBinary(u"Link"_s, u"A&ppend"_s, "wait");
+        QVERIFY(tree()->encodingRun() && tree()->waitDialog());
+        QSignalSpy status(tree(), &QAVmrEditorTree::statusMsg);
+        // A new document replaces this one: the run is dropped, nothing is added anywhere.
+        QVERIFY(load(s_document, u"other.xvm"_s));
+        QVERIFY(!tree()->encodingRun() && !tree()->waitDialog());
+        QCOMPARE(lastStatus(status), u"ERROR: adding binary file aborted."_s);
+        const QString after = m_editor->document().toString();
+        QVERIFY(QFile(input + u".go"_s).open(QIODevice::WriteOnly));  // a script still alive ends
+        QTest::qWait(200);
+        QCOMPARE(m_editor->document().toString(), after);
+    }
+};
 
 QTEST_MAIN(TestQAVmrEditor)
 #include "tst_qavmreditor.moc"
