@@ -1,8 +1,8 @@
 #include "viewers/qachoiceviewer.h"
 
+#include "viewers/qacommentpane.h"
 #include "viewers/qafieldwidgets.h"
 #include "viewers/qamacrowidgets.h"
-#include "viewers/qavmrdocbrowser.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
@@ -14,13 +14,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-void frameBox(QFrame *frame)
-{
-    frame->setFrameStyle(QFrame::Box | QFrame::Raised);
-    frame->setLineWidth(1);
-    frame->setMidLineWidth(2);
-}
 
 bool isFunctionTag(const QString &tag)
 {
@@ -137,19 +130,14 @@ void QAItemOnglet::itemHasChanged()
 
 QAChoiceViewer::QAChoiceViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
-    , m_doc(doc)
-    , m_commentTarget(element)
     , m_element(element)
     , m_choiceElement(element.firstChildElement(QStringLiteral("CHOICE")))
 {
-    if (m_doc)
-        m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
-
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
 
     auto *box = new QFrame(this);
-    frameBox(box);
+    QACommentPane::frameBox(box);
     auto *boxLayout = new QVBoxLayout(box);
     boxLayout->setContentsMargins(10, 10, 10, 10);
 
@@ -206,22 +194,10 @@ QAChoiceViewer::QAChoiceViewer(QDomElement &element, QWidget *parent, QAVmrDocBr
         m_tabs->setEnabled(false);
     layout->addWidget(box, 1);
 
-    m_comment = new QTextEdit(this);
-    m_comment->setObjectName(QStringLiteral("comment"));
-    m_comment->setAcceptRichText(false);
-    m_comment->setMaximumHeight(60);
-    frameBox(m_comment);
-    m_comment->setPlainText(childText(QStringLiteral("COMMENT"), m_element, 1));
-
-    m_title = new QLabel(pageTitle(), this);
-    m_title->setObjectName(QStringLiteral("comment title"));
-    m_title->setTextFormat(Qt::PlainText);
-    m_title->setBuddy(m_comment);
-    layout->addWidget(m_title);
-    layout->addSpacing(5);
-    layout->addWidget(m_comment);
-
-    connect(m_comment, &QTextEdit::textChanged, this, &QAChoiceViewer::saveComment);
+    m_comment = new QACommentPane(this, doc);
+    m_comment->addTo(layout);
+    m_comment->show(m_element, pageTitle());
+    connect(m_comment, &QACommentPane::edited, this, [this] { modified = true; });
     connect(m_choice, &QComboBox::activated, this, &QAChoiceViewer::enableTab);
     connect(m_tabs, &QTabWidget::currentChanged, this,
             [this](int index) { updateComment(m_tabs->widget(index)); });
@@ -236,20 +212,9 @@ QString QAChoiceViewer::pageTitle() const
         .arg(translatedLabel(m_element.attribute(QStringLiteral("Label"))));
 }
 
-void QAChoiceViewer::showComment(const QDomElement &target, const QString &title)
-{
-    // Filling the pane is not an edit: nothing is written back.
-    QSignalBlocker blocker(m_comment);
-    m_commentTarget = target;
-    m_title->setText(title);
-    m_comment->setPlainText(childText(QStringLiteral("COMMENT"), target, 1));
-    if (m_doc)
-        m_doc->scrollToAnchor(target.attribute(QStringLiteral("Doc")));
-}
-
 void QAChoiceViewer::showPage()
 {
-    showComment(m_element, pageTitle());
+    m_comment->show(m_element, pageTitle());
 }
 
 bool QAChoiceViewer::isChoiceSensitive(int index) const
@@ -297,16 +262,10 @@ void QAChoiceViewer::updateItemComment(QDomElement &element)
         const QString label = element.parentNode().toElement().attribute(QStringLiteral("Label"));
         subject = QLatin1Char('"') + translatedLabel(label) + QLatin1Char('"');
     }
-    showComment(element,
+    m_comment->show(element,
                 tr("Comment for %1 item ",
                    "used to display title on comment window, %1 is the subject of the comment")
                     .arg(subject));
-}
-
-void QAChoiceViewer::saveComment()
-{
-    setChildText(m_comment->toPlainText(), QStringLiteral("COMMENT"), m_commentTarget, 1);
-    modified = true;
 }
 
 void QAChoiceViewer::ongletHasChanged()

@@ -5,6 +5,7 @@
 #include <QDomElement>
 #include <QHash>
 
+class QACommentPane;
 class QATextEdit;
 class QComboBox;
 class QLabel;
@@ -97,18 +98,13 @@ public slots:
     /** Shows the comment of the sheet that became current. */
     void updateComment(QWidget *page);
     void updateItemComment(QDomElement &element);
-    void saveComment();
 
 private:
     QString pageTitle() const;
-    void showComment(const QDomElement &target, const QString &title);
 
-    QAVmrDocBrowser *m_doc = nullptr;
     QComboBox *m_choice = nullptr;
     QTabWidget *m_tabs = nullptr;
-    QLabel *m_title = nullptr;
-    QTextEdit *m_comment = nullptr;
-    QDomElement m_commentTarget;
+    QACommentPane *m_comment = nullptr;
     QDomElement m_element;
     QDomElement m_choiceElement;
     /** For each sheet, the element whose comment stands for the whole tab. */

@@ -1,6 +1,6 @@
 #include "viewers/qaisviewer.h"
 
-#include "viewers/qavmrdocbrowser.h"
+#include "viewers/qacommentpane.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -37,13 +37,6 @@ QString cellText(const QDomElement &child)
     if (first.isText() || first.isCDATASection())
         return first.toCharacterData().data();
     return QString();
-}
-
-void frameBox(QFrame *frame)
-{
-    frame->setFrameStyle(QFrame::Box | QFrame::Raised);
-    frame->setLineWidth(1);
-    frame->setMidLineWidth(2);
 }
 
 } // namespace
@@ -245,8 +238,6 @@ void QAIsViewerItem::cancelRename(int col)
 QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
     , m_element(element)
-    , m_commentTarget(element)
-    , m_doc(doc)
 {
     for (const char *name : basicKeyNames)
         m_basicKeys << QLatin1String(name);
@@ -255,7 +246,7 @@ QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     layout->setContentsMargins(5, 5, 5, 5);
 
     auto *box = new QFrame(this);
-    frameBox(box);
+    QACommentPane::frameBox(box);
     box->setMinimumHeight(200);
     auto *boxLayout = new QHBoxLayout(box);
     boxLayout->setContentsMargins(10, 10, 10, 10);
@@ -308,26 +299,15 @@ QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     layout->addWidget(box, 1);
     layout->addSpacing(10);
 
-    m_comment = new QTextEdit(this);
-    m_comment->setObjectName(QStringLiteral("comment"));
-    frameBox(m_comment);
-    m_comment->setMaximumHeight(60);
-    m_comment->setPlainText(childText(QStringLiteral("COMMENT"), m_element, 2));
-    m_title = new QLabel(this);
-    m_title->setTextFormat(Qt::PlainText);
-    m_title->setObjectName(QStringLiteral("comment title"));
-    m_title->setText(tr("Comment for \"%1\" node:")
-                         .arg(translatedLabel(m_element.attribute(QStringLiteral("Label")))));
-    m_title->setBuddy(m_comment);
-    layout->addWidget(m_title);
-    layout->addSpacing(5);
-    layout->addWidget(m_comment);
+    m_comment = new QACommentPane(this, doc);
+    m_comment->addTo(layout);
+    m_comment->fill(m_element, pageTitle(), 2);
 
     // Without a container there is nowhere to store a new key.
     if (container().isNull())
         m_add->setEnabled(false);
 
-    connect(m_comment, &QTextEdit::textChanged, this, &QAIsViewer::saveComment);
+    connect(m_comment, &QACommentPane::edited, this, [this] { modified = true; });
     connect(m_table, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current, QTreeWidgetItem *) { updateItem(current); });
     connect(m_table, &QTreeWidget::itemClicked, this,
@@ -376,22 +356,16 @@ void QAIsViewer::setButtonsEnabled(bool enabled)
     m_remove->setEnabled(enabled && !m_basicRow);
 }
 
-void QAIsViewer::fillComment(const QString &title, const QString &text)
+QString QAIsViewer::pageTitle() const
 {
-    QSignalBlocker blocker(m_comment);
-    m_title->setText(title);
-    m_comment->setPlainText(text);
+    return tr("Comment for \"%1\" node:")
+        .arg(translatedLabel(m_element.attribute(QStringLiteral("Label"))));
 }
 
 void QAIsViewer::showPage()
 {
-    m_commentTarget = m_element;
-    fillComment(tr("Comment for \"%1\" node:")
-                    .arg(translatedLabel(m_element.attribute(QStringLiteral("Label")))),
-                childText(QStringLiteral("COMMENT"), m_element, 2));
-    if (m_doc)
-        m_doc->scrollToAnchor(
-            m_element.parentNode().toElement().attribute(QStringLiteral("Doc")));
+    // The tables share the documentation of the section that holds them.
+    m_comment->show(m_element, pageTitle(), m_element.parentNode().toElement(), 2);
 }
 
 void QAIsViewer::updateItem(QTreeWidgetItem *item)
@@ -400,9 +374,6 @@ void QAIsViewer::updateItem(QTreeWidgetItem *item)
     if (!row)
         return;
     const QDomElement element = row->element();
-    m_commentTarget = element;
-    if (m_doc)
-        m_doc->scrollToAnchor(element.attribute(QStringLiteral("Doc")));
     if (isBasicKey(element.tagName())) {
         row->setRenameEnabled(0, false);
         m_basicRow = true;
@@ -413,15 +384,7 @@ void QAIsViewer::updateItem(QTreeWidgetItem *item)
         m_remove->setEnabled(m_buttonsEnabled);
     }
     row->setRenameEnabled(1, true);
-    fillComment(tr("Comment for \"%1\" item:").arg(row->text(0)),
-                childText(QStringLiteral("COMMENT"), element, 1));
-}
-
-void QAIsViewer::saveComment()
-{
-    const int depth = m_commentTarget == m_element ? 2 : 1;
-    setChildText(m_comment->toPlainText(), QStringLiteral("COMMENT"), m_commentTarget, depth);
-    modified = true;
+    m_comment->show(element, tr("Comment for \"%1\" item:").arg(row->text(0)));
 }
 
 void QAIsViewer::startEdit(QTreeWidgetItem *item)

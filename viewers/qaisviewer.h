@@ -11,6 +11,7 @@
 
 class QAIsViewer;
 class QAIsViewerItem;
+class QACommentPane;
 class QLabel;
 class QPushButton;
 class QTextEdit;
@@ -119,7 +120,6 @@ public slots:
     void updateItem(QTreeWidgetItem *item);
 
 protected slots:
-    void saveComment();
     void startEdit(QTreeWidgetItem *item);
     void addRow();
     void removeRow();
@@ -129,15 +129,12 @@ protected slots:
 private:
     QDomElement container() const;
     QDomElement newRowElement(const QString &key);
-    void fillComment(const QString &title, const QString &text);
+    QString pageTitle() const;
     void moveRow(int offset);
 
     QDomElement m_element;
-    QDomElement m_commentTarget;
-    QAVmrDocBrowser *m_doc = nullptr;
     QStringList m_basicKeys;
-    QLabel *m_title = nullptr;
-    QTextEdit *m_comment = nullptr;
+    QACommentPane *m_comment = nullptr;
     QAIsViewerTable *m_table = nullptr;
     QPushButton *m_add = nullptr;
     QPushButton *m_remove = nullptr;

@@ -1,7 +1,7 @@
 #include "viewers/qaitemviewer.h"
 
+#include "viewers/qacommentpane.h"
 #include "viewers/qamacrowidgets.h"
-#include "viewers/qavmrdocbrowser.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -10,13 +10,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-void frameBox(QFrame *frame)
-{
-    frame->setFrameStyle(QFrame::Box | QFrame::Raised);
-    frame->setLineWidth(1);
-    frame->setMidLineWidth(2);
-}
 
 // The field that edits an item, chosen by the item's tag; none for other tags.
 QWidget *createField(QWidget *parent, QDomElement &item)
@@ -36,13 +29,8 @@ QWidget *createField(QWidget *parent, QDomElement &item)
 
 QAItemViewer::QAItemViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
-    , m_doc(doc)
-    , m_commentTarget(element)
     , m_element(element)
 {
-    if (m_doc)
-        m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
-
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
 
@@ -52,7 +40,7 @@ QAItemViewer::QAItemViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowse
     scroll->setWidgetResizable(true);
     auto *box = new QFrame;
     box->setObjectName(QStringLiteral("items"));
-    frameBox(box);
+    QACommentPane::frameBox(box);
     auto *boxLayout = new QVBoxLayout(box);
     boxLayout->setContentsMargins(10, 10, 10, 10);
     boxLayout->setSpacing(10);
@@ -83,23 +71,10 @@ QAItemViewer::QAItemViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowse
     layout->addWidget(scroll, 1);
     layout->addSpacing(10);
 
-    m_comment = new QTextEdit(this);
-    m_comment->setObjectName(QStringLiteral("comment"));
-    m_comment->setAcceptRichText(false);
-    m_comment->setMaximumHeight(60);
-    frameBox(m_comment);
-    m_comment->setPlainText(childText(QStringLiteral("COMMENT"), m_element, 1));
-
-    m_title = new QLabel(pageTitle(), this);
-    m_title->setObjectName(QStringLiteral("comment title"));
-    m_title->setTextFormat(Qt::PlainText);
-    m_title->setBuddy(m_comment);
-
-    layout->addWidget(m_title);
-    layout->addSpacing(5);
-    layout->addWidget(m_comment);
-
-    connect(m_comment, &QTextEdit::textChanged, this, &QAItemViewer::saveComment);
+    m_comment = new QACommentPane(this, doc);
+    m_comment->addTo(layout);
+    m_comment->show(m_element, pageTitle());
+    connect(m_comment, &QACommentPane::edited, this, &QAItemViewer::itemHasChanged);
 }
 
 QAItemViewer::~QAItemViewer() = default;
@@ -110,34 +85,17 @@ QString QAItemViewer::pageTitle() const
         .arg(translatedLabel(m_element.attribute(QStringLiteral("Label"))));
 }
 
-void QAItemViewer::showComment(const QDomElement &target, const QString &title)
-{
-    // Filling the pane is not an edit: nothing is written back.
-    QSignalBlocker blocker(m_comment);
-    m_commentTarget = target;
-    m_title->setText(title);
-    m_comment->setPlainText(childText(QStringLiteral("COMMENT"), target, 1));
-    if (m_doc)
-        m_doc->scrollToAnchor(target.attribute(QStringLiteral("Doc")));
-}
-
 void QAItemViewer::showPage()
 {
-    showComment(m_element, pageTitle());
+    m_comment->show(m_element, pageTitle());
 }
 
 void QAItemViewer::updateComment(QDomElement &item)
 {
-    showComment(item, tr("Comment for \"%1\" item:").arg(item.attribute(QStringLiteral("Name"))));
+    m_comment->show(item, tr("Comment for \"%1\" item:").arg(item.attribute(QStringLiteral("Name"))));
 }
 
 void QAItemViewer::itemHasChanged()
 {
-    modified = true;
-}
-
-void QAItemViewer::saveComment()
-{
-    setChildText(m_comment->toPlainText(), QStringLiteral("COMMENT"), m_commentTarget, 1);
     modified = true;
 }

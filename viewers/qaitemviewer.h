@@ -4,8 +4,7 @@
 
 #include <QDomElement>
 
-class QLabel;
-class QTextEdit;
+class QACommentPane;
 
 /**
  * A page of library configuration items: one field per macro, Ada type or constant,
@@ -26,15 +25,10 @@ public slots:
     /** Shows the comment of the item the user entered and makes it the comment target. */
     void updateComment(QDomElement &item);
     void itemHasChanged();
-    void saveComment();
 
 private:
     QString pageTitle() const;
-    void showComment(const QDomElement &target, const QString &title);
 
-    QAVmrDocBrowser *m_doc = nullptr;
-    QLabel *m_title = nullptr;
-    QTextEdit *m_comment = nullptr;
-    QDomElement m_commentTarget;
+    QACommentPane *m_comment = nullptr;
     QDomElement m_element;
 };
