@@ -1,359 +1,310 @@
-// The viewer base's child-text helpers, the field widgets and the macro widgets of item
-// and choice pages, driven through real widgets on small documents.
+// The child-text helpers, the field and macro widgets, and the library configuration pages
+// built of them: item pages, and choice pages whose variant makes their tabs usable. Every
+// edit is written straight into the document; the comment pane follows what was pressed.
 
-#include "testutil.h"
+#include "viewertest.h"
+#include "viewers/qachoiceviewer.h"
 #include "viewers/qafieldwidgets.h"
+#include "viewers/qaitemviewer.h"
 #include "viewers/qamacrowidgets.h"
-#include "viewers/qavmrviewer.h"
 
-#include <QDomDocument>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QLayout>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
 
 using namespace Qt::StringLiterals;
+using namespace VmrView;
 
 namespace {
+const char itemPage[] =
+    "<RESTRICTIONS Label=\"Restrictions\" Doc=\"PAGEDOC\"><COMMENT>page comment</COMMENT><ITEM>"
+    "<TEXT_MACRO Name=\"USR_SIZE\" Doc=\"FIELDDOC\"><COMMENT>size</COMMENT><VALUE>4</VALUE>"
+    "</TEXT_MACRO></ITEM><ITEM><OPTIONAL_MACRO Name=\"USR_LONG\" Doc=\"LONGDOC\" Value=\"l\" "
+    "Defined=\"0\"><COMMENT>long</COMMENT></OPTIONAL_MACRO></ITEM>"
+    "<ITEM><BINARY_MACRO Name=\"USR_BARE\" Value=\"1\"/></ITEM></RESTRICTIONS>";
+const char choicePage[] =
+    "<INIT Label=\"Initialisation\" Doc=\"PAGEDOC\"><CHOICE Name=\"Start:\" Value=\"Ctor\">"
+    "<CHOICEDATA Sensitive=\"0\">First call</CHOICEDATA><CHOICEDATA Sensitive=\"1\">Ctor"
+    "</CHOICEDATA><CHOICEDATA>Explicit call</CHOICEDATA><ONGLET Label=\"Ctor\"><VALUEFCTC "
+    "Doc=\"FIELDDOC\"><PROTO>void f()\n{</PROTO><VALUE>  go();</VALUE><TAIL>}</TAIL><COMMENT>"
+    "ctor</COMMENT></VALUEFCTC></ONGLET><ONGLET Label=\"Ada\"><VALUEFCTADA/></ONGLET><ONGLET "
+    "Label=\"Settings\"><ITEM><OPTIONAL_MACRO Name=\"P\" Value=\"101\" Defined=\"1\">"
+    "<COMMENT>prio</COMMENT></OPTIONAL_MACRO></ITEM><ITEM><TEXT_MACRO Name=\"N\"/></ITEM>"
+    "<ITEM><TYPEADA Name=\"T\"/></ITEM><ITEM><BINARY_MACRO Name=\"E\"/></ITEM></ONGLET>"
+    "</CHOICE><COMMENT>page comment</COMMENT></INIT>";
 
-QDomDocument parse(const QString &xml)
+QWidgetList fieldsIn(const QWidget *box)
 {
-    QDomDocument doc;
-    QString error;
-    if (!doc.setContent(xml, &error))
-        qFatal("bad test document: %s", qPrintable(error));
-    return doc;
+    QWidgetList fields;
+    for (int i = 0; box && i < box->layout()->count(); ++i) {
+        if (QWidget *w = box->layout()->itemAt(i)->widget())
+            fields << w;
+    }
+    return fields;
 }
 
-QString serialised(const QDomNode &node)
+// Each field as its class, caption, whether its box is checked, and its usable text.
+QString describe(const QWidgetList &fields)
 {
-    QString out;
-    QTextStream stream(&out);
-    node.save(stream, -1);
-    return out;
+    QStringList shown;
+    for (QWidget *field : fields) {
+        auto *check = field->findChild<QCheckBox *>();
+        auto *line = field->findChild<QLineEdit *>();
+        shown << QString::fromLatin1(field->metaObject()->className()) + u' ' +
+                     (check ? check->text() + (check->isChecked() ? u"+" : u"-")
+                            : field->findChild<QLabel *>()->text());
+        if (line)
+            shown.last() += u' ' + (line->isEnabled() ? line->text() : u"(off)"_s);
+    }
+    return shown.join(u", ");
 }
 
-// Everything a test records from a macro, in the order it happened.
-struct MacroLog
+// "[a|b]" in a test document: a before, b after.
+QString version(QString xml, bool after)
 {
-    QStringList events;
-    QList<QDomElement> pressed;
-};
-
-template<typename Macro>
-void watch(Macro *macro, MacroLog *log)
-{
-    QObject::connect(macro, &Macro::isPressed, macro, [log](QDomElement &e) {
-        log->events << QStringLiteral("isPressed");
-        log->pressed << e;
-    });
-    QObject::connect(macro, &Macro::itemModified, macro,
-                     [log]() { log->events << QStringLiteral("itemModified"); });
+    const QRegularExpression change(u"\\[([^|[]*)\\|([^\\]]*)\\]"_s);
+    return xml.replace(change, after ? u"\\2"_s : u"\\1"_s);
 }
-
-// Lays the widgets out in the window, shows it and waits until it is active.
-bool showActive(QWidget *window, const QList<QWidget *> &widgets)
-{
-    auto *layout = new QVBoxLayout(window);
-    for (QWidget *w : widgets)
-        layout->addWidget(w);
-    window->show();
-    window->activateWindow();
-    return QTest::qWaitForWindowActive(window);
-}
-
-QString textOf(const char *tag, const QDomElement &e)
-{
-    return QAVmrViewer::childText(QLatin1String(tag), e);
-}
-
 } // namespace
 
 class TestFields : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_home = VmrTest::privateHome();
+    QDomDocument m_doc;
+    std::unique_ptr<QWidget> m_window;
+    QAVmrViewer *m_viewer = nullptr;
+    QAChoiceViewer *m_choice = nullptr;
+
+    template<typename Viewer> void load(const QString &xml)
+    {
+        m_doc = parse(xml);
+        const QStringList anchors = {u"PAGEDOC"_s, u"FIELDDOC"_s, u"LONGDOC"_s};
+        m_viewer = openViewer<Viewer>(m_window, m_doc.documentElement(), anchors);
+        m_choice = qobject_cast<QAChoiceViewer *>(m_viewer);
+        QVERIFY(m_viewer);
+    }
+    QDomElement first(QString tag) const { return m_doc.elementsByTagName(tag).at(0).toElement(); }
+    QString title() const { return m_viewer->findChild<QLabel *>(u"comment title"_s)->text(); }
+    QTextEdit *comment() const { return m_viewer->findChild<QTextEdit *>(u"comment"_s); }
+    // Chooses an entry as a user does: open the list, go to the entry, press Return.
+    void choose(int index)
+    {
+        QComboBox *box = m_choice->choiceBox();
+        box->showPopup();
+        QTRY_VERIFY(box->view()->isVisible());
+        box->view()->setCurrentIndex(box->model()->index(index, 0));
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QTRY_VERIFY(!box->view()->isVisible());
+    }
 
 private slots:
-    void initTestCase() { m_home = VmrTest::privateHome(); }
+    void childText_data()
+    {
+        QTest::addColumn<QString>("xml"); // "[a|b]": a before, b once "1" then "2" is written
+        QTest::addColumn<QString>("tag");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("empty element") << "<E><C>[|2]</C><V>v</V></E>" << "C" << 1 << "";
+        // Nothing typed is lost: a missing child is made.
+        QTest::newRow("missing") << "<E><C>c</C>[|<V>2</V>]</E>" << "V" << 1 << "";
+        QTest::newRow("first of two") << "<E>t<X/><V>[a|2]</V><V>b</V></E>" << "V" << 1 << "a";
+        QTest::newRow("first child not text") << "<E><V>[|2]<B/>t</V></E>" << "V" << 1 << "";
+        QTest::newRow("depth 2") << "<E><C><V>[d|2]</V></C><V>t</V></E>" << "V" << 2 << "d";
+        QTest::newRow("depth 2, first child only") << "<E><C>[|<V>2</V>]</C><D><V>s</V></D></E>"
+                                                   << "V" << 2 << "";
+        // There is no element to write below, so nothing is created anywhere.
+        QTest::newRow("depth 2, text first") << "<E>t<C><V>d</V></C></E>" << "V" << 2 << "";
+        QTest::newRow("cdata") << "<E><V><![CDATA[[a < b|2]]]></V></E>" << "V" << 1 << "a < b";
+    }
+    void childText()
+    {
+        QFETCH(QString, xml);
+        QFETCH(QString, tag);
+        QFETCH(int, depth);
+        QDomDocument doc = parse(version(xml, false));
+        QDomElement e = doc.documentElement();
+        const QString text = QAVmrViewer::childText(tag, e, depth);
+        QTEST(text, "read");
+        QVERIFY(!text.isNull());
+        // A second write replaces the first one's text instead of adding another.
+        for (const QString &written : {u"1"_s, u"2"_s})
+            QAVmrViewer::setChildText(written, tag, e, depth);
+        QCOMPARE(xmlOf(e), version(xml, true));
+    }
 
-    void childText_data();
-    void childText();
-    void labelsKeepNonLatinText();
+    void itemFields()
+    {
+        // A field per known item, in order; captions as written. Only "1" turns a box on; only
+        // "0" makes an optional value unusable, and keeps it.
+        const QString page =
+            u"<TYPES Label=\"Types\"><COMMENT/><ITEM/><I/><ITEM><RENAMEADA Name=\"\u00e9t\u00e9\" "
+            "Value=\"[yes|1]\"/></ITEM><ITEM><TEXT_MACRO Name=\"T\">[|<VALUE>x</VALUE>]"
+            "</TEXT_MACRO></ITEM><ITEM><CHOICE/></ITEM><ITEM><OPTIONAL_MACRO Name=\"O\" "
+            "Defined=\"[0|1]\" Value=\"v\"/></ITEM><ITEM><TYPEADA Name=\"A\"><VALUE>1[|x]</VALUE>"
+            "</TYPEADA></ITEM><ITEM><CONSTANTADA Name=\"C\">[|<VALUE>x</VALUE>]</CONSTANTADA>"
+            "</ITEM><ITEM><CONSTANTSTRINGADA Name=\"S\">[|<VALUE>x</VALUE>]</CONSTANTSTRINGADA>"
+            "</ITEM><ITEM><BINARY_MACRO Name=\"B\" Value=\"[1|0]\"/></ITEM><ITEM><OPTIONAL_MACRO "
+            "Name=\"U\" Value=\"u[|x]\"/></ITEM></TYPES>"_s;
+        load<QAItemViewer>(version(page, false));
+        const QWidgetList fields = fieldsIn(m_viewer->findChild<QWidget *>(u"items"_s));
+        QCOMPARE(describe(fields),
+                 u"QABinaryMacro \u00e9t\u00e9-, QATextMacro T , QAOptionnalMacro O- (off), "
+                 "QATextMacro A 1, QATextMacro C , QATextMacro S , QABinaryMacro B+, "
+                 "QAOptionnalMacro U- u"_s);
+        // Typing makes a missing VALUE and leaves a definition as it was, even an unknown one.
+        for (QWidget *field : fields) {
+            auto *line = field->findChild<QLineEdit *>();
+            if (line && line->isEnabled()) {
+                QTest::keyClick(line, Qt::Key_End);
+                QTest::keyClicks(line, u"x"_s);
+            } else {
+                QTest::mouseClick(field->findChild<QCheckBox *>(), Qt::LeftButton);
+            }
+        }
+        QVERIFY(m_viewer->modified);
+        QCOMPARE(xmlOf(m_doc), xmlOf(parse(version(page, true))));
+    }
 
-    void fieldsReportEntry();
+    void choiceVariantsAndTabs()
+    {
+        load<QAChoiceViewer>(QLatin1String(choicePage));
+        QStringList entries;
+        for (int i = 0; i < m_choice->choiceBox()->count(); ++i)
+            entries << m_choice->choiceBox()->itemText(i);
+        QCOMPARE(entries.join(u'|'), u"First call|Ctor|Explicit call"_s);
+        QCOMPARE(m_choice->findChildren<QLabel *>().first()->text(), u"Start:"_s);
+        // A VALUEFCTADA sheet is of no known kind; an item sheet takes only macros.
+        QTabWidget *tabs = m_choice->tabs();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->tabText(0) + u'|' + tabs->tabText(1), u"Ctor|Settings"_s);
+        QCOMPARE(describe(fieldsIn(tabs->widget(1)->findChild<QWidget *>())),
+                 u"QAOptionnalMacro P+ 101, QATextMacro N , QABinaryMacro E-"_s);
+        auto *sheet = qobject_cast<QAFctOnglet *>(tabs->widget(0));
+        QCOMPARE(sheet->findChild<QLabel *>(u"proto"_s)->text() + u'|' +
+                     sheet->valueEdit()->toPlainText() + u'|' +
+                     sheet->findChild<QLabel *>(u"tail"_s)->text(),
+                 u"void f()\n{|  go();|}"_s);
+        QTest::mouseClick(sheet->valueEdit()->viewport(), Qt::LeftButton);
+        sheet->valueEdit()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(sheet->valueEdit(), u" /* a < b */"_s);
+        QCOMPARE(textOf("VALUE", first(u"VALUEFCTC"_s)), u"  go(); /* a < b */"_s);
+        QVERIFY(m_viewer->modified);
+    }
 
-    void textMacroWritesValue_data();
-    void textMacroWritesValue();
-    void enteringTextMacroReportsElement();
-    void binaryMacroState_data();
-    void binaryMacroState();
-    void optionalMacro_data();
-    void optionalMacro();
+    void sensitivity_data()
+    {
+        QTest::addColumn<QString>("xml");
+        QTest::addColumn<QString>("steps"); // current entry, then each one chosen; "+": usable
+        QTest::newRow("page") << QString::fromLatin1(choicePage) << "1+ 2- 0- 1+ 1+";
+        // Two entries match the chosen text: the last one is current. Only "1" is sensitive.
+        QTest::newRow("odd values")
+            << "<P><CHOICE Value=\"L\"><CHOICEDATA Sensitive=\"1\">E</CHOICEDATA><CHOICEDATA>L"
+               "</CHOICEDATA><CHOICEDATA Sensitive=\"1\">L</CHOICEDATA><CHOICEDATA "
+               "Sensitive=\"yes\">Odd</CHOICEDATA><ONGLET><VALUEFCTPERL/></ONGLET></CHOICE></P>"
+            << "2+ 3- 0+ 1-";
+        // A variant without text gets no entry but still counts for the sensitivity.
+        QTest::newRow("variant without text")
+            << "<P><CHOICE Value=\"B\"><CHOICEDATA Sensitive=\"0\">A</CHOICEDATA><CHOICEDATA "
+               "Sensitive=\"1\"/><CHOICEDATA Sensitive=\"0\">B</CHOICEDATA><ONGLET><VALUEFCT/>"
+               "</ONGLET></CHOICE></P>" << "1+ 0-";
+    }
+    void sensitivity()
+    {
+        QFETCH(QString, xml);
+        QFETCH(QString, steps);
+        load<QAChoiceViewer>(xml);
+        QStringList chosen = steps.split(u' ');
+        const QString current = chosen.takeFirst();
+        QCOMPARE(m_choice->choiceBox()->currentIndex(), current.chopped(1).toInt());
+        QCOMPARE(m_choice->tabs()->isEnabled(), current.endsWith(u'+'));
+        for (const QString &step : chosen) {
+            // Choosing writes the entry's text, also when it is chosen again.
+            first(u"CHOICE"_s).setAttribute(u"Value"_s, u"stale"_s);
+            m_viewer->modified = false;
+            choose(step.chopped(1).toInt());
+            QCOMPARE(first(u"CHOICE"_s).attribute(u"Value"_s),
+                     m_choice->choiceBox()->itemText(step.chopped(1).toInt()));
+            QVERIFY(m_viewer->modified);
+            // Tabs of a variant that is not sensitive stay visible but unusable.
+            QCOMPARE(m_choice->tabs()->isEnabled(), step.endsWith(u'+'));
+            QVERIFY(m_choice->tabs()->isVisible());
+        }
+    }
 
-private:
-    std::unique_ptr<QTemporaryDir> m_home;
+    void commentFollowsPress_data()
+    {
+        // Rows named "item ..." press into the item page, the others into the choice page.
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("owner"); // whose COMMENT the pane shows and then writes
+        QTest::newRow("item field") << "" << "Comment for \"USR_SIZE\" item:" << "TEXT_MACRO";
+        QTest::newRow("item, Tab to the next field")
+            << "next" << "Comment for \"USR_LONG\" item:" << "OPTIONAL_MACRO";
+        // A field without a COMMENT gains one.
+        QTest::newRow("item field without comment")
+            << "bare" << "Comment for \"USR_BARE\" item:" << "BINARY_MACRO";
+        QTest::newRow("item page again") << "page" << "Comment for \"Restrictions\" node:"
+                                         << "RESTRICTIONS";
+        // A function has no Name: its tab's label names it.
+        QTest::newRow("function") << "" << "Comment for \"Ctor\" item " << "VALUEFCTC";
+        QTest::newRow("sheet field") << "sheet" << "Comment for \"P\" item "
+                                     << "OPTIONAL_MACRO";
+        QTest::newRow("sheet tab") << "tab" << "Comment for \"Settings\" item " << "ITEM";
+        QTest::newRow("choice page again") << "page" << "Comment for \"Initialisation\" node "
+                                           << "INIT";
+    }
+    void commentFollowsPress()
+    {
+        QFETCH(QString, press);
+        QFETCH(QString, owner);
+        const bool item = QLatin1String(QTest::currentDataTag()).startsWith(u"item");
+        if (item)
+            load<QAItemViewer>(QLatin1String(itemPage));
+        else
+            load<QAChoiceViewer>(QLatin1String(choicePage));
+        const QString before = xmlOf(m_doc);
+        QScrollBar *bar = m_window->findChild<QAVmrDocBrowser *>()->verticalScrollBar();
+        const int pageTop = bar->value();
+        // First into a field, whose anchor is far below the page's.
+        if (item)
+            QTest::mouseClick(m_viewer->findChild<QATextMacro *>()->lineEdit(), Qt::LeftButton);
+        else
+            QTest::mouseClick(m_viewer->findChild<QATextEdit *>()->viewport(), Qt::LeftButton);
+        QVERIFY(bar->value() > pageTop + 100);
+        if (press == u"next")
+            m_viewer->findChild<QAOptionnalMacro *>()->checkBox()->setFocus(Qt::TabFocusReason);
+        else if (press == u"bare")
+            m_viewer->findChild<QABinaryMacro *>()->checkBox()->setFocus(Qt::MouseFocusReason);
+        else if (press == u"page")
+            m_viewer->showPage();
+        QTabWidget *tabs = m_choice ? m_choice->tabs() : nullptr;
+        if (press == u"sheet") {
+            tabs->setCurrentIndex(1);
+            QTest::mouseClick(tabs->widget(1)->findChild<QALineEdit *>(), Qt::LeftButton);
+        } else if (press == u"tab") {
+            QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                              tabs->tabBar()->tabRect(1).center());
+        }
+        QTEST(title(), "heading");
+        const QString shown = textOf("COMMENT", first(owner));
+        QCOMPARE(bar->value() == pageTop, press == u"page");
+        // Showing another element's comment is not an edit; typing writes only that one.
+        QCOMPARE(xmlOf(m_doc), before);
+        QVERIFY(!m_viewer->modified);
+        comment()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(comment(), u"!"_s);
+        QVERIFY(m_viewer->modified);
+        QCOMPARE(textOf("COMMENT", first(owner)), shown + u'!');
+        QCOMPARE(xmlOf(m_doc).count(u'!'), 1);
+    }
 };
-
-void TestFields::childText_data()
-{
-    QTest::addColumn<QString>("xml");
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<int>("depth");
-    QTest::addColumn<QString>("read");
-    QTest::addColumn<QString>("after"); // once "first", then "new" is written
-    QTest::newRow("plain") << "<E><COMMENT>hello</COMMENT></E>" << "COMMENT" << 1 << "hello"
-                           << "<E><COMMENT>new</COMMENT></E>";
-    QTest::newRow("empty element") << "<E><COMMENT/><VALUE>v</VALUE></E>" << "COMMENT" << 1
-                                   << "" << "<E><COMMENT>new</COMMENT><VALUE>v</VALUE></E>";
-    QTest::newRow("missing") << "<E><COMMENT>c</COMMENT></E>" << "VALUE" << 1 << ""
-                             << "<E><COMMENT>c</COMMENT><VALUE>new</VALUE></E>";
-    QTest::newRow("first of two") << "<E><VALUE>one</VALUE><VALUE>two</VALUE></E>" << "VALUE"
-                                  << 1 << "one" << "<E><VALUE>new</VALUE><VALUE>two</VALUE></E>";
-    QTest::newRow("first child not text") << "<E><VALUE><B>x</B>tail</VALUE></E>" << "VALUE" << 1
-                                          << "" << "<E><VALUE>new<B>x</B>tail</VALUE></E>";
-    QTest::newRow("after other nodes") << "<E>lead<!--c--><X/><VALUE>v</VALUE></E>" << "VALUE"
-                                       << 1 << "v" << "<E>lead<!--c--><X/><VALUE>new</VALUE></E>";
-    QTest::newRow("depth 2") << "<E><C><VALUE>deep</VALUE></C><VALUE>top</VALUE></E>" << "VALUE"
-                             << 2 << "deep"
-                             << "<E><C><VALUE>new</VALUE></C><VALUE>top</VALUE></E>";
-    QTest::newRow("depth 2 only first child")
-        << "<E><C/><D><VALUE>second</VALUE></D></E>" << "VALUE" << 2 << ""
-        << "<E><C><VALUE>new</VALUE></C><D><VALUE>second</VALUE></D></E>";
-    // There is no element to write below, so nothing is created anywhere.
-    QTest::newRow("depth 2 text first") << "<E>text<C><VALUE>deep</VALUE></C></E>" << "VALUE"
-                                        << 2 << "" << "<E>text<C><VALUE>deep</VALUE></C></E>";
-    QTest::newRow("cdata") << "<E><VALUE><![CDATA[a < b]]></VALUE></E>" << "VALUE" << 1
-                           << "a < b" << "<E><VALUE><![CDATA[new]]></VALUE></E>";
-}
-
-void TestFields::childText()
-{
-    QFETCH(QString, xml);
-    QFETCH(QString, tag);
-    QFETCH(int, depth);
-    QFETCH(QString, read);
-    QFETCH(QString, after);
-    QDomDocument doc = parse(xml);
-    QDomElement e = doc.documentElement();
-    const QString text = QAVmrViewer::childText(tag, e, depth);
-    QCOMPARE(text, read);
-    QVERIFY(!text.isNull());
-    QAVmrViewer::setChildText(QStringLiteral("first"), tag, e, depth);
-    if (xml != after)
-        QCOMPARE(QAVmrViewer::childText(tag, e, depth), QStringLiteral("first"));
-    QAVmrViewer::setChildText(QStringLiteral("new"), tag, e, depth);
-    QCOMPARE(serialised(e).remove(QLatin1Char('\n')), after); // QDom breaks after comments
-}
-
-void TestFields::labelsKeepNonLatinText()
-{
-    // Untranslated labels are shown as written, accents and all.
-    const QString label = QStringLiteral("Donn\u00e9es \u2013 \u65e5\u672c");
-    QCOMPARE(QAVmrViewer::translatedLabel(label), label);
-
-    QDomDocument doc = parse(QStringLiteral("<M Name=\"Caract\u00e8re\" Value=\"1\"/>"));
-    QDomElement e = doc.documentElement();
-    QABinaryMacro macro(nullptr, e);
-    QCOMPARE(macro.checkBox()->text(), QStringLiteral("Caract\u00e8re"));
-}
-
-void TestFields::fieldsReportEntry()
-{
-    QWidget window;
-    auto *first = new QALineEdit(&window);
-    auto *line = new QALineEdit(&window);
-    auto *box = new QACheckBox(QStringLiteral("box"), &window);
-    auto *text = new QATextEdit(&window);
-    QVERIFY(showActive(&window, {first, line, box, text}));
-    first->setFocus();
-    QTRY_VERIFY(first->hasFocus());
-
-    QSignalSpy lineSpy(line, &QALineEdit::linePressed);
-    QSignalSpy boxSpy(box, &QACheckBox::checkBoxPressed);
-    QSignalSpy textSpy(text, &QATextEdit::isPressed);
-    QTest::keyClick(first, Qt::Key_Tab);
-    QVERIFY(line->hasFocus());
-    QCOMPARE(lineSpy.count(), 1);
-    QTest::keyClick(line, Qt::Key_Tab);
-    QVERIFY(box->hasFocus());
-    QCOMPARE(boxSpy.count(), 1);
-    QTest::keyClick(box, Qt::Key_Backtab);
-    QCOMPARE(lineSpy.count(), 2);
-    // A click into the field that has the focus still reports it once.
-    QTest::mouseClick(line, Qt::LeftButton);
-    QCOMPARE(lineSpy.count(), 3);
-    // A click that brings the focus reports it once, not twice.
-    QTest::mouseClick(first, Qt::LeftButton);
-    QTest::mouseClick(line, Qt::LeftButton);
-    QVERIFY(line->hasFocus());
-    QCOMPARE(lineSpy.count(), 4);
-    for (int clicks = 1; clicks <= 2; ++clicks) {
-        QTest::mouseClick(text->viewport(), Qt::LeftButton);
-        QVERIFY(text->hasFocus());
-        QCOMPARE(textSpy.count(), clicks);
-    }
-
-    // Focus given by the program counts, also when asked again while focused.
-    line->setFocus();
-    QCOMPARE(lineSpy.count(), 5);
-    line->setFocus();
-    QCOMPARE(lineSpy.count(), 6);
-    // Coming back from another window is not an entry.
-    QFocusEvent activation(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
-    QApplication::sendEvent(line, &activation);
-    QCOMPARE(lineSpy.count(), 6);
-}
-
-void TestFields::textMacroWritesValue_data()
-{
-    QTest::addColumn<QString>("xml");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("value") << "<TEXT_MACRO Name=\"Size\"><COMMENT>c</COMMENT><VALUE>12</VALUE>"
-                              "</TEXT_MACRO>" << "12";
-    QTest::newRow("no value") << "<TEXT_MACRO Name=\"Size\"><COMMENT>c</COMMENT></TEXT_MACRO>"
-                              << "";
-}
-
-void TestFields::textMacroWritesValue()
-{
-    QFETCH(QString, xml);
-    QFETCH(QString, shown);
-    QDomDocument doc = parse(xml);
-    QDomElement e = doc.documentElement();
-    QATextMacro macro(nullptr, e);
-    QCOMPARE(macro.lineEdit()->text(), shown);
-    QCOMPARE(macro.findChild<QLabel *>()->text(), QStringLiteral("Size"));
-
-    MacroLog log;
-    watch(&macro, &log);
-    QTest::keyClick(macro.lineEdit(), Qt::Key_End);
-    QTest::keyClicks(macro.lineEdit(), QStringLiteral("3"));
-    QCOMPARE(log.events, QStringList{QStringLiteral("itemModified")});
-    QCOMPARE(textOf("VALUE", e), shown + QLatin1Char('3'));
-    QCOMPARE(textOf("COMMENT", e), QStringLiteral("c"));
-
-    macro.lineEdit()->clear();
-    QCOMPARE(textOf("VALUE", e), QString());
-    QCOMPARE(e.elementsByTagName(QStringLiteral("VALUE")).count(), 1);
-}
-
-void TestFields::enteringTextMacroReportsElement()
-{
-    QDomDocument doc = parse(QStringLiteral(
-        "<ITEM><TEXT_MACRO Name=\"A\"><COMMENT/><VALUE>a</VALUE></TEXT_MACRO>"
-        "<TEXT_MACRO Name=\"B\"><COMMENT/><VALUE>b</VALUE></TEXT_MACRO></ITEM>"));
-    QDomElement a = doc.documentElement().firstChildElement();
-    QDomElement b = a.nextSiblingElement();
-    QWidget window;
-    auto *first = new QATextMacro(&window, a);
-    auto *second = new QATextMacro(&window, b);
-    QVERIFY(showActive(&window, {first, second}));
-    first->lineEdit()->setFocus();
-
-    MacroLog firstLog, secondLog;
-    watch(first, &firstLog);
-    watch(second, &secondLog);
-    QSignalSpy lineSpy(second->lineEdit(), &QALineEdit::linePressed);
-    QTest::keyClick(first->lineEdit(), Qt::Key_Tab);
-    QVERIFY(second->lineEdit()->hasFocus());
-    QCOMPARE(secondLog.pressed, QList<QDomElement>{b});
-    QCOMPARE(lineSpy.count(), 1);
-    QVERIFY(firstLog.events.isEmpty());
-    // A click on the caption selects the macro too.
-    QTest::mouseClick(first->findChild<QLabel *>(), Qt::LeftButton);
-    QCOMPARE(firstLog.events, QStringList{QStringLiteral("isPressed")});
-    QCOMPARE(firstLog.pressed, QList<QDomElement>{a});
-    // Entering a field writes nothing.
-    QVERIFY(!secondLog.events.contains(QStringLiteral("itemModified")));
-    QCOMPARE(serialised(doc.documentElement()),
-             QStringLiteral("<ITEM><TEXT_MACRO Name=\"A\"><COMMENT/><VALUE>a</VALUE></TEXT_MACRO>"
-                            "<TEXT_MACRO Name=\"B\"><COMMENT/><VALUE>b</VALUE></TEXT_MACRO>"
-                            "</ITEM>"));
-}
-
-void TestFields::binaryMacroState_data()
-{
-    QTest::addColumn<QString>("attributes");
-    QTest::addColumn<bool>("checked");
-    QTest::newRow("on") << "Value=\"1\"" << true;
-    QTest::newRow("off") << "Value=\"0\"" << false;
-    QTest::newRow("absent") << "" << false;
-    QTest::newRow("empty") << "Value=\"\"" << false;
-    QTest::newRow("word") << "Value=\"yes\"" << false;
-}
-
-void TestFields::binaryMacroState()
-{
-    QFETCH(QString, attributes);
-    QFETCH(bool, checked);
-    QDomDocument doc =
-        parse(QStringLiteral("<BINARY_MACRO Name=\"Flag\" ") + attributes + QStringLiteral("/>"));
-    QDomElement e = doc.documentElement();
-    const QString before = serialised(e);
-    QABinaryMacro macro(nullptr, e);
-    QCOMPARE(macro.checkBox()->isChecked(), checked);
-    QCOMPARE(macro.checkBox()->text(), QStringLiteral("Flag"));
-    // Showing the macro writes nothing.
-    QCOMPARE(serialised(e), before);
-
-    macro.show();
-    MacroLog log;
-    watch(&macro, &log);
-    QTest::mouseClick(macro.checkBox(), Qt::LeftButton);
-    QCOMPARE(e.attribute(QStringLiteral("Value")), QLatin1String(checked ? "0" : "1"));
-    QCOMPARE(log.events.last(), QStringLiteral("itemModified"));
-    QCOMPARE(log.events.count(QStringLiteral("itemModified")), 1);
-    QCOMPARE(log.pressed.last(), e);
-    QTest::keyClick(macro.checkBox(), Qt::Key_Space);
-    QCOMPARE(e.attribute(QStringLiteral("Value")), QLatin1String(checked ? "1" : "0"));
-    QCOMPARE(log.events.count(QStringLiteral("itemModified")), 2);
-}
-
-void TestFields::optionalMacro_data()
-{
-    QTest::addColumn<QString>("defined");
-    QTest::addColumn<bool>("checked");
-    QTest::addColumn<bool>("editable");
-    QTest::newRow("not defined") << "Defined=\"0\"" << false << false;
-    QTest::newRow("defined") << "Defined=\"1\"" << true << true;
-    QTest::newRow("unknown") << "" << false << true;
-}
-
-void TestFields::optionalMacro()
-{
-    QFETCH(QString, defined);
-    QFETCH(bool, checked);
-    QFETCH(bool, editable);
-    QDomDocument doc =
-        parse(QStringLiteral("<OPTIONAL_MACRO Name=\"Opt\" %1 Value=\"keep\"/>").arg(defined));
-    QDomElement e = doc.documentElement();
-    const QString before = serialised(e);
-    QAOptionnalMacro macro(nullptr, e);
-    macro.show();
-    QCOMPARE(macro.checkBox()->isChecked(), checked);
-    QCOMPARE(macro.lineEdit()->isEnabled(), editable);
-    QCOMPARE(macro.lineEdit()->text(), QStringLiteral("keep"));
-    QCOMPARE(serialised(e), before);
-
-    MacroLog log;
-    watch(&macro, &log);
-    if (editable) {
-        QTest::keyClick(macro.lineEdit(), Qt::Key_End);
-        QTest::keyClicks(macro.lineEdit(), QStringLiteral("yz"));
-        QCOMPARE(e.attribute(QStringLiteral("Value")), QStringLiteral("keepyz"));
-        QCOMPARE(log.events.count(QStringLiteral("itemModified")), 2);
-        // Typing leaves the definition as it was, even an unknown one.
-        QCOMPARE(serialised(e), QString(before).replace(u"keep"_s, u"keepyz"_s));
-    }
-    if (defined.isEmpty())
-        return;
-    const QString value = e.attribute(QStringLiteral("Value"));
-    for (const bool on : {!checked, checked}) {
-        QTest::mouseClick(macro.checkBox(), Qt::LeftButton);
-        QCOMPARE(macro.lineEdit()->isEnabled(), on);
-        QCOMPARE(e.attribute(QStringLiteral("Defined")), QLatin1String(on ? "1" : "0"));
-        QCOMPARE(e.attribute(QStringLiteral("Value")), value);
-        QCOMPARE(log.events.last(), QStringLiteral("itemModified"));
-    }
-}
 
 QTEST_MAIN(TestFields)
 #include "tst_fields.moc"
