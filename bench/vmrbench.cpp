@@ -398,6 +398,10 @@ int memoryChild(const QString &file, const QString &saveAs, char *programName)
         const long long heapLoaded = heapInUse();
         std::printf("%ld\n", peakRssKb());
         QAVmrEditorTree *tree = window.editor()->tree();
+        // A session that did not open the document, or did not save it, has no peak to
+        // report: it would look small and pass.
+        if (tree->topLevelItemCount() != 1)
+            return 1;
         std::map<QString, std::pair<qint64, QTreeWidgetItem *>> largest;
         for (QTreeWidgetItemIterator it(tree); *it; ++it) {
             const qint64 w = weight(*it);
@@ -411,6 +415,8 @@ int memoryChild(const QString &file, const QString &saveAs, char *programName)
         }
         std::printf("%ld\n", peakRssKb());
         window.save(saveAs);
+        if (!window.lastSaveOk())
+            return 1;
         std::printf("%ld\n", peakRssKb());
         std::printf("%lld\n", heapBefore < 0 ? -1 : (heapLoaded - heapBefore) / 1024);
     }
