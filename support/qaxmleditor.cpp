@@ -129,9 +129,9 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
     };
 
     // An attribute given its value through the DOM also gets a text node holding the
-    // same value, which nothing reads and a save does not write: a fifth of the
-    // memory of a document of small elements. A copy of an attribute without its
-    // children carries the name and the value alone.
+    // same value, which nothing reads and a save does not write: nearly half of what
+    // each attribute costs. A copy of an attribute without its children carries the
+    // name and the value alone.
     QHash<QString, QDomAttr> models;
     const auto attributeNode = [&](const QString &name, const QString &value) {
         QDomAttr &model = models[name];
