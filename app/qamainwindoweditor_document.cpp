@@ -41,7 +41,8 @@ bool isReadOnlyDocument(const QDomElement &root)
     return attribute(root, "read_only") == QLatin1String("yes");
 }
 
-// The root of a document on disk, read without touching the open document.
+// The root of a document on disk, read without touching the open document and without
+// building the rest of it.
 QDomElement readRoot(const QString &path)
 {
     QFile file(path);
@@ -49,7 +50,7 @@ QDomElement readRoot(const QString &path)
         return QDomElement();
     QDomDocument document;
     QString error;
-    if (!QAXmlEditor::parseDocument(&file, &document, &error))
+    if (!QAXmlEditor::parseRoot(&file, &document, &error))
         return QDomElement();
     return document.documentElement();
 }

@@ -82,6 +82,17 @@ int QAXmlEditor::maxDepth()
 // builds: text nodes of blanks only are dropped, CDATA sections kept.
 bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QString *error)
 {
+    return parse(device, document, error, false);
+}
+
+bool QAXmlEditor::parseRoot(QIODevice *device, QDomDocument *document, QString *error)
+{
+    return parse(device, document, error, true);
+}
+
+bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *error,
+                        bool rootOnly)
+{
     QXmlStreamReader reader(device);
     reader.setNamespaceProcessing(false);
     UndeclaredEntities undeclared;
@@ -104,15 +115,30 @@ bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QStri
         current = parsed;
     };
 
-    QHash<QStringView, QString> names;
-    const auto shared = [&names](QStringView name) {
-        const auto found = names.constFind(name);
-        if (found != names.constEnd())
+    // Tag names, attribute names and attribute values repeat across thousands of
+    // elements (Doc, Label, Sensitive, the same few keys): each is held once.
+    QHash<QStringView, QString> strings;
+    const auto shared = [&strings](QStringView text) {
+        const auto found = strings.constFind(text);
+        if (found != strings.constEnd())
             return found.value();
-        const QString copy = name.toString();
+        const QString copy = text.toString();
         // The key views the copy's data, which the value keeps alive.
-        names.insert(QStringView(copy), copy);
+        strings.insert(QStringView(copy), copy);
         return copy;
+    };
+
+    // An attribute given its value through the DOM also gets a text node holding the
+    // same value, which nothing reads and a save does not write: nearly half of what
+    // each attribute costs. A copy of an attribute without its children carries the
+    // name and the value alone.
+    QHash<QString, QDomAttr> models;
+    const auto attributeNode = [&](const QString &name, const QString &value) {
+        QDomAttr &model = models[name];
+        if (model.isNull())
+            model = parsed.createAttribute(name);
+        model.setValue(value);
+        return model.cloneNode(false).toAttr();
     };
 
     int depth = 0;
@@ -156,19 +182,22 @@ bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QStri
                              .arg(reader.lineNumber());
                 return false;
             }
+            if (rootOnly && depth > 1)
+                break;
             QDomElement element = parsed.createElement(shared(reader.qualifiedName()));
             for (const QXmlStreamAttribute &attribute : attributes)
-                element.setAttribute(shared(attribute.qualifiedName()),
-                                     attribute.value().toString());
+                element.setAttributeNode(attributeNode(shared(attribute.qualifiedName()),
+                                                       shared(attribute.value())));
             current = current.appendChild(element);
             break;
         }
         case QXmlStreamReader::EndElement:
+            if (!rootOnly || depth == 1)
+                current = current.parentNode();
             --depth;
-            current = current.parentNode();
             break;
         case QXmlStreamReader::Characters:
-            if (reader.isWhitespace())
+            if (reader.isWhitespace() || rootOnly)
                 break;
             if (reader.isCDATA())
                 current.appendChild(parsed.createCDATASection(reader.text().toString()));
@@ -178,7 +207,7 @@ bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QStri
         case QXmlStreamReader::Comment:
             if (current.isNull())
                 prolog.append({true, QString(), reader.text().toString()});
-            else
+            else if (!rootOnly)
                 current.appendChild(parsed.createComment(reader.text().toString()));
             break;
         case QXmlStreamReader::ProcessingInstruction:
@@ -190,7 +219,7 @@ bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QStri
             if (current.isNull()) {
                 prolog.append({false, reader.processingInstructionTarget().toString(),
                                reader.processingInstructionData().toString()});
-            } else {
+            } else if (!rootOnly) {
                 current.appendChild(parsed.createProcessingInstruction(
                     reader.processingInstructionTarget().toString(),
                     reader.processingInstructionData().toString()));

@@ -32,6 +32,12 @@ public:
 
     /** Parses without keeping anything; used by the editor and by the file commands. */
     static bool parseDocument(QIODevice *device, QDomDocument *document, QString *error);
+    /**
+     * Checks the whole document as parseDocument does but keeps only the root element
+     * and its attributes: enough to tell which port a file on disk holds without a
+     * second copy of a large document beside the open one.
+     */
+    static bool parseRoot(QIODevice *device, QDomDocument *document, QString *error);
     /** The deepest nesting of elements that parseDocument accepts. */
     static int maxDepth();
 
@@ -44,4 +50,8 @@ protected:
     QDomDocument m_document;
     QDomElement m_root;
     QString m_lastError;
+
+private:
+    static bool parse(QIODevice *device, QDomDocument *document, QString *error,
+                      bool rootOnly);
 };
