@@ -77,7 +77,9 @@ void TestQAVmrEditor::generateInAndReferencePage()
 
     QAVmrEditor editor(docDir.path());
     QCOMPARE(editor.docBrowser()->source(), QUrl::fromLocalFile(page.fileName()));
-    QVERIFY(editor.docBrowser()->toPlainText().contains(u"Settings"_s));
+    // The page is read once the pane has first been drawn.
+    editor.show();
+    QTRY_VERIFY(editor.docBrowser()->toPlainText().contains(u"Settings"_s));
 
     auto *genArea = editor.findChild<QWidget *>(u"gen area"_s);
     QVERIFY(genArea);
