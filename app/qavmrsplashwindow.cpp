@@ -4,7 +4,10 @@
 #include "support/qainstall.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QScreen>
@@ -21,14 +24,33 @@ QAVmrSplashWindow::QAVmrSplashWindow(const QString &programPath, QWidget *parent
 
     m_imagePath = QAInstall::pixmapDir(programPath) + QDir::separator()
         + QAEdition::splashImage();
-    const QPixmap picture(m_imagePath);
+    // Read as the PNG it should be: left to guess, the reader would first load and ask
+    // every image plugin of the system, which costs more than decoding the picture.
+    // A picture of another kind under that name is still shown, the slow way.
+    QImageReader reader(m_imagePath, "png");
+    reader.setAutoDetectImageFormat(false);
+    QImage image = reader.read();
+    if (image.isNull() && QFileInfo::exists(m_imagePath))
+        image = QImage(m_imagePath);
+    const QPixmap picture = QPixmap::fromImage(std::move(image));
     // Without its picture the window stays plain; starting up matters more than the look.
     if (!picture.isNull()) {
         QPalette pal = palette();
         pal.setBrush(QPalette::Window, picture);
         setPalette(pal);
-        setAutoFillBackground(true);
+        // Drawn in one copy by paintEvent: filled as a background, the picture would be
+        // tiled by helper threads started for that one frame.
+        setAttribute(Qt::WA_OpaquePaintEvent);
     }
+}
+
+void QAVmrSplashWindow::paintEvent(QPaintEvent *event)
+{
+    if (testAttribute(Qt::WA_OpaquePaintEvent)) {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, palette().brush(QPalette::Window).texture());
+    }
+    QFrame::paintEvent(event);
 }
 
 QAVmrSplashWindow::~QAVmrSplashWindow() = default;
