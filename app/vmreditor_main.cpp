@@ -1,4 +1,5 @@
 #include "app/qamainwindoweditor.h"
+#include "app/qavmrstyle.h"
 #include "support/qaedition.h"
 #include "support/qainstall.h"
 #include "support/qauserlibrary.h"
@@ -93,6 +94,9 @@ int main(int argc, char **argv)
             s_qtTranslator = nullptr;
         }
     }
+
+    // Before the first widget: every widget takes the application's style when built.
+    QAVmrStyle::install();
 
     {
         QALogMessageBox monitor(QAEdition::applicationTitle()
