@@ -175,8 +175,7 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     const int w = positiveSetting(s_settings, kWidth, width());
     resize(w, h);
 
-    m_prefDialog = new QAvmrPrefDialog(this, "Preferences", true, {});
-    connect(m_prefDialog, &QAvmrPrefDialog::updated, this, &QAMainWindowEditor::getPreferences);
+    // The preferences dialog itself is built when it is first opened.
     loadPreferences();
 
     createStatusBar();
@@ -493,7 +492,21 @@ void QAMainWindowEditor::findByString()
 
 void QAMainWindowEditor::openPreferences()
 {
-    m_prefDialog->show();
+    preferencesDialog()->show();
+}
+
+QAvmrPrefDialog *QAMainWindowEditor::preferencesDialog()
+{
+    if (!m_prefDialog) {
+        m_prefDialog = new QAvmrPrefDialog(this, "Preferences", true, {});
+        m_prefDialog->setBrowserList(m_prefBrowsers);
+        m_prefDialog->setBrowserIndex(m_prefBrowserIndex);
+        m_prefDialog->setHelpUrl(m_prefHelpUrl);
+        m_prefDialog->setLocalServer(m_prefLocalServer);
+        connect(m_prefDialog, &QAvmrPrefDialog::updated, this,
+                &QAMainWindowEditor::getPreferences);
+    }
+    return m_prefDialog;
 }
 
 void QAMainWindowEditor::loadPreferences()
@@ -508,13 +521,15 @@ void QAMainWindowEditor::loadPreferences()
     if (command.isEmpty())
         command = m_help.getDefaultCommand();
     if (!list.contains(command)) {
-        m_prefDialog->insertBrowser(command);
-        help->setCommand(command);
+        // A stored list without the current command is not offered.
+        m_prefBrowsers = QStringList{command};
+        m_prefBrowserIndex = 0;
     } else {
-        m_prefDialog->setBrowserList(list);
-        m_prefDialog->setBrowserIndex(index);
-        help->setCommand(m_prefDialog->browserCommand());
+        m_prefBrowsers = list;
+        // A stale index from the settings leaves the first entry chosen.
+        m_prefBrowserIndex = index >= 0 && index < list.size() ? index : 0;
     }
+    help->setCommand(m_prefBrowsers.at(m_prefBrowserIndex));
 
     const QString url =
         store->value(QStringLiteral("HelpUrl"), help->getDefaultHelpURL()).toString();
@@ -522,8 +537,8 @@ void QAMainWindowEditor::loadPreferences()
         store->value(QStringLiteral("LocalServer"), help->getDefaultStartLocalServer()).toBool();
     store->endGroup();
 
-    m_prefDialog->setHelpUrl(url);
-    m_prefDialog->setLocalServer(localServer);
+    m_prefHelpUrl = url;
+    m_prefLocalServer = localServer;
     help->setHelpURL(url);
     help->setStartLocalServer(localServer);
     // The user guide opens in the browser the user chose, like the web pages.

@@ -72,7 +72,8 @@ public:
     /** Whether the last save command really wrote the document. */
     bool lastSaveOk() const { return m_lastSaveOk; }
     QAHelp *help() { return &m_help; }
-    QAvmrPrefDialog *preferencesDialog() const { return m_prefDialog; }
+    /** The preferences dialog, built on first use with the preferences read at start. */
+    QAvmrPrefDialog *preferencesDialog();
     QComboBox *findBox() const { return m_findBox; }
     QStringList webAddresses() const { return {m_homeUrl, m_supportUrl, m_orbkUrl, m_vmrUrl}; }
     /** The program-wide settings, open from construction to close. */
@@ -190,6 +191,11 @@ private:
     QComboBox *m_findBox = nullptr;
     QLabel *m_readyLabel = nullptr;
     QAvmrPrefDialog *m_prefDialog = nullptr;
+    // What the preferences dialog starts with once it is built.
+    QStringList m_prefBrowsers;
+    int m_prefBrowserIndex = 0;
+    QString m_prefHelpUrl;
+    bool m_prefLocalServer = false;
     std::vector<std::unique_ptr<QVmrId>> m_portList;
     QVmrId *m_currentPortEntry = nullptr;
     QAVMRVersion *m_version = nullptr;

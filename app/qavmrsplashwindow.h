@@ -20,6 +20,9 @@ public:
     /** The picture file shown, whether or not it exists. */
     QString imagePath() const { return m_imagePath; }
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     QString m_imagePath;
 };

@@ -1,10 +1,12 @@
 #include "app/qamainwindoweditor.h"
+#include "app/qavmrstyle.h"
 #include "support/qaedition.h"
 #include "support/qainstall.h"
 #include "support/qauserlibrary.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -19,6 +21,34 @@ namespace {
 // held here they stay reachable to the end, kept rather than lost.
 QTranslator *s_translator = nullptr;
 QTranslator *s_qtTranslator = nullptr;
+
+// Closes a window a given time after its first frame has been drawn, so that an
+// unattended start always ends with the window really shown, whatever the order in
+// which the platform delivers its first exposure.
+class CloseAfterFirstFrame : public QObject
+{
+public:
+    CloseAfterFirstFrame(QWidget *window, int msecs)
+        : QObject(window)
+        , m_msecs(msecs)
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            auto *window = static_cast<QWidget *>(watched);
+            window->removeEventFilter(this);
+            // Posted from inside the frame: it runs once the frame is on the screen.
+            QTimer::singleShot(m_msecs, window, &QWidget::close);
+        }
+        return false;
+    }
+
+private:
+    int m_msecs;
+};
 
 } // namespace
 
@@ -65,6 +95,9 @@ int main(int argc, char **argv)
         }
     }
 
+    // Before the first widget: every widget takes the application's style when built.
+    QAVmrStyle::install();
+
     {
         QALogMessageBox monitor(QAEdition::applicationTitle()
                                     + QCoreApplication::translate("vmreditor",
@@ -76,17 +109,14 @@ int main(int argc, char **argv)
     int result = 0;
     {
         QAMainWindowEditor window(argc, argv);
-        window.show();
         // Test hook: VMREDITOR_AUTOQUIT_MS=N closes the window through its normal close
-        // path N ms after the event loop starts, so a whole start and stop can be run
+        // path N ms after its first frame is drawn, so a whole start and stop can be run
         // unattended.
         bool autoQuit = false;
         const int autoQuitMs = qEnvironmentVariableIntValue("VMREDITOR_AUTOQUIT_MS", &autoQuit);
-        if (autoQuit && autoQuitMs >= 0) {
-            QTimer::singleShot(0, &window, [&window, autoQuitMs]() {
-                QTimer::singleShot(autoQuitMs, &window, &QWidget::close);
-            });
-        }
+        if (autoQuit && autoQuitMs >= 0)
+            new CloseAfterFirstFrame(&window, autoQuitMs);
+        window.show();
         result = app.exec();
     }
     return result;

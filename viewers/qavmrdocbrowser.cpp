@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <memory>
 
@@ -29,8 +30,71 @@ QAVmrDocBrowser::QAVmrDocBrowser(QWidget *parent, const char *name)
 
 QAVmrDocBrowser::~QAVmrDocBrowser() = default;
 
+QVariant QAVmrDocBrowser::loadResource(int type, const QUrl &name)
+{
+    // The stand-in for a page held back until the first frame: nothing to lay out.
+    if (m_holdingNow)
+        return QStringLiteral("<html></html>");
+    return QTextBrowser::loadResource(type, name);
+}
+
+void QAVmrDocBrowser::doSetSource(const QUrl &name, QTextDocument::ResourceType type)
+{
+    // A new page replaces one that still waits.
+    m_waitingPage.clear();
+    m_waitingAnchors.clear();
+    if (!m_holdPages || !name.isValid()) {
+        QTextBrowser::doSetSource(name, type);
+        return;
+    }
+    // The source and the history are the page's at once; only its text comes later.
+    m_holdingNow = true;
+    QTextBrowser::doSetSource(name, type);
+    m_holdingNow = false;
+    m_waitingPage = name;
+    m_standInRevision = document()->revision();
+}
+
+void QAVmrDocBrowser::paintEvent(QPaintEvent *event)
+{
+    QTextBrowser::paintEvent(event);
+    m_holdPages = false;
+    if (pageWaiting() && !m_loadQueued) {
+        m_loadQueued = true;
+        // Posted from inside the frame: the page is read once the frame is on the
+        // screen. A pane closed meanwhile reads it when it is next drawn or asked for.
+        QTimer::singleShot(0, this, [this]() {
+            m_loadQueued = false;
+            if (isVisible())
+                loadWaitingPage();
+        });
+    }
+}
+
+void QAVmrDocBrowser::loadWaitingPage()
+{
+    if (m_waitingPage.isEmpty())
+        return;
+    const QStringList anchors = m_waitingAnchors;
+    // Another text put into the pane since then replaces the page.
+    const bool replaced = document()->revision() != m_standInRevision;
+    m_waitingPage.clear();
+    m_waitingAnchors.clear();
+    m_holdPages = false;
+    if (replaced)
+        return;
+    reload();
+    for (auto it = anchors.crbegin(); it != anchors.crend(); ++it) {
+        if (hasAnchor(*it)) {
+            QTextBrowser::scrollToAnchor(*it);
+            break;
+        }
+    }
+}
+
 QMenu *QAVmrDocBrowser::createPopupMenu(const QPoint &pos)
 {
+    loadWaitingPage();
     QMenu *menu = createStandardContextMenu(pos);
     menu->addSeparator();
     // F3 is the main window's key; the menu only shows it.
@@ -51,6 +115,9 @@ bool QAVmrDocBrowser::hasAnchor(const QString &name) const
 {
     if (name.isEmpty())
         return false;
+    // The answer is the page's: one still waiting is read first, which changes nothing
+    // that a caller could see but the time it is read at.
+    const_cast<QAVmrDocBrowser *>(this)->loadWaitingPage();
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         // An anchor on an empty block lives in the block's own character format.
         if (block.charFormat().anchorNames().contains(name))
@@ -65,6 +132,12 @@ bool QAVmrDocBrowser::hasAnchor(const QString &name) const
 
 void QAVmrDocBrowser::scrollToAnchor(const QString &name)
 {
+    if (pageWaiting()) {
+        // Shown as soon as the page is read, as if it had been there all along.
+        if (!name.isEmpty())
+            m_waitingAnchors.append(name);
+        return;
+    }
     if (hasAnchor(name))
         QTextBrowser::scrollToAnchor(name);
 }
@@ -85,6 +158,7 @@ void QAVmrDocBrowser::findDialogSearch()
 
 void QAVmrDocBrowser::findInDoc(const QAFindRequest &request)
 {
+    loadWaitingPage();
     // The search goes on just after the start of the current hit, so that repeated
     // searches step through the hits, overlapping ones included.
     const QTextCursor cursor = textCursor();

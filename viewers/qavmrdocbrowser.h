@@ -27,6 +27,18 @@ public:
     /** True when the page defines an anchor of that name. */
     bool hasAnchor(const QString &name) const;
 
+    /**
+     * A page set before the pane is first drawn is read right after that first frame,
+     * so that the window comes up without waiting for the page's parsing and layout.
+     * This reads it at once if it still waits; whatever needs the page's text (anchors,
+     * searches, the context menu) calls it first.
+     */
+    void loadWaitingPage();
+    /** True while a page has been set but not read yet. */
+    bool pageWaiting() const { return !m_waitingPage.isEmpty(); }
+
+    QVariant loadResource(int type, const QUrl &name) override;
+
 public slots:
     /**
      * Shows the anchor of a node's page; a name that the page does not define leaves
@@ -47,8 +59,21 @@ signals:
     void statusMsg(const QString &text, int msecs);
 
 protected:
+    void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;
+    void paintEvent(QPaintEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     QString m_findString;
+    // Until the first frame, a page that is set is held back (see loadWaitingPage).
+    bool m_holdPages = true;
+    bool m_holdingNow = false;
+    bool m_loadQueued = false;
+    QUrl m_waitingPage;
+    // The document's revision right after the empty stand-in went in: another text put
+    // into the pane meanwhile replaces the waiting page.
+    int m_standInRevision = -1;
+    // Anchors asked for while the page waits, in order; the last one the page defines
+    // is shown once it is read.
+    QStringList m_waitingAnchors;
 };
