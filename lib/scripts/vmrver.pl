@@ -9,15 +9,12 @@
 # the document only once the new content is completely written. VERSIONS.md tells what
 # changed between the versions.
 
-use strict;
-use warnings;
-
 # Oldest first; each step turns a document of the version before into the next one.
 our @VERSIONS;
 
 # The editor asks for the list at every start and waits for it: it is answered before
-# the modules that reading and writing documents need are loaded, which takes ten times
-# longer than the answer.
+# any module is loaded (strict and warnings too), which takes ten times longer than the
+# answer.
 BEGIN {
     @VERSIONS = qw(V2005 V2007 V2009);
     if (@ARGV == 1 && $ARGV[0] eq '-list') {
@@ -25,6 +22,9 @@ BEGIN {
         exit 0;
     }
 }
+
+use strict;
+use warnings;
 
 use File::Basename ();
 use File::Copy ();
