@@ -5,7 +5,10 @@
 
 QString QAInstall::installDir(const QString &)
 {
-    return QDir::cleanPath(QString::fromLocal8Bit(qgetenv("ORBISKDIR")));
+    // A relative ORBISKDIR counts from where the program was started; made absolute, the
+    // paths built from it (the user's library copy among them) stay right.
+    const QString dir = QString::fromLocal8Bit(qgetenv("ORBISKDIR"));
+    return dir.isEmpty() ? dir : QDir::cleanPath(QDir(dir).absolutePath());
 }
 
 QString QAInstall::targetDir(const QString &programPath)

@@ -51,9 +51,11 @@ static bool copyTree(const QString &from, const QString &to, QAILogMonitor *moni
     }
     QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
+    const QDir base(QDir(from).absolutePath());
     while (it.hasNext()) {
         const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
+        const QString target =
+            to + QLatin1Char('/') + base.relativeFilePath(it.fileInfo().absoluteFilePath());
         if (it.fileInfo().isDir()) {
             ok = QDir().mkpath(target) && ok;
             continue;
