@@ -250,8 +250,6 @@ private slots:
         // A field without a COMMENT gains one.
         QTest::newRow("item field without comment")
             << "bare" << "Comment for \"USR_BARE\" item:" << "BINARY_MACRO";
-        QTest::newRow("item page again") << "page" << "Comment for \"Restrictions\" node:"
-                                         << "RESTRICTIONS";
         // A function has no Name: its tab's label names it.
         QTest::newRow("function") << "" << "Comment for \"Ctor\" item " << "VALUEFCTC";
         QTest::newRow("sheet field") << "sheet" << "Comment for \"P\" item "

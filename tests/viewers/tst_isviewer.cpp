@@ -160,13 +160,12 @@ private slots:
              "<VALUE>v</VALUE><COMMENT>row</COMMENT></INIFIELD></ISDATA></IS_C></IS>"_s);
         QCOMPARE(table()->headerItem()->text(0) + u'|' + table()->headerItem()->text(1),
                  u"KEY|VALUE"_s);
-        for (int pass = 0; pass < 2; ++pass) {
-            QCOMPARE(title() + comment()->toPlainText(), u"Comment for \"C\" node:node"_s);
-            clickRow(0);
-            QCOMPARE(title() + comment()->toPlainText(), u"Comment for \"K\" item:row"_s);
-            QVERIFY(!m_viewer->modified); // showing a comment writes nothing
-            m_viewer->showPage();         // back to the node, as a click on the tree does
-        }
+        QCOMPARE(title() + comment()->toPlainText(), u"Comment for \"C\" node:node"_s);
+        clickRow(0);
+        QCOMPARE(title() + comment()->toPlainText(), u"Comment for \"K\" item:row"_s);
+        QVERIFY(!m_viewer->modified); // showing a comment writes nothing
+        m_viewer->showPage();         // back to the node, as a click on the tree does
+        QCOMPARE(title() + comment()->toPlainText(), u"Comment for \"C\" node:node"_s);
         QTest::keyClicks(comment(), u"X"_s);
         clickRow(0);
         QTest::keyClicks(comment(), u"Y"_s);
