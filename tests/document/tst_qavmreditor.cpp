@@ -387,14 +387,9 @@ private slots:
         QCOMPARE(childTags(file) + u'|' + file.text(), u"COMMENT VALUE|"_s);
         QCOMPARE(tree()->currentItem(), section->child(before));
         QVERIFY(m_editor->isModified() && tree()->isEditing(section->child(before)));
-        // The user types the name at once.
+        QCOMPARE(nodeOf(section->child(before))->data(), file);
         auto *line = qobject_cast<QLineEdit *>(tree()->viewport()->focusWidget());
-        QVERIFY(line);
-        QCOMPARE(line->text(), u"NewAsciiFile.txt"_s);
-        line->selectAll();
-        QTest::keyClicks(line, u"setup.cfg"_s);
-        QTest::keyClick(line, Qt::Key_Return);
-        QTRY_COMPARE(file.attribute(u"Name"_s), u"setup.cfg"_s);
+        QVERIFY(line && line->text() == u"NewAsciiFile.txt");
     }
 
     void deleteFiles()

@@ -111,10 +111,6 @@ private slots:
         QTest::addColumn<QString>("tag");
         QTest::addColumn<int>("depth");
         QTest::addColumn<QString>("read");
-        QTest::newRow("empty element") << "<E><C>[|2]</C><V>v</V></E>" << "C" << 1 << "";
-        // Nothing typed is lost: a missing child is made.
-        QTest::newRow("missing") << "<E><C>c</C>[|<V>2</V>]</E>" << "V" << 1 << "";
-        QTest::newRow("first of two") << "<E>t<X/><V>[a|2]</V><V>b</V></E>" << "V" << 1 << "a";
         QTest::newRow("first child not text") << "<E><V>[|2]<B/>t</V></E>" << "V" << 1 << "";
         QTest::newRow("depth 2") << "<E><C><V>[d|2]</V></C><V>t</V></E>" << "V" << 2 << "d";
         QTest::newRow("depth 2, first child only") << "<E><C>[|<V>2</V>]</C><D><V>s</V></D></E>"
