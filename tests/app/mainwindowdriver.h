@@ -15,7 +15,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QStatusBar>
-#include <QtCore>
+#include <QtTest>
 
 using namespace Qt::StringLiterals;
 
@@ -42,7 +42,7 @@ public:
         return m_handled == m_handlers.size() ? m_unexpected.join(u'\n').toLocal8Bit()
                                               : QByteArray("an expected dialog did not come");
     }
-    /** The text of each message box and error dialog, the title of any other dialog. */
+    // Of a message box or error dialog its text, of any other dialog its title.
     QStringList texts() const { return m_texts; }
 
 private:
@@ -80,10 +80,9 @@ private:
     QTimer m_timer;
 };
 
-/** Fails the test unless every dialog the script expected came and no other did. */
 #define VMR_ANSWERED(script) QVERIFY2((script).report().isEmpty(), (script).report().constData())
 
-/** Clicks the dialog's button with that text ("Yes", "Don't edit", "OK"); else rejects. */
+// Clicks the button with that text, else rejects.
 inline Handler answer(const QString &label)
 {
     return [label](QWidget *w) {
@@ -175,8 +174,7 @@ public:
                                     + file(name).toLocal8Bit() + ".log') or die;\n"
                                     + "print $log join('|', @ARGV), \"\\n\"; close $log;" + body);
     }
-    /** Each run of the script, its arguments joined with "|". */
-    QStringList runsOf(const QString &name) const
+        QStringList runsOf(const QString &name) const
     {
         return QString::fromLocal8Bit(readFile(file(name + u".log"_s)))
             .split(u'\n', Qt::SkipEmptyParts);
@@ -187,12 +185,17 @@ private:
     QTemporaryDir m_dir;
 };
 
-/** The main window as the program builds it, with an optional document to open. */
 inline std::unique_ptr<QAMainWindowEditor> openWindow(const QString &file = QString())
 {
     QByteArray program = VmrTest::program().toLocal8Bit(), document = file.toLocal8Bit();
     char *argv[] = {program.data(), document.data(), nullptr};
     return std::make_unique<QAMainWindowEditor>(file.isEmpty() ? 1 : 2, argv);
+}
+
+inline bool shown(QWidget *window)
+{
+    window->show();
+    return QTest::qWaitForWindowActive(window);
 }
 
 inline QAction *action(QWidget *window, const char *name)
@@ -205,7 +208,6 @@ inline QString titled(const QString &name)
     return name + u" - "_s + QAEdition::applicationTitle();
 }
 
-/** The program's settings, cleared of what the previous test stored. */
 inline QSettings &clearSettings()
 {
     static QSettings settings(u"Quintar Software"_s, u"vmreditor"_s);

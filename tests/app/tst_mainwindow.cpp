@@ -18,16 +18,6 @@
 
 using namespace VmrDrive;
 
-namespace {
-
-bool shown(QWidget *window)
-{
-    window->show();
-    return QTest::qWaitForWindowActive(window);
-}
-
-} // namespace
-
 class TstMainWindow : public QObject
 {
     Q_OBJECT
