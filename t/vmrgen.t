@@ -144,7 +144,6 @@ subtest 'what cannot be generated or exported is refused and nothing is written'
         [$good =~ s{<DATA>[^<]*</DATA>\s*}{}r, qr/bytes instead of 100000/], [$good =~ s/<DATA>\n\K./!/r, qr/invalid base64 at line \d+/],
         [{ build => $file->("$dir/outside.txt", 'x') }, qr/is an absolute path/],
         [{ build => $file->('a/b', 'x') }, qr/"a\/b" contains a directory separator/],
-        [{ build => $file->('a\\b', 'x') }, qr/contains a directory separator/], [{ build => $file->('x..y', '') }, qr/contains "\.\."/],
         [{ build => '<NEWBINFILE Name=".."><COMMENT/><ENCODED_FILE Size="0"/></NEWBINFILE>' }, qr/binary file .*"\.\." contains "\.\."/],
         [{ build => '<NEWCMDFILE><COMMENT/><VALUE>x</VALUE></NEWCMDFILE>' }, qr/has an empty name/],
         [{ build => $file->('Port.INI', 'x') }, qr/name of a file that the generator writes/],

@@ -1,11 +1,10 @@
-// The installed editor: `cmake --install` into a fresh prefix whose files are used as a
-// desktop and a shell use them (installation directory, menu entry, document type, a start
-// through the menu entry), staging with DESTDIR for prefixes a shell would misread (profile
-// snippet, launcher), and an uninstall that leaves nothing of the editor behind.
+// The installed editor as a desktop and a shell use it, staged with DESTDIR for prefixes a
+// shell would misread, and an uninstall that leaves nothing of the editor behind.
 
-#include "testutil.h"
+#include "app/mainwindowdriver.h"
 
 using namespace Qt::StringLiterals;
+using VmrDrive::readFile, VmrDrive::writeFile;
 
 namespace {
 
@@ -33,20 +32,7 @@ Run run(const QString &program, const QStringList &args,
             QString::fromLocal8Bit(p.readAllStandardError()) + (ended ? u""_s : p.errorString())};
 }
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeText(const QString &path, const QString &text)
-{
-    QFile f(path);
-    return QDir().mkpath(QFileInfo(path).path()) && f.open(QIODevice::WriteOnly) &&
-           f.write(text.toUtf8()) >= 0;
-}
-
-/** Files and links under dir, relative to it, sorted. */
+// Files and links under dir, relative to it, sorted.
 QStringList filesUnder(const QString &dir)
 {
     QStringList files;
@@ -56,15 +42,12 @@ QStringList filesUnder(const QString &dir)
     return files;
 }
 
-/**
- * The command a desktop runs for a menu entry's Exec key on one file: the string escapes
- * undone first, then words split at blanks, each plain or in double quotes where a backslash
- * takes the next character as it is; %f is the file, %% a percent sign.
- */
+// The command a desktop runs for a menu entry's Exec key on one file: string escapes
+// undone, then words, plain or in double quotes; %f is the file, %% a percent sign.
 QStringList execOf(const QString &entryPath, const QString &file)
 {
     const QString exec = QRegularExpression(u"^Exec=(.*)$"_s, QRegularExpression::MultilineOption)
-                             .match(QString::fromUtf8(readBytes(entryPath)))
+                             .match(QString::fromUtf8(readFile(entryPath)))
                              .captured(1);
     QString line;
     for (qsizetype i = 0; i < exec.size(); ++i) {
@@ -138,7 +121,7 @@ private slots:
         expected.removeIf([](const QString &f) { return f.endsWith(u"/.keep"_s); });
         QCOMPARE(filesUnder(orbisk()), expected);
         for (const QString &file : std::as_const(expected))
-            QVERIFY2(readBytes(staged + u'/' + file) == readBytes(orbisk() + u'/' + file),
+            QVERIFY2(readFile(staged + u'/' + file) == readFile(orbisk() + u'/' + file),
                      qPrintable(file));
         // The menu entry runs the launcher, and the desktop offers it for the document type.
         checkEntry(share(u"applications/vmreditor.desktop"_s),
@@ -150,8 +133,8 @@ private slots:
         // A saved document is known by its root element, whatever its name; another is not.
         const QString path = m_root.filePath(u"port"_s);
         for (const auto &[root, ours] : {std::pair("VMR"_L1, true), {"VMRX"_L1, false}}) {
-            QVERIFY(writeText(path,
-                              u"<?xml version=\"1.0\"?>\n<%1 Version=\"V2009\"/>\n"_s.arg(root)));
+            QVERIFY(writeFile(path, "<?xml version=\"1.0\"?>\n<" + QByteArray(root.latin1()) +
+                                        " Version=\"V2009\"/>\n"));
             QCOMPARE(QMimeDatabase().mimeTypeForFile(path).name() == kMimeType, ours);
         }
         // The installed editor starts from the menu entry and closes cleanly.
@@ -173,8 +156,7 @@ private slots:
     void stagedForAPackage_data()
     {
         QTest::addColumn<QString>("prefix");
-        for (const char *prefix : {"/usr", "/usr/local", "/opt/Ann's \"ports\"",
-                                   "/opt/$HOME `x` (a b) & c|d *?", "/opt/100% ports"})
+        for (const char *prefix : {"/usr", "/usr/local", "/opt/$HOME `x` (a b) & c|d *? 100% \"'"})
             QTest::newRow(prefix) << QString::fromUtf8(prefix);
     }
 
@@ -230,31 +212,25 @@ private slots:
     {
         QTemporaryDir root;
         const QString prefix = root.path() + u"/pre fix"_s, data = prefix + u"/share"_s;
-        // A prefix shared with another program's document type, menu entry and icon, and with
-        // the caches of them.
-        QVERIFY(writeText(data + u"/mime/packages/other.xml"_s,
-                          u"<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-"
+        // A prefix shared with another program's document type, menu entry and icon theme.
+        QVERIFY(writeFile(data + u"/mime/packages/other.xml"_s,
+                          "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-"
                           "mime-info\"><mime-type type=\"application/x-other\"><glob "
-                          "pattern=\"*.othertest\"/></mime-type></mime-info>"_s));
-        QVERIFY(writeText(data + u"/applications/other.desktop"_s,
-                          u"[Desktop Entry]\nType=Application\nName=Other\nExec=true %f\n"
-                          "MimeType=application/x-other;\n"_s));
-        QVERIFY(writeText(data + u"/icons/hicolor/index.theme"_s,
-                          u"[Icon Theme]\nName=Hicolor\nComment=C\nDirectories=48x48/apps\n"
-                          "[48x48/apps]\nSize=48\n"_s));
-        QVERIFY(QDir().mkpath(data + u"/icons/hicolor/48x48/apps"_s));
-        QVERIFY(QFile::copy(share(u"icons/hicolor/48x48/apps/vmreditor.png"_s),
-                            data + u"/icons/hicolor/48x48/apps/other.png"_s));
-        if (const QString iconCache = tool(u"gtk-update-icon-cache"_s); !iconCache.isEmpty())
-            QCOMPARE(run(iconCache, {u"-q"_s, data + u"/icons/hicolor"_s}).code, 0);
+                          "pattern=\"*.othertest\"/></mime-type></mime-info>"));
+        QVERIFY(writeFile(data + u"/applications/other.desktop"_s,
+                          "[Desktop Entry]\nType=Application\nName=Other\nExec=true %f\n"
+                          "MimeType=application/x-other;\n"));
+        QVERIFY(writeFile(data + u"/icons/hicolor/index.theme"_s,
+                          "[Icon Theme]\nName=Hicolor\nComment=C\nDirectories=48x48/apps\n"
+                          "[48x48/apps]\nSize=48\n"));
         const QStringList others = filesUnder(prefix);
         Run r = install(prefix);
         QVERIFY2(r.code == 0, qPrintable(r.report()));
         const QString manifest = m_build + u"/install_manifest_vmreditor.txt"_s;
         const QStringList installed =
-            QString::fromUtf8(readBytes(manifest)).split(u'\n', Qt::SkipEmptyParts);
+            QString::fromUtf8(readFile(manifest)).split(u'\n', Qt::SkipEmptyParts);
         QVERIFY(installed.contains(prefix + u"/bin/vmreditor"_s));
-        QVERIFY(readBytes(data + u"/mime/globs2"_s).contains("*.xvm"));
+        QVERIFY(readFile(data + u"/mime/globs2"_s).contains("*.xvm"));
 
         r = run(tool(u"cmake"_s), {u"-DVMR_MANIFEST="_s + manifest, u"-P"_s,
                                    VmrTest::sourceDir() + u"/packaging/uninstall.cmake"_s});
@@ -265,11 +241,11 @@ private slots:
         const QStringList left = filesUnder(prefix);
         for (const QString &file : others) QVERIFY2(left.contains(file), qPrintable(file));
         for (const QString &file : left) {
-            const QByteArray content = readBytes(prefix + u'/' + file);
+            const QByteArray content = readFile(prefix + u'/' + file);
             QVERIFY2(!content.contains("velmor") && !content.contains("vmreditor"),
                      qPrintable(file));
         }
-        QVERIFY(readBytes(data + u"/mime/globs2"_s).contains("*.othertest"));
+        QVERIFY(readFile(data + u"/mime/globs2"_s).contains("*.othertest"));
     }
 };
 

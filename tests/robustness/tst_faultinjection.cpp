@@ -3,10 +3,10 @@
 // generation killed while it writes. The user is told, the previous document and port
 // stay whole, and the next attempt succeeds.
 
-#include "robustnessutil.h"
-
+#include "app/mainwindowdriver.h"
 #include "bench/vmrdocgen.h"
 #include "document/qavmreditor.h"
+#include "support/qascriptrunner.h"
 
 #include <QStatusBar>
 
@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <csignal>
 
-using namespace VmrRobust;
+using namespace VmrDrive;
 
 namespace {
 
@@ -25,20 +25,6 @@ bool mountTmpfs(const QString &dir, const QByteArray &options, unsigned long fla
     return mount("tmpfs", dir.toLocal8Bit().constData(), "tmpfs", flags, options.constData()) == 0;
 }
 
-// The first child process of this test that runs script, or 0.
-pid_t child(const QByteArray &script)
-{
-    for (const QString &pid : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
-        const QByteArray stat = readFile(u"/proc/"_s + pid + u"/stat"_s);
-        // The parent's pid is the second field after the command in parentheses.
-        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields.at(1).toInt() == getpid() &&
-            readFile(u"/proc/"_s + pid + u"/cmdline"_s).contains(script))
-            return pid.toInt();
-    }
-    return 0;
-}
-
 /** Every file below dir by its relative path: a port's whole state. */
 QMap<QString, QByteArray> snapshot(const QString &dir)
 {
@@ -46,6 +32,17 @@ QMap<QString, QByteArray> snapshot(const QString &dir)
     QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) files.insert(it.next().mid(dir.size() + 1), readFile(it.filePath()));
     return files;
+}
+
+// A small current-version port, generated into target, with the ASCII file "env.sh".
+QByteArray smallDocument(const QString &target)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE VMR SYSTEM \"vmr.dtd\">\n"
+           "<VMR Name=\"Robust\" type=\"CCPP\" Version=\"V2009\" read_only=\"no\" generate_in=\"" +
+           target.toUtf8() +
+           "\" Doc=\"VMR\"><COMMENT>Small port.</COMMENT><BUILD Label=\"Build\" Doc=\"BUILD\">"
+           "<COMMENT/><NEWCMDFILE Name=\"env.sh\"><COMMENT/><VALUE>PATH=/usr/bin</VALUE>"
+           "</NEWCMDFILE></BUILD></VMR>\n";
 }
 
 enum Fault { DiskFull, FileTooLarge, ReadOnly, NewFileReadOnly, ReplacedByDirectory };
@@ -59,29 +56,35 @@ class TestFaultInjection : public QObject
     std::unique_ptr<QTemporaryDir> m_home = VmrTest::privateHome();
     std::unique_ptr<QAMainWindowEditor> m_window;
 
-    // Save && Generate, its question answered, the generation killed once it writes if
-    // asked to. Gives the script errors shown.
+    // Save && Generate, the generation killed once it writes if asked to. Gives the texts
+    // of the dialogs shown, or what went wrong with them.
     QStringList generate(bool kill)
     {
-        Dialogs dialogs(QMessageBox::Yes);
+        ModalScript dialogs(QList<Handler>(kill ? 1 : 0, answer(u"OK"_s)));
         m_window->fileSave();
         const QDir target(m_window->targetDirectory());
         pid_t pid = 0;
         const auto ended = [this]() { return !m_window->scriptRun(); };
         const auto writing = [&]() {
+            const auto *perl = m_window->scriptRun()->findChild<QProcess *>();
             return !target.entryList({u".port.vmrgen-*"_s}, QDir::Dirs | QDir::Hidden).isEmpty() &&
-                   (pid = child("vmrgen.pl"));
+                   perl && (pid = pid_t(perl->processId()));
         };
         if (kill && !(QTest::qWaitFor([&]() { return ended() || writing(); }, 120000) && pid &&
                       ::kill(pid, SIGKILL) == 0))
             QTest::qFail("the generation ended before the kill", __FILE__, __LINE__);
         if (!QTest::qWaitFor(ended, 120000)) QTest::qFail("never ended", __FILE__, __LINE__);
-        return dialogs.errors();
+        const QString report = QString::fromLocal8Bit(dialogs.report());
+        return report.isEmpty() ? dialogs.texts() : QStringList{report};
     }
 
 private slots:
     void initTestCase() { std::signal(SIGXFSZ, SIG_IGN); }  // a write past the limit fails
-    void init() { m_window = openWindow(); }
+    void init()
+    {
+        clearSettings();
+        m_window = openWindow();
+    }
     void cleanup() { m_window.reset(); }
 
     void saveFails_data()
@@ -142,11 +145,11 @@ private slots:
             return QFile::setPermissions(dir, on ? readable : readable | QFile::WriteOwner);
         };
         QVERIFY(fault(true));
-        Dialogs dialogs(QMessageBox::Ok);
+        ModalScript dialogs({answer(u"OK"_s)});
         QVERIFY(!m_window->save(target));
         QVERIFY(kind != FileTooLarge || fault(false));
         // Told once, with the file and the reason; nothing lost, nothing left beside it.
-        QCOMPARE(dialogs.texts().size(), 1);
+        VMR_ANSWERED(dialogs);
         QVERIFY2(
             dialogs.texts().first().contains(target) && dialogs.texts().first().contains(message),
             qPrintable(dialogs.texts().first()));
@@ -177,7 +180,7 @@ private slots:
         const QByteArray in = "generate_in=\"" + target.toUtf8() + "\" read_only=";
         QVERIFY(writeFile(path, VmrDocGen::generate(scale).replace("read_only=", in)));
         m_window->load(path, false);
-        QCOMPARE(generate(true).size(), 1);
+        QVERIFY(generate(true).value(0).startsWith(u"vmrgen.pl crashed or was killed.\n"_s));
         QCOMPARE(m_window->statusBar()->currentMessage(), u"ERROR during saving file."_s);
         QCOMPARE(snapshot(port), previous);
         QCOMPARE(generate(false), QStringList());
