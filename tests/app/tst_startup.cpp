@@ -79,15 +79,23 @@ private slots:
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("missing document, French") << u"fr_FR.UTF-8"_s << QStringList{u"/no.xvm"_s};
-        QTest::newRow("no translation") << u"de_DE.UTF-8"_s << QStringList();
+        QTest::addColumn<bool>("relative"); // ORBISKDIR named from the working directory
+        QTest::newRow("missing document, French")
+            << u"fr_FR.UTF-8"_s << QStringList{u"/no.xvm"_s} << false;
+        QTest::newRow("no translation") << u"de_DE.UTF-8"_s << QStringList() << false;
+        QTest::newRow("relative installation") << u"C.UTF-8"_s << QStringList() << true;
     }
     void startsQuietlyAndQuits()
     {
         QFETCH(QString, locale);
         QFETCH(QStringList, arguments);
+        QFETCH(bool, relative);
         QProcess process;
-        start(&process, VmrTest::orbiskDir(), locale, arguments, u"300"_s);
+        const QFileInfo install(VmrTest::orbiskDir());
+        if (relative)
+            process.setWorkingDirectory(install.path());
+        start(&process, relative ? install.fileName() : install.filePath(), locale, arguments,
+              u"300"_s);
         QVERIFY(process.waitForFinished(120000));
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
         QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
@@ -98,7 +106,7 @@ private slots:
         QVERIFY2(said.isEmpty(), qPrintable(said.join(u'\n')));
         // Start-up installed the user's copy of the templates.
         const QString data = process.processEnvironment().value(u"XDG_DATA_HOME"_s);
-        QVERIFY(QFileInfo(data + u"/Quintar Software/vmreditor/targets/xml"_s).isDir());
+        QVERIFY(QFileInfo::exists(data + u"/Quintar Software/vmreditor/targets/xml/templatec.xvm"_s));
     }
 };
 
