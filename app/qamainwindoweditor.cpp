@@ -11,6 +11,7 @@
 #include "support/qainstall.h"
 #include "support/qapixmaps.h"
 #include "support/qares.h"
+#include "support/qaxmlcharacters.h"
 #include "support/qascriptrunner.h"
 #include "viewers/qavmrdocbrowser.h"
 
@@ -50,8 +51,8 @@ const char kDocArea[] = "/Orbisk/vmreditor/splitter2";
 const char kEditionArea[] = "/Orbisk/vmreditor/splitter22";
 const char kPreferenceGroup[] = "/VMREditorPreferenceDialog";
 
-// How long closing waits for a running generation or export to finish writing.
-constexpr int kScriptDrainMs = 120000;
+// How long a notice about the user's own input stays in the status bar.
+constexpr int kNoticeMs = 5000;
 
 // The question asked before a modified document is dropped or the window closes.
 int askSaveChanges(QWidget *parent, const QString &documentPath)
@@ -366,6 +367,8 @@ void QAMainWindowEditor::createStatusBar()
     bar->addWidget(m_readyLabel, 1);
     connect(m_editor->docBrowser(), &QAVmrDocBrowser::statusMsg, bar, &QStatusBar::showMessage);
     connect(m_editor->tree(), &QAVmrEditorTree::statusMsg, bar, &QStatusBar::showMessage);
+    connect(QAXmlCharacters::notifier(), &QAXmlCharacters::leftOut, bar,
+            [bar](const QString &message) { bar->showMessage(message, kNoticeMs); });
 }
 
 void QAMainWindowEditor::writeWindowSettings()
@@ -650,8 +653,7 @@ void QAMainWindowEditor::closeEvent(QCloseEvent *event)
         }
     }
     // A generation or export still writing the port must not be cut off half-way.
-    if (m_scriptRun && m_scriptRun->isRunning())
-        m_scriptRun->waitForFinished(kScriptDrainMs);
+    waitForScriptBeforeClosing();
 
     delete s_settings;
     s_settings = nullptr;

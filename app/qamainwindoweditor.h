@@ -143,6 +143,11 @@ private:
     bool startScript(const QString &script, const QStringList &arguments,
                      void (QAMainWindowEditor::*completion)(), const QString &startFailure);
     void finishScript(const QString &success, const QString &failure, bool refresh);
+    /**
+     * Waits for a running generation or export before the window closes, in a dialog that
+     * names the script and can stop it.
+     */
+    void waitForScriptBeforeClosing();
 
     QString m_programPath;
     QString m_commandLineFile;

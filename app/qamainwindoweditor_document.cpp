@@ -55,6 +55,17 @@ QDomElement readRoot(const QString &path)
     return document.documentElement();
 }
 
+// Why a path cannot hold a document: a directory, or a named pipe, a device or a socket,
+// which would hang a read or be replaced by a save. Empty for a file or a new path.
+QString notARegularFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return QString();
+    return info.isDir() ? QAMainWindowEditor::tr("It is a directory.")
+                        : QAMainWindowEditor::tr("It is not a regular file.");
+}
+
 // Whether a save could write the file, without changing an existing file's content.
 bool canWrite(const QString &path)
 {
@@ -318,6 +329,13 @@ void QAMainWindowEditor::load(const QString &path, bool isNew)
 {
     if (path.isEmpty())
         return;
+    const QString notAFile = notARegularFile(path);
+    if (!notAFile.isEmpty()) {
+        QMessageBox::warning(this, QAEdition::applicationTitle(),
+                             QDir::toNativeSeparators(path)
+                                 + tr("\n\nThis cannot be opened as a .xvm file. ") + notAFile);
+        return;
+    }
     {
         QFile probe(path);
         if (!probe.open(QIODevice::ReadOnly)) {
@@ -514,6 +532,13 @@ bool QAMainWindowEditor::save(const QString &path)
     m_lastSaveOk = false;
     if (path.isEmpty() || m_root.isNull())
         return false;
+    const QString notAFile = notARegularFile(path);
+    if (!notAFile.isEmpty()) {
+        QMessageBox::warning(this, QAEdition::applicationTitle(),
+                             QDir::toNativeSeparators(path)
+                                 + tr("\n\nThe .xvm file cannot be saved there. ") + notAFile);
+        return false;
+    }
     if (!canWrite(path)) {
         QMessageBox::warning(this, QAEdition::applicationTitle(),
                              path

@@ -4,10 +4,13 @@
 #include "app/qamainwindoweditor.h"
 
 #include "app/qavmrerrordialog.h"
+#include "support/qaedition.h"
 #include "support/qascriptrunner.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QStatusBar>
 
 namespace {
@@ -134,6 +137,38 @@ void QAMainWindowEditor::finishScript(const QString &success, const QString &fai
     QAVmrErrorDialog dialog(m_errorText);
     dialog.exec();
     statusBar()->showMessage(failure, kResultMs);
+}
+
+void QAMainWindowEditor::waitForScriptBeforeClosing()
+{
+    // The run may end, and be deleted, while the dialog waits.
+    QPointer<QAScriptRunner> run = m_scriptRun;
+    if (!run || !run->isRunning())
+        return;
+    const QString script = run->script();
+    QProgressDialog progress(
+        tr("%1 is still running. The window closes when it has finished.").arg(script),
+        tr("Cancel"), 0, 0, this);
+    progress.setObjectName(QStringLiteral("script wait"));
+    progress.setWindowTitle(QAEdition::applicationTitle());
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    connect(run, &QAScriptRunner::finished, &progress, &QWidget::hide);
+    progress.exec();
+    if (!run || !run->isRunning())
+        return;
+    // Cancelled: the script is asked to stop, which a generation does without touching
+    // the previous port. Its end is then no failure to report.
+    run->disconnect(this);
+    m_scriptRun = nullptr;
+    run->stop();
+    progress.setLabelText(tr("Stopping %1...").arg(script));
+    progress.setCancelButton(nullptr);
+    if (run && run->isRunning())
+        progress.exec();
+    delete run;
+    statusBar()->showMessage(tr("%1 was stopped.").arg(script), kResultMs);
 }
 
 void QAMainWindowEditor::vmrFilesGenerated()

@@ -12,11 +12,8 @@ void addFileMenu(QMenu *menu, const QString &title, QAVmrEditorTree *tree,
                  void (QAVmrEditorTree::*ascii)(), void (QAVmrEditorTree::*binary)())
 {
     QMenu *sub = menu->addMenu(title);
-    QAction *asciiFile = sub->addAction(QCoreApplication::translate("QABuildNode", "Ascii File"));
-    QObject::connect(asciiFile, &QAction::triggered, tree, ascii);
-    QAction *binaryFile =
-        sub->addAction(QCoreApplication::translate("QABuildNode", "Binary File"));
-    QObject::connect(binaryFile, &QAction::triggered, tree, binary);
+    tree->addCommand(sub, QCoreApplication::translate("QABuildNode", "Ascii File"), ascii);
+    tree->addCommand(sub, QCoreApplication::translate("QABuildNode", "Binary File"), binary);
 }
 
 void addAppendMenu(QMenu *menu, QAVmrEditorTree *tree)
@@ -32,10 +29,10 @@ QMenu *fileMenu(QAVmrEditorTree *tree)
     auto *menu = new QMenu(tree);
     addAppendMenu(menu, tree);
     menu->addSeparator();
-    QAction *remove = menu->addAction(QCoreApplication::translate("QABuildNode", "&Delete"));
-    QObject::connect(remove, &QAction::triggered, tree, &QAVmrEditorTree::deleteSelectedNode);
-    QAction *rename = menu->addAction(QCoreApplication::translate("QABuildNode", "&Rename"));
-    QObject::connect(rename, &QAction::triggered, tree, &QAVmrEditorTree::startEdit);
+    tree->addCommand(menu, QCoreApplication::translate("QABuildNode", "&Delete"),
+                     &QAVmrEditorTree::deleteSelectedNode);
+    tree->addCommand(menu, QCoreApplication::translate("QABuildNode", "&Rename"),
+                     &QAVmrEditorTree::startEdit);
     return menu;
 }
 

@@ -20,9 +20,8 @@ QMenu *QARootNode::createPopupMenu()
     if (!tree)
         return nullptr;
     auto *menu = new QMenu(tree);
-    QAction *rename = menu->addAction(
-        QCoreApplication::translate("QARootNode", "&Rename", "popup menu"));
-    QObject::connect(rename, &QAction::triggered, tree, &QAVmrEditorTree::startEdit);
+    tree->addCommand(menu, QCoreApplication::translate("QARootNode", "&Rename", "popup menu"),
+                     &QAVmrEditorTree::startEdit);
     return menu;
 }
 

@@ -21,6 +21,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace {
 
 // The sections' places under the root node, whatever their order in the document.
@@ -207,14 +209,14 @@ void QAVmrEditor::contextMenu(const QPoint &pos)
     // The menu's commands act on the current item: make it the one the user pointed at.
     if (m_tree->currentItem() != item)
         m_tree->setCurrentItem(item);
-    if (m_popupMenu)
-        m_popupMenu->deleteLater();
-    m_popupMenu = node->createPopupMenu();
-    if (!m_popupMenu)
+    // The menu lives here until it has closed. Its commands are queued to the tree, so
+    // none runs inside the menu's own event handling: a command that opens a dialog
+    // never has the menu vanish under it.
+    const std::unique_ptr<QMenu> menu(node->createPopupMenu());
+    if (!menu)
         return;
-    // The menu is used once; it goes when it closes, after its command has run.
-    connect(m_popupMenu, &QMenu::aboutToHide, m_popupMenu.data(), &QObject::deleteLater);
-    m_popupMenu->popup(m_tree->viewport()->mapToGlobal(pos));
+    m_popupMenu = menu.get();
+    menu->exec(m_tree->viewport()->mapToGlobal(pos));
 }
 
 QMenu *QAVmrEditor::popupMenu() const

@@ -7,12 +7,14 @@
 #include "support/qascriptrunner.h"
 #include "support/qaxmleditor.h"
 #include "viewers/qavmrviewer.h"
+#include "viewers/qaxmlvalidator.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
 
@@ -32,6 +34,7 @@ QAVmrEditorTree::QAVmrEditorTree(QWidget *parent, const char *name)
     // Names are edited through the nodes' "&Rename" command or F2; a focus change
     // accepts the edit, Escape cancels it.
     setEditTriggers(QAbstractItemView::EditKeyPressed);
+    setItemDelegate(new QAXmlItemDelegate(this));
     setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
@@ -67,6 +70,14 @@ void QAVmrEditorTree::clearTree()
 bool QAVmrEditorTree::isEditing(QTreeWidgetItem *item, int column) const
 {
     return item && indexWidget(indexFromItem(item, column));
+}
+
+QAction *QAVmrEditorTree::addCommand(QMenu *menu, const QString &text,
+                                     void (QAVmrEditorTree::*command)())
+{
+    QAction *action = menu->addAction(text);
+    connect(action, &QAction::triggered, this, command, Qt::QueuedConnection);
+    return action;
 }
 
 void QAVmrEditorTree::commitOpenEditor(QTreeWidgetItem *item, int column)

@@ -6,7 +6,9 @@
 
 #include <memory>
 
+class QAction;
 class QAScriptRunner;
+class QMenu;
 class QAVmrEditorNode;
 class QAVmrWaitDlg;
 class QTemporaryDir;
@@ -43,6 +45,11 @@ public:
     void commitOpenEditor(QTreeWidgetItem *item, int column);
     /** Whether an in-place editor is open on the item's column. */
     bool isEditing(QTreeWidgetItem *item, int column = 0) const;
+    /**
+     * Adds an entry to a node's context menu that runs command on this tree once the
+     * menu has closed, never from inside the menu's own event handling.
+     */
+    QAction *addCommand(QMenu *menu, const QString &text, void (QAVmrEditorTree::*command)());
 
 public slots:
     void deleteSelectedNode();

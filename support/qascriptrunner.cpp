@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 QAScriptRunner::QAScriptRunner(const QString &programPath, QObject *parent)
     : QObject(parent)
@@ -101,6 +102,17 @@ void QAScriptRunner::kill()
 {
     if (isRunning())
         m_process->kill();
+}
+
+void QAScriptRunner::stop(int graceMs)
+{
+    if (!isRunning())
+        return;
+    m_process->terminate();
+    QTimer::singleShot(graceMs, m_process, [process = m_process]() {
+        if (process->state() != QProcess::NotRunning)
+            process->kill();
+    });
 }
 
 void QAScriptRunner::readOutput()

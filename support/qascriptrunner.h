@@ -30,6 +30,12 @@ public:
     /** Waits at most msecs; stops the script and reports a failure when it runs longer. */
     bool waitForFinished(int msecs);
     void kill();
+    /**
+     * Asks the script to stop, as a terminal's interrupt would: it may end its work
+     * cleanly (a generation keeps the previous port). Killed if it is still running after
+     * graceMs.
+     */
+    void stop(int graceMs = 5000);
 
     QString script() const { return m_script; }
     QStringList lastCommandLine() const { return m_commandLine; }

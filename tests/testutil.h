@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -59,6 +61,99 @@ inline void onNextModal(std::function<void(QWidget *)> handler, int timeoutMs = 
             handler(w);
     });
     timer->start(20);
+}
+
+/** What a context menu showed: its entries as "text", "-" or "sub-menu>text". */
+struct MenuSeen
+{
+    bool opened = false;
+    QStringList entries;
+};
+
+inline QStringList menuEntries(QMenu *menu, const QString &prefix = QString())
+{
+    QStringList list;
+    for (QAction *a : menu->actions()) {
+        if (a->menu())
+            list += menuEntries(a->menu(), prefix + a->text() + u'>');
+        else
+            list << prefix + (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    return list;
+}
+
+/**
+ * Chooses an entry of the next popup menu that opens, as a user does: each sub-menu on
+ * the way is hovered and clicked, then the entry clicked. pick gets the menu's entries
+ * ("A&ppend>Binary File": '>' after each sub-menu) and returns the path to choose; an
+ * empty path closes the menu with Escape. Call before the menu opens; the watch ends
+ * when the result is dropped.
+ */
+inline std::shared_ptr<MenuSeen>
+chooseFromNextMenu(std::function<QString(const QStringList &)> pick, int timeoutMs = 10000)
+{
+    auto seen = std::make_shared<MenuSeen>();
+    std::weak_ptr<MenuSeen> watched = seen;
+    auto *timer = new QTimer(qApp);
+    auto elapsed = std::make_shared<int>(0);
+    auto steps = std::make_shared<QStringList>();
+    auto level = std::make_shared<int>(0);
+    auto handled = std::make_shared<QPointer<QMenu>>();
+    QObject::connect(timer, &QTimer::timeout, qApp, [=]() {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        const auto stop = [timer]() {
+            timer->stop();
+            timer->deleteLater();
+        };
+        // Nobody waits for a menu any longer, or it never came.
+        const std::shared_ptr<MenuSeen> seen = watched.lock();
+        if (!seen || (*elapsed += 10) > timeoutMs)
+            return stop();
+        if (!menu || !menu->isVisible() || menu == handled->data())
+            return;
+        if (!seen->opened) {
+            seen->opened = true;
+            seen->entries = menuEntries(menu);
+            *steps = pick(seen->entries).split(u'>', Qt::SkipEmptyParts);
+        }
+        if (steps->isEmpty()) {
+            QTest::keyClick(menu, Qt::Key_Escape);
+            return stop();
+        }
+        QAction *chosen = nullptr;
+        for (QAction *a : menu->actions()) {
+            if (a->text() == steps->value(*level))
+                chosen = a;
+        }
+        if (!chosen) {
+            // Not there: close every menu, so that the test fails instead of hanging.
+            while (QWidget *open = QApplication::activePopupWidget())
+                open->close();
+            return stop();
+        }
+        const QPoint at = menu->actionGeometry(chosen).center();
+        QTest::mouseMove(menu, at);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+        *handled = menu;
+        if (++*level == steps->size())
+            stop();
+    });
+    timer->start(10);
+    return seen;
+}
+
+inline std::shared_ptr<MenuSeen> chooseFromNextMenu(const QString &path)
+{
+    return chooseFromNextMenu([path](const QStringList &) { return path; });
+}
+
+/** Right-clicks pos of widget through its window, so that its context menu opens as on screen. */
+inline void rightClick(QWidget *widget, const QPoint &pos)
+{
+    QWindow *window = widget->window()->windowHandle();
+    const QPoint at = widget->mapTo(widget->window(), pos);
+    QTest::mousePress(window, Qt::RightButton, {}, at);
+    QTest::mouseRelease(window, Qt::RightButton, {}, at);
 }
 
 } // namespace VmrTest

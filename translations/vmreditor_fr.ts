@@ -682,6 +682,46 @@ existe déjà dans votre répertoire &quot;targets/&quot;.
         <source>ERROR during export file.</source>
         <translation>ERREUR lors de l&apos;exportation du fichier.</translation>
     </message>
+    <message>
+        <source>It is a directory.</source>
+        <translation>C&apos;est un répertoire.</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Ce n&apos;est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <source>
+
+This cannot be opened as a .xvm file. </source>
+        <translation>
+
+Ceci ne peut pas être ouvert comme fichier .xvm. </translation>
+    </message>
+    <message>
+        <source>
+
+The .xvm file cannot be saved there. </source>
+        <translation>
+
+Le fichier .xvm ne peut pas être enregistré à cet endroit. </translation>
+    </message>
+    <message>
+        <source>%1 is still running. The window closes when it has finished.</source>
+        <translation>%1 est encore en cours d&apos;exécution. La fenêtre se fermera quand il aura terminé.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Stopping %1...</source>
+        <translation>Arrêt de %1...</translation>
+    </message>
+    <message>
+        <source>%1 was stopped.</source>
+        <translation>%1 a été arrêté.</translation>
+    </message>
 </context>
 <context>
     <name>QANewVmrDlg</name>
@@ -1227,6 +1267,13 @@ Impossible d&apos;exécuter la commande</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>QAXmlCharacters</name>
+    <message>
+        <source>Left out characters that a port description cannot hold: %1.</source>
+        <translation>Caractères omis, qu&apos;une description de portage ne peut pas contenir : %1.</translation>
     </message>
 </context>
 <context>

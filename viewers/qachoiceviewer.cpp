@@ -66,7 +66,8 @@ QAFctOnglet::~QAFctOnglet() = default;
 
 void QAFctOnglet::saveText()
 {
-    QAVmrViewer::setChildText(m_value->toPlainText(), QStringLiteral("VALUE"), m_element, 1);
+    QAVmrViewer::setChildText(QAVmrViewer::storedText(m_value->document()),
+                              QStringLiteral("VALUE"), m_element, 1);
     emit ongletModified();
 }
 
@@ -146,6 +147,7 @@ QAChoiceViewer::QAChoiceViewer(QDomElement &element, QWidget *parent, QAVmrDocBr
     choiceLabel->setTextFormat(Qt::PlainText);
     m_choice = new QComboBox(box);
     m_choice->setObjectName(QStringLiteral("choice"));
+    QAWheelGuard::protect(m_choice);
     choiceLabel->setBuddy(m_choice);
     choiceRow->addWidget(choiceLabel);
     choiceRow->addWidget(m_choice);

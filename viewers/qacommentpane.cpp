@@ -1,5 +1,6 @@
 #include "viewers/qacommentpane.h"
 
+#include "viewers/qafieldwidgets.h"
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrviewer.h"
 
@@ -12,7 +13,7 @@ QACommentPane::QACommentPane(QWidget *owner, QAVmrDocBrowser *doc)
     : QObject(owner)
     , m_doc(doc)
     , m_title(new QLabel(owner))
-    , m_text(new QTextEdit(owner))
+    , m_text(new QATextEdit(owner))
 {
     m_text->setObjectName(QStringLiteral("comment"));
     // Comments are plain text: a "<" in a comment must stay a "<".
@@ -60,7 +61,7 @@ void QACommentPane::frameBox(QFrame *frame)
 
 void QACommentPane::save()
 {
-    QAVmrViewer::setChildText(m_text->toPlainText(), QStringLiteral("COMMENT"), m_target,
-                              m_depth);
+    QAVmrViewer::setChildText(QAVmrViewer::storedText(m_text->document()),
+                              QStringLiteral("COMMENT"), m_target, m_depth);
     emit edited();
 }

@@ -37,6 +37,8 @@ public:
     void show(const QDomElement &target, const QString &title) { show(target, title, target); }
 
     const QDomElement &target() const { return m_target; }
+    int depth() const { return m_depth; }
+    QTextEdit *editor() const { return m_text; }
 
     /** The raised box that frames a page's parts. */
     static void frameBox(QFrame *frame);

@@ -1,5 +1,6 @@
 #include "viewers/qacommentviewer.h"
 
+#include "viewers/qafieldwidgets.h"
 #include "viewers/qavmrdocbrowser.h"
 
 #include <QLabel>
@@ -16,7 +17,7 @@ QACommentViewer::QACommentViewer(QDomElement &element, QWidget *parent, QAVmrDoc
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
 
-    m_comment = new QTextEdit(this);
+    m_comment = new QATextEdit(this);
     m_comment->setAcceptRichText(false);
     m_comment->setFrameStyle(QFrame::Box | QFrame::Raised);
     m_comment->setLineWidth(1);
@@ -59,6 +60,6 @@ void QACommentViewer::showPage()
 
 void QACommentViewer::saveComment()
 {
-    setChildText(m_comment->toPlainText(), QStringLiteral("COMMENT"), m_element);
+    setChildText(storedText(m_comment->document()), QStringLiteral("COMMENT"), m_element);
     modified = true;
 }

@@ -1,5 +1,6 @@
 #include "viewers/qafctviewer.h"
 
+#include "viewers/qafieldwidgets.h"
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrtextedit.h"
 
@@ -67,7 +68,7 @@ QAFctViewer::QAFctViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser 
     layout->addWidget(box, 1);
     layout->addSpacing(10);
 
-    m_comment = new QTextEdit(this);
+    m_comment = new QATextEdit(this);
     m_comment->setAcceptRichText(false);
     m_comment->setMaximumHeight(60);
     frameLikePane(m_comment);
@@ -102,12 +103,12 @@ void QAFctViewer::saveText()
     const QDomElement value = valueChild(m_element);
     if (value.isNull())
         return;
-    setChildText(m_value->toPlainText(), QStringLiteral("VALUE"), value);
+    setChildText(storedText(m_value->document()), QStringLiteral("VALUE"), value);
     modified = true;
 }
 
 void QAFctViewer::saveComment()
 {
-    setChildText(m_comment->toPlainText(), QStringLiteral("COMMENT"), m_element);
+    setChildText(storedText(m_comment->document()), QStringLiteral("COMMENT"), m_element);
     modified = true;
 }

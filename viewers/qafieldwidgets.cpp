@@ -1,6 +1,10 @@
 #include "viewers/qafieldwidgets.h"
 
+#include "support/qaxmlcharacters.h"
+#include "viewers/qaxmlvalidator.h"
+
 #include <QFocusEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 
 bool QAFieldEntry::focusEntered(const QFocusEvent *event)
@@ -25,6 +29,30 @@ bool QAFieldEntry::pressEntered(const QMouseEvent *event)
     const bool alreadyReported = m_focusedByPress;
     m_focusedByPress = false;
     return !alreadyReported;
+}
+
+QAWheelGuard::QAWheelGuard(QObject *parent)
+    : QObject(parent)
+{
+}
+
+QAWheelGuard::~QAWheelGuard() = default;
+
+void QAWheelGuard::protect(QWidget *field)
+{
+    // Without this the wheel itself would give the field the focus first.
+    field->setFocusPolicy(Qt::StrongFocus);
+    field->installEventFilter(new QAWheelGuard(field));
+}
+
+bool QAWheelGuard::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *field = qobject_cast<QWidget *>(watched);
+    if (event->type() != QEvent::Wheel || !field || field->hasFocus())
+        return false;
+    // Ignored, the event goes on to the widgets around the field.
+    event->ignore();
+    return true;
 }
 
 // The three field widgets behave alike: a focus change or a press into the focused
@@ -67,6 +95,7 @@ void QACheckBox::mousePressEvent(QMouseEvent *event)
 QALineEdit::QALineEdit(QWidget *parent)
     : QLineEdit(parent)
 {
+    QAXmlValidator::install(this);
 }
 
 QALineEdit::~QALineEdit() = default;
@@ -96,6 +125,8 @@ void QALineEdit::mousePressEvent(QMouseEvent *event)
 QATextEdit::QATextEdit(QWidget *parent)
     : QTextEdit(parent)
 {
+    // A "<" typed or pasted into a comment or a body stays a "<".
+    setAcceptRichText(false);
 }
 
 QATextEdit::~QATextEdit() = default;
@@ -120,4 +151,10 @@ void QATextEdit::mousePressEvent(QMouseEvent *event)
     if (m_entry.pressEntered(event))
         emit isPressed();
     QTextEdit::mousePressEvent(event);
+}
+
+void QATextEdit::insertFromMimeData(const QMimeData *source)
+{
+    const std::unique_ptr<QMimeData> kept = QAXmlCharacters::leaveOut(source);
+    QTextEdit::insertFromMimeData(kept ? kept.get() : source);
 }

@@ -5,6 +5,7 @@
 #include <QTextEdit>
 
 class QFocusEvent;
+class QMimeData;
 class QMouseEvent;
 
 /**
@@ -25,6 +26,26 @@ public:
 
 private:
     bool m_focusedByPress = false;
+};
+
+/**
+ * Keeps the wheel from changing a field that the user has not entered (a choice box, a
+ * spin box): turned over it on the way down a page, the wheel scrolls the page instead of
+ * silently changing the port. Once the field has the focus, the wheel works as usual.
+ */
+class QAWheelGuard : public QObject
+{
+    Q_OBJECT
+
+public:
+    ~QAWheelGuard() override;
+    static void protect(QWidget *field);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    explicit QAWheelGuard(QObject *parent);
 };
 
 /** A check box that says when the user enters it. */
@@ -80,7 +101,10 @@ private:
     QAFieldEntry m_entry;
 };
 
-/** A multi-line text edit that says when the user enters it. */
+/**
+ * A multi-line plain-text edit of a document's text (comments, function bodies) that
+ * says when the user enters it.
+ */
 class QATextEdit : public QTextEdit
 {
     Q_OBJECT
@@ -101,6 +125,8 @@ signals:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    /** Pasted and dropped text arrives without the characters a document cannot hold. */
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     QAFieldEntry m_entry;

@@ -1,5 +1,6 @@
 #include "viewers/qafreetext.h"
 
+#include "viewers/qafieldwidgets.h"
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrtextedit.h"
 
@@ -29,19 +30,6 @@ qsizetype cutAfterLine(const QString &text, qsizetype at)
         return text.size();
     const qsizetype newline = text.lastIndexOf(QLatin1Char('\n'), at - 1);
     return newline > 0 ? newline + 1 : at;
-}
-
-// The editor's characters as the document stores them: its block and line separators
-// are line breaks. Everything else, non-breaking spaces included, is kept as it is.
-QString storedForm(QString text)
-{
-    for (QChar &c : text) {
-        const char16_t u = c.unicode();
-        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xfdd0
-            || u == 0xfdd1)
-            c = QLatin1Char('\n');
-    }
-    return text;
 }
 
 // The text node that setChildText writes: the first child of the first VALUE child.
@@ -91,7 +79,7 @@ QAFreeText::QAFreeText(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     auto *label = new QLabel(tr("Enter text here:", "used in Add ASCII file window"), this);
     label->setBuddy(m_text);
 
-    m_comment = new QTextEdit(this);
+    m_comment = new QATextEdit(this);
     m_comment->setAcceptRichText(false);
     m_comment->setMaximumHeight(60);
     frameLikePane(m_comment);
@@ -168,8 +156,7 @@ void QAFreeText::saveText()
     if (!isLoaded())
         return;
     if (m_changes != 1 || !writeChange())
-        setChildText(storedForm(m_text->document()->toRawText()), QStringLiteral("VALUE"),
-                     m_element);
+        setChildText(storedText(m_text->document()), QStringLiteral("VALUE"), m_element);
     m_changes = 0;
     m_written = m_text->document()->characterCount() - 1;
     modified = true;
@@ -195,6 +182,6 @@ bool QAFreeText::writeChange()
 
 void QAFreeText::saveComment()
 {
-    setChildText(m_comment->toPlainText(), QStringLiteral("COMMENT"), m_element);
+    setChildText(storedText(m_comment->document()), QStringLiteral("COMMENT"), m_element);
     modified = true;
 }

@@ -1,6 +1,8 @@
 #include "viewers/qaisviewer.h"
 
+#include "support/qaxmlcharacters.h"
 #include "viewers/qacommentpane.h"
+#include "viewers/qaxmlvalidator.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -47,6 +49,7 @@ QAIsViewerTable::QAIsViewerTable(QWidget *parent)
     // A click on the current row's key or F2 renames; a double click asks the viewer to
     // edit the value. All of them land in edit() below.
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    setItemDelegate(new QAXmlItemDelegate(this));
 }
 
 QAIsViewerTable::~QAIsViewerTable() = default;
@@ -464,6 +467,7 @@ void QAIsViewer::addRow()
         key = QInputDialog::getText(dialogParent, tr("New Key", "add key window title"),
                                     tr("Enter the name of the new key:", "add key window text"),
                                     QLineEdit::Normal, QString(), &ok);
+        QAXmlCharacters::leaveOut(key);
         if (!ok || key.isEmpty())
             break;
         bool taken = false;

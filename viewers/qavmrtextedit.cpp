@@ -1,12 +1,14 @@
 #include "viewers/qavmrtextedit.h"
 
 #include "support/qafindrequest.h"
+#include "support/qaxmlcharacters.h"
 #include "viewers/qatextfind.h"
 #include "viewers/qavmrfinddialog.h"
 
 #include <QContextMenuEvent>
 #include <QInputDialog>
 #include <QMenu>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -41,6 +43,12 @@ void QAVmrTextEdit::contextMenuEvent(QContextMenuEvent *event)
 {
     std::unique_ptr<QMenu> menu(createPopupMenu(event->pos()));
     menu->exec(event->globalPos());
+}
+
+void QAVmrTextEdit::insertFromMimeData(const QMimeData *source)
+{
+    const std::unique_ptr<QMimeData> kept = QAXmlCharacters::leaveOut(source);
+    QPlainTextEdit::insertFromMimeData(kept ? kept.get() : source);
 }
 
 void QAVmrTextEdit::findDialog()

@@ -41,6 +41,8 @@ public slots:
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
+    /** Pasted and dropped text arrives without the characters a document cannot hold. */
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     QAvmrFindDialog *m_findDialog = nullptr; // a child of the editor

@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QDomDocument>
 #include <QDomText>
+#include <QTextDocument>
 
-QAVmrViewer::QAVmrViewer(QDomElement &, QWidget *parent, QAVmrDocBrowser *)
+QAVmrViewer::QAVmrViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *)
     : QWidget(parent)
+    , m_viewed(element)
 {
 }
 
@@ -69,6 +71,23 @@ void QAVmrViewer::setChildText(const QString &text, const QString &tag, QDomElem
     // The new text goes first so that it is what childText reads back.
     if (!doc.isNull())
         child.insertBefore(doc.createTextNode(text), child.firstChild());
+}
+
+QString QAVmrViewer::storedText(const QTextDocument *document)
+{
+    // The plain-text export of a text document turns non-breaking spaces into spaces.
+    return storedForm(document->toRawText());
+}
+
+QString QAVmrViewer::storedForm(QString text)
+{
+    for (QChar &c : text) {
+        const char16_t u = c.unicode();
+        if (u == QChar::ParagraphSeparator || u == QChar::LineSeparator || u == 0xfdd0
+            || u == 0xfdd1)
+            c = QLatin1Char('\n');
+    }
+    return text;
 }
 
 QString QAVmrViewer::translatedLabel(const QString &label)

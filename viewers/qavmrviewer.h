@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QAVmrDocBrowser;
+class QTextDocument;
 
 /**
  * A form bound to one element of the open document. Viewers write every edit straight
@@ -19,6 +20,9 @@ public:
 
     /** Points the documentation pane at the node's page and shows the node's comment. */
     virtual void showPage() = 0;
+
+    /** The element the viewer edits. */
+    QDomElement viewedElement() const { return m_viewed; }
 
     bool modified = false;
 
@@ -36,6 +40,16 @@ public:
                              int depth = 1);
     /** The document that owns a node, found by walking up to the document node. */
     static QDomDocument documentOf(const QDomNode &node);
+    /**
+     * The text of an editor as the document stores it: its paragraph and line separators
+     * become line breaks, every other character (a non-breaking space too) stays.
+     */
+    static QString storedText(const QTextDocument *document);
+    /** Text taken from an editor (a selection, a change) as the document stores it. */
+    static QString storedForm(QString text);
     /** A label's text in the "XVM Labels" translation context. */
     static QString translatedLabel(const QString &label);
+
+private:
+    QDomElement m_viewed;
 };

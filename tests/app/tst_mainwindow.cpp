@@ -10,6 +10,7 @@
 #include "mainwindowdriver.h"
 
 #include <QCheckBox>
+#include <QProgressDialog>
 #include <QClipboard>
 #include <QComboBox>
 #include <QRadioButton>
@@ -141,23 +142,29 @@ private slots:
         QTest::addColumn<QString>("answer"); // empty: Escape
         QTest::addColumn<bool>("readOnly");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("Cancel") << u"Cancel"_s << false << false;
-        QTest::newRow("Escape") << QString() << false << false;
-        QTest::newRow("No") << u"No"_s << false << true;
+        QTest::addColumn<bool>("stop"); // the generation stopped while the window waits
+        QTest::newRow("Cancel") << u"Cancel"_s << false << false << false;
+        QTest::newRow("Escape") << QString() << false << false << false;
+        QTest::newRow("No") << u"No"_s << false << true << false;
         // Yes goes through Save As for a read-only document; cancelling it must not lose
         // the changes by closing anyway.
-        QTest::newRow("Yes, Save As cancelled") << u"Yes"_s << true << false;
-        QTest::newRow("Yes") << u"Yes"_s << false << true;
+        QTest::newRow("Yes, Save As cancelled") << u"Yes"_s << true << false << false;
+        QTest::newRow("Yes") << u"Yes"_s << false << true << false;
+        QTest::newRow("Yes, generation stopped") << u"Yes"_s << false << true << true;
     }
     void closeWithChanges()
     {
         QFETCH(QString, answer);
         QFETCH(bool, readOnly);
         QFETCH(bool, closes);
-        // A generation that takes a while: it must run to its end, not be cut off at exit.
+        QFETCH(bool, stop);
+        // A generation that takes a while: it must run to its end, not be cut off at exit,
+        // unless the user stops it; a stopped one is asked to end, as a terminal would.
         Install install;
-        install.writeScript(u"vmrgen.pl"_s, "select(undef, undef, undef, 0.5);\n"
-                                            "open(my $o, '>', \"$ARGV[1]/done\") or die;");
+        install.writeScript(u"vmrgen.pl"_s,
+                            "$SIG{TERM} = sub { open(my $s, '>', \"$ARGV[1]/stopped\"); exit 1; };\n"
+                            "select(undef, undef, undef, $ARGV[1] =~ /./ ? 1 : 0);\n"
+                            "open(my $o, '>', \"$ARGV[1]/done\") or die;");
         QByteArray before = readFile(m_example);
         if (readOnly)
             QVERIFY(writeFile(m_example, before.replace("\"no\"", "\"yes\"")));
@@ -166,18 +173,36 @@ private slots:
                  titled(readOnly ? u"linux_gcc.xvm (Read only)"_s : u"linux_gcc.xvm"_s));
         QVERIFY(shown(window.get()));
         window->editor()->setModified(true);
+        // While the window waits for the generation it keeps painting itself.
+        int paintsWhileWaiting = 0;
+        const auto waiting = [&paintsWhileWaiting, &window, stop](QWidget *dialog) {
+            window->update();
+            QTimer::singleShot(200, dialog, [&paintsWhileWaiting, dialog, stop]() {
+                paintsWhileWaiting = dialog->isVisible();
+                if (stop)
+                    VmrDrive::answer(u"Cancel"_s)(dialog);
+            });
+        };
+        const bool saved = closes && answer == u"Yes"_s;
         ModalScript dialogs({answer.isEmpty() ? pressKey(Qt::Key_Escape)
                                               : VmrDrive::answer(answer),
-                             choosePath(QString())});
+                             readOnly ? choosePath(QString()) : Handler(waiting)});
         QCOMPARE(window->close(), closes);
         QCOMPARE(dialogs.texts().value(0), u"Save changes to linux_gcc.xvm?"_s);
-        QCOMPARE(dialogs.texts().size(), readOnly ? 2 : 1);
+        QCOMPARE(dialogs.texts().size(), readOnly || saved ? 2 : 1);
         QCOMPARE(window->isVisible(), !closes);
-        const bool saved = closes && answer == u"Yes"_s;
+        if (saved) {
+            const auto *wait = window->findChild<QProgressDialog *>(u"script wait"_s);
+            QVERIFY(!wait && paintsWhileWaiting);
+            QCOMPARE(dialogs.texts().value(1), QAEdition::applicationTitle());
+        }
         QCOMPARE(window->editor()->isModified(), !saved);
         QCOMPARE(readFile(m_example) == before, !saved);
-        QCOMPARE(QFile::exists(window->targetDirectory() + u"/done"_s), saved);
-        QCOMPARE(status(window.get()) == u"VMR Files saved."_s, saved);
+        const QString target = window->targetDirectory();
+        QCOMPARE(QFile::exists(target + u"/done"_s), saved && !stop);
+        QCOMPARE(QFile::exists(target + u"/stopped"_s), stop);
+        QCOMPARE(status(window.get()),
+                 !saved ? status(window.get()) : stop ? u"vmrgen.pl was stopped."_s : u"VMR Files saved."_s);
         window->editor()->setModified(false);
     }
 

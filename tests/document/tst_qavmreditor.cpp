@@ -11,7 +11,6 @@
 #include "testutil.h"
 #include "viewers/qaisviewer.h"
 
-#include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,7 +21,6 @@
 #include <typeinfo>
 
 using namespace Qt::StringLiterals;
-using Entries = QList<std::pair<QString, QAction *>>;
 
 namespace {
 
@@ -77,26 +75,6 @@ QString childTags(const QDomElement &element)
     return tags.join(u' ');
 }
 
-/** A menu's entries as "text", "-" or "sub-menu>text", each with its action. */
-Entries entries(QMenu *menu, const QString &prefix = {})
-{
-    Entries list;
-    for (QAction *a : menu ? menu->actions() : QList<QAction *>()) {
-        if (a->menu())
-            list += entries(a->menu(), prefix + a->text() + u'>');
-        else
-            list.append({prefix + (a->isSeparator() ? u"-"_s : a->text()), a});
-    }
-    return list;
-}
-
-QAction *entry(QMenu *menu, const QString &path)
-{
-    for (const auto &[text, action] : entries(menu))
-        if (text == path) return action;
-    return nullptr;
-}
-
 /** Answers the next file dialog with path typed into its name field, or cancels it. */
 void chooseFile(const QString &path, QString *seen = nullptr)
 {
@@ -136,14 +114,21 @@ class TestQAVmrEditor : public QObject
         tree()->setCurrentItem(tree()->topLevelItem(0));
         return true;
     }
-    /** Runs a command from the context menu of the node with the given text. */
-    void runCommand(const QString &node, const QString &path)
+    /**
+     * Right-clicks the node with the given text (none: empty space), chooses the entry at
+     * path from its menu and lets the command run; whether a menu opened.
+     */
+    bool runCommand(const QString &node, const QString &path, QStringList *entries = nullptr)
     {
-        tree()->setCurrentItem(findItem(tree(), node));
-        std::unique_ptr<QMenu> menu(nodeOf(tree()->currentItem())->createPopupMenu());
-        QAction *action = entry(menu.get(), path);
-        QVERIFY(action);
-        action->trigger();
+        QTreeWidgetItem *item = findItem(tree(), node);
+        if (item) tree()->scrollToItem(item);
+        const QPoint at = item ? tree()->visualItemRect(item).center()
+                               : QPoint(5, tree()->viewport()->height() - 5);
+        const auto seen = VmrTest::chooseFromNextMenu(path);
+        VmrTest::rightClick(tree()->viewport(), at);
+        QCoreApplication::processEvents();  // the command, queued until the menu closed
+        if (entries) *entries = seen->entries;
+        return seen->opened;
     }
     /** Adds a binary file whose first line tells the stand-in script what to do. */
     QString startBinary(const QString &node, const QString &path, const QByteArray &mode,
@@ -315,43 +300,25 @@ private slots:
 
     void contextMenus()
     {
+        // Each menu as the right button opens it; a node without one, or empty space,
+        // opens none, but the node becomes current all the same.
         const QString append = u"A&ppend>Ascii File;A&ppend>Binary File"_s;
         const QString file = append + u";-;&Delete;&Rename"_s;
         const QHash<QString, QString> expected = {
             {u"port"_s, u"&Rename"_s}, {u"B"_s, u"&Add Child>Ascii File;&Add Child>Binary File"_s},
             {u"Link"_s, append}, {u"Asm"_s, append}, {u"run.sh"_s, file}, {u"lib.a"_s, file}};
-        for (QTreeWidgetItem *item : allItems(tree())) {
-            std::unique_ptr<QMenu> menu(nodeOf(item)->createPopupMenu());
+        for (QTreeWidgetItem *item : allItems(tree()) + QList<QTreeWidgetItem *>{nullptr}) {
             QStringList texts;
-            for (const auto &[text, action] : entries(menu.get()))  // none has a shortcut
-                texts << text + action->shortcut().toString();
-            QCOMPARE(texts.join(u';'), expected.value(item->text(0)));
+            const QString node = item ? item->text(0) : QString();
+            QCOMPARE(runCommand(node, QString(), &texts), expected.contains(node));
+            QCOMPARE(texts.join(u';'), expected.value(node));
+            QCOMPARE(tree()->currentItem(), item ? item : findItem(tree(), u"Types"_s));
+            // A menu is used once: closed, it is gone.
+            QVERIFY(!m_editor->popupMenu());
         }
-        // Shown on request: none on empty space or a kind without a menu, whose node
-        // becomes current all the same.
-        const auto request = [this](QTreeWidgetItem *item) {
-            const QPoint pos = item ? tree()->visualItemRect(item).center()
-                                    : QPoint(5, tree()->viewport()->height() - 5);
-            QContextMenuEvent event(QContextMenuEvent::Mouse, pos,
-                                    tree()->viewport()->mapToGlobal(pos));
-            QApplication::sendEvent(tree()->viewport(), &event);
-            return QPointer<QMenu>(m_editor->popupMenu());
-        };
-        QVERIFY(!request(nullptr) && !request(findItem(tree(), u"S"_s)));
-        QCOMPARE(tree()->currentItem(), findItem(tree(), u"S"_s));
-        QPointer<QMenu> menu = request(findItem(tree(), u"Link"_s));
-        QTRY_VERIFY(menu && menu->isVisible());
-        QCOMPARE(tree()->currentItem(), findItem(tree(), u"Link"_s));
-        // A menu is used once: closed, it goes away.
-        menu->close();
-        QTRY_VERIFY(!menu);
         // "&Rename" chosen with the mouse leaves the name field open for typing.
         QTreeWidgetItem *root = tree()->topLevelItem(0);
-        menu = request(root);
-        QTRY_VERIFY(menu && menu->isVisible());
-        const QPoint rename = menu->actionGeometry(entry(menu, u"&Rename"_s)).center();
-        QTest::mouseClick(menu, Qt::LeftButton, {}, rename);
-        QTRY_VERIFY(!menu);
+        QVERIFY(runCommand(u"port"_s, u"&Rename"_s));
         QVERIFY(tree()->isEditing(root));
         // Asks the window: the offscreen platform does not activate it again after a popup.
         auto *line = qobject_cast<QLineEdit *>(m_editor->focusWidget());

@@ -270,7 +270,8 @@ private slots:
         if (item)
             QTest::mouseClick(m_viewer->findChild<QATextMacro *>()->lineEdit(), Qt::LeftButton);
         else
-            QTest::mouseClick(m_viewer->findChild<QATextEdit *>()->viewport(), Qt::LeftButton);
+            QTest::mouseClick(m_viewer->findChild<QAFctOnglet *>()->valueEdit()->viewport(),
+                              Qt::LeftButton);
         QVERIFY(bar->value() > pageTop + 100);
         if (press == u"next")
             m_viewer->findChild<QAOptionnalMacro *>()->checkBox()->setFocus(Qt::TabFocusReason);
