@@ -12,7 +12,7 @@ use warnings;
 
 use FindBin;
 use lib $FindBin::Bin;
-use VmrDoc qw(run_main fail parse_document document_model write_file_atomic utf8_bytes);
+use VmrDoc qw(run_main fail shown parse_document document_model write_file_atomic utf8_bytes);
 
 my @out;
 
@@ -226,7 +226,7 @@ run_main(sub {
     fail('usage: vmrprint.pl DOC OUT') unless @ARGV == 2 && $ARGV[1] ne '';
     my ($docpath, $outpath) = @ARGV;
     my $doc = parse_document($docpath);
-    fail("$outpath is the document itself; choose another output file")
+    fail(shown($outpath) . ' is the document itself; choose another output file')
         if same_file($docpath, $outpath);
     render(document_model($doc));
     write_file_atomic($outpath, utf8_bytes(join("\n", @out) . "\n"));
