@@ -64,7 +64,7 @@ for my $dir (@DIRS) {
         $r = run_script('vmrprint.pl', "$d/" . bytes('my port ✓.xvm'), "$d/" . bytes('out ✓.txt'));
         is($r->{status} . $r->{stderr}, '0', 'vmrprint.pl exports');
         my $text = -e "$d/" . bytes('out ✓.txt') ? Encode::decode('UTF-8', slurp("$d/" . bytes('out ✓.txt'))) : '';
-        like($text, qr/^    ASCII file "ünï 'q' "d" \$x & <b> ✓\.txt"$/m, '  names as they are');
+        like($text, qr/^    ASCII file "ünï 'q' \\"d\\" \$x & <b> ✓\.txt"$/m, '  names as they are, quotes escaped');
 
         spew("$d/" . bytes('old ✓.xvm'), bytes(port_doc(version => 'V2007')));
         $r = run_script('vmrver.pl', '-update', "$d/" . bytes('old ✓.xvm'), '-fromver', 'V2007', '-tover', 'V2009');

@@ -38,16 +38,21 @@ sub with_newline {
     return $text =~ /\n\z/ ? $text : "$text\n";
 }
 
+# A carriage return ends a line for the Ada and Java compilers as much as a line feed:
+# each must open a new comment line, or the rest of the text would become code.
 sub comment_lines {
     my ($lang, $text, $indent) = @_;
     $indent //= '';
     return '' if !defined $text || $text !~ /\S/;
-    my @lines = split /\n/, $text;
+    my @lines = split /\r\n|\r|\n/, $text;
     my %prefix = (perl => '#', ada => '--', java => '//', c => ' *');
     my $p = $prefix{$lang};
     my $out = '';
+    # Java reads \uXXXX before anything else, comments included ("C:\users" does not
+    # compile): an even run of backslashes before "u" is no such escape.
+    s/(\\+)(?=u)/$1$1/g for $lang eq 'java' ? @lines : ();
     if ($lang eq 'c') {
-        s{\*/}{* /}g for @lines;
+        s{\*/}{* /}g, s{/\*}{/ *}g for @lines;
         return "$indent/* $lines[0] */\n" if @lines == 1;
         $out .= "$indent/*\n";
         $out .= $indent . ($_ eq '' ? ' *' : " * $_") . "\n" for @lines;
@@ -68,6 +73,16 @@ sub ident {
     $text =~ s/^_+|_+$//g;
     $text = "N$text" if $text =~ /^[0-9]/;
     return $text;
+}
+
+# A macro's value as it stands, continued over several lines; a backslash at its very end
+# would continue it into the next definition.
+sub c_macro_value {
+    my ($value) = @_;
+    $value =~ s/\r\n?/\n/g;
+    $value =~ s/\n/ \\\n/g;
+    $value .= ' /* (ends with a backslash) */' if $value =~ /\\\z/;
+    return $value;
 }
 
 sub perl_string {
@@ -98,13 +113,17 @@ sub java_string {
     return qq{"$text"};
 }
 
+# Ada strings hold graphic characters only: line breaks, tabs and other controls are
+# joined in by their code.
 sub ada_string {
     my ($text) = @_;
-    my @parts = split /(\n)/, $text, -1;
+    my @parts = split /([\x00-\x1f\x7f])/, $text, -1;
     my @out;
     for my $part (@parts) {
         if ($part eq "\n") {
             push @out, 'ASCII.LF';
+        } elsif ($part =~ /\A[\x00-\x1f\x7f]\z/) {
+            push @out, sprintf("Character'Val (%d)", ord $part);
         } elsif ($part ne '') {
             (my $q = $part) =~ s/"/""/g;
             push @out, qq{"$q"};
@@ -179,7 +198,7 @@ sub field_text {
     $text .= comment_lines($lang, $field->{comment}, $in);
 
     if ($lang eq 'c') {
-        (my $continued = $value) =~ s/\n/ \\\n/g;
+        my $continued = c_macro_value($value);
         if ($kind eq 'TEXT_MACRO') {
             return $text . ($value eq '' ? "#define $id\n" : "#define $id $continued\n");
         }
