@@ -204,8 +204,9 @@ subtest 'what cannot be generated or exported is refused and nothing is written'
         ok($r->{status} && $r->{last} =~ $case->[1], "refused: $case->[1]") or diag($r->{stderr});
     }
     ok(slurp("$dir/out.txt") eq 'previous export' && slurp("$dir/doc.xvm") =~ /<VMR/, 'both files intact');
-    is(run_script('vmrprint.pl', "$dir/doc.xvm", "$dir/out.txt")->{status}, 0, 'a good export');
-    like(slurp("$dir/out.txt"), qr/\APort "Test" \(C\+\+ Test\)/, '  replaces the previous one');
+    symlink("$dir/out.txt", "$dir/link.txt") or die;
+    is(run_script('vmrprint.pl', "$dir/doc.xvm", "$dir/link.txt")->{status}, 0, 'a good export, through a link');
+    ok(-l "$dir/link.txt" && slurp("$dir/out.txt") =~ /\APort "Test" \(C\+\+ Test\)/, '  replaces the file linked to; the link stays');
 };
 
 subtest 'replacing a port' => sub {

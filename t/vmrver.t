@@ -57,6 +57,15 @@ subtest 'V2007 to V2009, three times over: every update keeps its own backup' =>
     is_deeply([map { -f $_ ? slurp($_) : 'missing' } map {"$file.V2007$_.bak"} '', '.1', '.3'], \@originals,
               'each backup holds the document as it was before its own update');
     ok(-l "$file.V2007.2.bak" && !-e "$dir/elsewhere", 'the link is left alone');
+
+    # Through a link the document is updated where it lies, and the link stays.
+    mkdir "$dir/real";
+    spew("$dir/real/doc.xvm", $originals[0]);
+    symlink("$dir/real/doc.xvm", "$dir/link.xvm") or die;
+    my $r = run_script('vmrver.pl', '-update', "$dir/link.xvm");
+    like($r->{stdout}, qr{kept in \S+/real/doc\.xvm\.V2007\.bak$}, 'a linked document is updated') or diag($r->{stderr});
+    ok(-l "$dir/link.xvm" && slurp("$dir/real/doc.xvm") =~ /Version="V2009"/ && slurp("$dir/real/doc.xvm.V2007.bak") eq $originals[0],
+       '  where it lies, its backup beside it; the link stays');
 };
 
 subtest 'failures leave the document as it was' => sub {

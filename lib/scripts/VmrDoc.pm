@@ -14,6 +14,7 @@ use strict;
 use warnings;
 
 use Exporter 'import';
+use Cwd ();
 use Encode ();
 use File::Basename ();
 use File::Spec;
@@ -25,7 +26,7 @@ our @EXPORT_OK = qw(
     parse_document
     elements child child_text text_of significant_children
     port_name port_dir_name check_file_name
-    write_file_atomic utf8_bytes
+    write_file_atomic real_path utf8_bytes
     function_container document_model
     CURRENT_VERSION
 );
@@ -310,16 +311,27 @@ sub check_file_name {
 # ---------------------------------------------------------------------------
 # Writing
 
+# The file that a path names, through any symbolic links; the path itself when it names
+# nothing (yet).
+sub real_path {
+    my ($path) = @_;
+    return $path unless -l $path;
+    my $real = Cwd::abs_path($path);
+    return defined $real && -e $real ? $real : $path;
+}
+
 sub utf8_bytes {
     my ($text) = @_;
     return Encode::encode('UTF-8', $text);
 }
 
 # Writes the bytes into a temporary file beside the destination and renames it over the
-# destination, so that readers see either the old or the complete new file.
+# destination, so that readers see either the old or the complete new file. Through a
+# symbolic link the file it points to is replaced, and the link stays.
 sub write_file_atomic {
     my ($path, $bytes, %opt) = @_;
     my $what = shown($path);
+    $path = real_path($path);
     fail("cannot write $what: it is a directory") if -d $path;
     my ($volume, $dir, $file) = File::Spec->splitpath($path);
     $dir = File::Spec->catpath($volume, $dir, '');

@@ -32,8 +32,8 @@ use File::Basename ();
 use File::Copy ();
 use FindBin;
 use lib $FindBin::Bin;
-use VmrDoc qw(run_main fail shown parse_document elements child write_file_atomic utf8_bytes
-              CURRENT_VERSION);
+use VmrDoc qw(run_main fail shown parse_document elements child write_file_atomic real_path
+              utf8_bytes CURRENT_VERSION);
 
 my %STEP = (
     V2007 => \&to_v2007,
@@ -279,17 +279,20 @@ sub update {
     $doc->setEncoding('UTF-8');
     my $bytes = $doc->toString(0);
 
-    my $mode = (stat $file)[2] & 07777;
-    my $backup = keep_backup($file, utf8_bytes($actual));
+    # A linked document is updated where it lies, and keeps its backups there.
+    my $real = real_path($file);
+    my $mode = (stat $real)[2] & 07777;
+    my $backup = keep_backup($real, utf8_bytes($actual));
     chmod($mode, $backup);
-    my $ok = eval { write_file_atomic($file, $bytes, mode => $mode); 1 };
+    my $ok = eval { write_file_atomic($real, $bytes, mode => $mode); 1 };
     unless ($ok) {
         my $error = $@;
         unlink $backup;
         die $error;
     }
     print utf8_bytes("$what updated from $actual to $to; the original is kept in "
-                     . shown(File::Basename::basename($backup)) . "\n");
+                     . shown($real eq $file ? File::Basename::basename($backup) : $backup)
+                     . "\n");
 }
 
 run_main(sub {
