@@ -488,8 +488,8 @@ private slots:
         }
         const QString dir = work(u"dir with spaces/\u00fcn\u00ef c\u00f8d\u00e9 \u6587\u4ef6"_s);
         const QString path = dir + u"/my port \u2713.xvm"_s, ports = dir + u"/ports \u2713"_s;
-        QVERIFY(writeFile(path, portDocument(ports, "\xc3\x9cn\xc3\xaf \xe2\x9c\x93"))
-                && QDir().mkpath(ports));
+        const QByteArray portName = "\xc3\x9cn\xc3\xaf \xe2\x9c\x93";  // Ünï ✓
+        QVERIFY(writeFile(path, portDocument(ports, portName)) && QDir().mkpath(ports));
         auto window = openWindow(path);
         ModalScript dialogs;
         action(window.get(), "fileSaveAction")->trigger();
@@ -498,7 +498,8 @@ private slots:
         VMR_ANSWERED(dialogs);
         const QString port = ports + u"/my port \u2713"_s;
         QCOMPARE(readFile(port + u"/env.sh"_s), QByteArray("a=1\n\xc3\xa9 \xe2\x88\x91"));
-        QVERIFY(readFile(port + u"/port.ini"_s).contains("\nNAME=\"C++ \xc3\x9cn\xc3\xaf \xe2\x9c\x93\"\n"));
+        const QByteArray record = "\nNAME=\"C++ " + portName + "\"\n";
+        QVERIFY(readFile(port + u"/port.ini"_s).contains(record));
     }
 };
 
