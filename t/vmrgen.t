@@ -110,6 +110,34 @@ subtest 'an Ada port' => sub {
     has_lines("$dir/ada.txt", 'renaming Vmr_Old: off (package Vmr_Old renames Ada.Text_IO)', 'Vmr_Flag: on');
 };
 
+subtest 'texts with comment marks, backslashes and carriage returns stay texts in every language' => sub {
+    my $dir = File::Temp->newdir;
+    # A carriage return ends a comment line for Ada and Java; "\u" starts an escape even in
+    # a Java comment; "/*" nests in C; a trailing backslash continues a C macro.
+    my $texts = sub {
+        my ($type, $conf, $extra) = @_;
+        port_doc(type => $type, libconf => qq{<$conf><COMMENT>see C:\\users\\u&#13;this is no code</COMMENT>}
+            . q{<TYPES Label="T /* x */ \u"><COMMENT>c</COMMENT><F><TEXT_MACRO Name="VMR_A"><COMMENT/><VALUE>C:\dir\</VALUE></TEXT_MACRO></F>}
+            . qq{<G><TEXT_MACRO Name="VMR_B"><COMMENT/><VALUE>2</VALUE></TEXT_MACRO></G>$extra</TYPES></$conf>});
+    };
+    my %ports = (c => $texts->('CCPP', 'LIBCONFC', ''), java => $texts->('J2SE', 'LIBCONFJAVA', ''),
+                 ada => $texts->('ADA', 'LIBCONFA', qq{<H><CONSTANTSTRINGADA Name="VMR_T"><COMMENT/><VALUE>a\tb&#13;c</VALUE></CONSTANTSTRINGADA></H>}));
+    for my $name (sort keys %ports) {
+        my $r = generate($dir, $name, $ports{$name});
+        is($r->{status}, 0, "$name generated") or diag($r->{stderr});
+    }
+    spew("$dir/targets/c/use.c", qq{#include "vmrconf.h"\nint b = VMR_B;\n});
+    compiles("$dir/targets/c", 'cc', 'cc -fsyntax-only -Wall -Werror use.c');
+    compiles("$dir/targets/java", 'javac', 'javac -d . VmrConf.java');
+    compiles("$dir/targets/ada", 'gnatmake', 'gcc -c -gnatc vmr_conf.ads');
+    has_lines("$dir/targets/ada/vmr_conf.ads", q{VMR_T : constant String := "a" & Character'Val (9) & "b" & Character'Val (13) & "c";});
+
+    # The outline keeps one entry to a line, whatever a name holds.
+    spew("$dir/doc.xvm", port_doc(build => q{<NEWCMDFILE Name="a&#10;&quot;b\"><COMMENT/><VALUE>x&#13;y</VALUE></NEWCMDFILE>}));
+    is(run_script('vmrprint.pl', "$dir/doc.xvm", "$dir/doc.txt")->{status}, 0, 'exported');
+    like(slurp("$dir/doc.txt"), qr/^    ASCII file "a\\n\\"b\\\\"\n      \| x\n      \| y\n/m, '  a name with a line break and quotes');
+};
+
 subtest 'binary files of any size round trip byte for byte' => sub {
     my $dir = File::Temp->newdir;
     # 50 MB that do not compress, without waiting for a random source: generation parses
@@ -124,8 +152,7 @@ subtest 'binary files of any size round trip byte for byte' => sub {
         is($gen->{status}, 0, "$name: generated") or diag($gen->{stderr});
         ok(slurp("$dir/targets/doc/out-$name") eq $files{$name}, "$name: decoded byte for byte");
     }
-    for my $case ([["$dir/missing.bin", "$dir/out"], qr/cannot read \S*missing\.bin: no such file/],
-                  [["$dir/missing.bin"], qr/usage: encode64\.pl FILE OUT/],
+    for my $case ([["$dir/missing.bin"], qr/usage: encode64\.pl FILE OUT/],
                   [["$dir", "$dir/out"], qr/is a directory/], [['/dev/null', "$dir/out"], qr/not a regular file/]) {
         my $r = run_script('encode64.pl', @{ $case->[0] });
         ok($r->{status} && $r->{last} =~ $case->[1] && !-e "$dir/out", "refused: $case->[1]") or diag($r->{stderr});
@@ -169,15 +196,15 @@ subtest 'what cannot be generated or exported is refused and nothing is written'
     # An export replaces its file whole or not at all.
     spew("$dir/out.txt", 'previous export');
     spew("$dir/bad.xvm", '<VMR Name="x"><IS>');
-    for my $case ([[qw(bad.xvm out.txt)], qr/cannot parse \S*bad\.xvm, line \d+/], [[qw(doc.xvm doc.xvm)], qr/is the document itself/],
-                  [[qw(doc.xvm no/such/out.txt)], qr/directory \S+ does not exist/],
+    for my $case ([[qw(bad.xvm out.txt)], qr/cannot parse \S*bad\.xvm, line \d+/], [[qw(doc.xvm no/such/out.txt)], qr/directory \S+ does not exist/],
                   [[qw(missing.xvm out.txt)], qr/missing\.xvm: no such file/], [['doc.xvm'], qr/usage: vmrprint\.pl DOC OUT/]) {
         my $r = run_script('vmrprint.pl', map {"$dir/$_"} @{ $case->[0] });
         ok($r->{status} && $r->{last} =~ $case->[1], "refused: $case->[1]") or diag($r->{stderr});
     }
     ok(slurp("$dir/out.txt") eq 'previous export' && slurp("$dir/doc.xvm") =~ /<VMR/, 'both files intact');
-    is(run_script('vmrprint.pl', "$dir/doc.xvm", "$dir/out.txt")->{status}, 0, 'a good export');
-    like(slurp("$dir/out.txt"), qr/\APort "Test" \(C\+\+ Test\)/, '  replaces the previous one');
+    symlink("$dir/out.txt", "$dir/link.txt") or die;
+    is(run_script('vmrprint.pl', "$dir/doc.xvm", "$dir/link.txt")->{status}, 0, 'a good export, through a link');
+    ok(-l "$dir/link.txt" && slurp("$dir/out.txt") =~ /\APort "Test" \(C\+\+ Test\)/, '  replaces the file linked to; the link stays');
 };
 
 subtest 'replacing a port' => sub {

@@ -38,15 +38,34 @@ subtest 'a document without version is updated from the oldest format' => sub {
     like(slurp("$dir/targets/port_v2005/settings.pl"), qr/'CROSS_PREFIX' => 'm68k-elf-'/, '  with its keys');
 };
 
-subtest 'V2007 to V2009, twice' => sub {
+subtest 'V2007 to V2009, three times over: every update keeps its own backup' => sub {
     my $dir = File::Temp->newdir;
     my $file = update_is($dir, 'port_v2007.xvm', 'V2007', ['-fromver', 'V2007'], 'concat(/VMR/@read_only, /VMR/@generate_in)' => 'yes/srv/ports',
         'concat(//RENAMEADA/@Value, //BINARY_MACRO/@Value, //OPTIONAL_MACRO/@Defined, //OPTIONAL_MACRO/@Value)' => '101256',
         'concat(//THREADS/CHOICE/@Value, count(//*[@Selected]), name(/VMR/PARSERCONF/*[1]), name(//PARSERS/*[2]))' => 'None0COMMENTPC_ORB');
-    spew($file, slurp(fixture('port_v2007.xvm')));
-    is(run_script('vmrver.pl', '-update', $file, '-tover', 'V2009')->{status}, 0, 'again');
-    ok(-f "$file.V2007.1.bak", 'the second backup gets a free name');
-    is(slurp("$file.V2007.bak"), slurp(fixture('port_v2007.xvm')), 'the first is untouched');
+    # The old document comes back twice, different each time. A link that points nowhere
+    # holds the third free name: it is passed over, never written through.
+    symlink("$dir/elsewhere", "$file.V2007.2.bak") or die;
+    my @originals = (slurp(fixture('port_v2007.xvm')));
+    for my $n (1, 2) {
+        spew($file, my $old = $originals[0] =~ s/<VMR /<VMR Rev="$n" /r);
+        push @originals, $old;
+        my $r = run_script('vmrver.pl', '-update', $file, '-tover', 'V2009');
+        is($r->{status}, 0, "update $n again") or diag($r->{stderr});
+        like($r->{stdout}, qr/kept in port_v2007\.xvm\.V2007\.(1|3)\.bak$/, '  names its backup');
+    }
+    is_deeply([map { -f $_ ? slurp($_) : 'missing' } map {"$file.V2007$_.bak"} '', '.1', '.3'], \@originals,
+              'each backup holds the document as it was before its own update');
+    ok(-l "$file.V2007.2.bak" && !-e "$dir/elsewhere", 'the link is left alone');
+
+    # Through a link the document is updated where it lies, and the link stays.
+    mkdir "$dir/real";
+    spew("$dir/real/doc.xvm", $originals[0]);
+    symlink("$dir/real/doc.xvm", "$dir/link.xvm") or die;
+    my $r = run_script('vmrver.pl', '-update', "$dir/link.xvm");
+    like($r->{stdout}, qr{kept in \S+/real/doc\.xvm\.V2007\.bak$}, 'a linked document is updated') or diag($r->{stderr});
+    ok(-l "$dir/link.xvm" && slurp("$dir/real/doc.xvm") =~ /Version="V2009"/ && slurp("$dir/real/doc.xvm.V2007.bak") eq $originals[0],
+       '  where it lies, its backup beside it; the link stays');
 };
 
 subtest 'failures leave the document as it was' => sub {

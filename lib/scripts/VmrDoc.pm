@@ -3,11 +3,18 @@ package VmrDoc;
 # Helpers shared by the Velmor scripts: safe parsing of port descriptions, the
 # vocabulary of their sections, atomic writes and the one-line failure report that the
 # editor shows.
+#
+# Paths stay the bytes that the editor passed (UTF-8 on Linux): the file system takes them
+# as they are, and a path is never mixed with a text of the document, which is made of
+# characters. A name from the document becomes part of a path through utf8_bytes, and a
+# path becomes part of a message through shown. Messages are characters, encoded once
+# when they are printed.
 
 use strict;
 use warnings;
 
 use Exporter 'import';
+use Cwd ();
 use Encode ();
 use File::Basename ();
 use File::Spec;
@@ -15,11 +22,11 @@ use File::Temp ();
 use XML::LibXML;
 
 our @EXPORT_OK = qw(
-    run_main fail
-    parse_document parse_document_string
+    run_main fail shown
+    parse_document
     elements child child_text text_of significant_children
     port_name port_dir_name check_file_name
-    write_file_atomic utf8_bytes
+    write_file_atomic real_path utf8_bytes
     function_container document_model
     CURRENT_VERSION
 );
@@ -58,11 +65,22 @@ sub run_main {
     }
     my $reason = $@ // 'unknown error';
     $reason = "$reason";
+    # A die from outside the scripts holds bytes as they came, paths among them.
+    $reason = shown($reason) unless utf8::is_utf8($reason);
     $reason =~ s/\s+\z//;
     $reason =~ s/\s*\n\s*/; /g;
     $reason = 'unknown error' if $reason eq '';
-    print STDERR "$script: $reason\n";
+    print STDERR utf8_bytes(shown($script) . ": $reason\n");
     exit 1;
+}
+
+# A path (bytes) as the user reads it in a message; bytes that are not UTF-8 show as
+# U+FFFD rather than as a wrong letter.
+sub shown {
+    my ($path) = @_;
+    return '' unless defined $path;
+    return $path if utf8::is_utf8($path);
+    return Encode::decode('UTF-8', $path);
 }
 
 # ---------------------------------------------------------------------------
@@ -82,16 +100,85 @@ sub _parse_error {
     my ($what, $error) = @_;
     if (ref $error && eval { $error->can('message') }) {
         my $message = $error->message // '';
+        $message = shown($message);
         $message =~ s/\s+\z//;
         $message =~ s/\s*\n\s*/ /g;
         my $line = eval { $error->line } || 0;
         return $line ? "cannot parse $what, line $line: $message"
                      : "cannot parse $what: $message";
     }
-    my $text = "$error";
+    my $text = shown("$error");
     $text =~ s/\s+\z//;
     ($text) = split /\n/, $text;
     return "cannot parse $what: $text";
+}
+
+# XML 1.0 cannot hold these characters at all, neither as they are nor as a character
+# reference: a document that holds one is no longer XML, and the parser's own report of
+# it is cryptic.
+my $NOT_XML = qr/[\x00-\x08\x0B\x0C\x0E-\x1F\x{D800}-\x{DFFF}\x{FFFE}\x{FFFF}]/;
+
+sub _not_xml_code {
+    my ($code) = @_;
+    return $code == 0 || $code > 0x10FFFF || chr($code) =~ $NOT_XML;
+}
+
+# The document's text in characters, decoded leniently so that surrogates and
+# non-characters survive to be named.
+sub _document_text {
+    my ($bytes) = @_;
+    my $encoding = 'utf8';
+    if ($bytes =~ /\A\xFE\xFF/) {
+        $encoding = 'UTF-16BE';
+    } elsif ($bytes =~ /\A\xFF\xFE/) {
+        $encoding = 'UTF-16LE';
+    } elsif ($bytes =~ /\A<\?xml[^>]*?\sencoding\s*=\s*["']([A-Za-z0-9._-]+)["']/) {
+        my $declared = Encode::find_encoding($1);
+        $encoding = $declared->name if $declared && $declared->name !~ /^utf-?8/i;
+    }
+    return eval { Encode::decode($encoding, $bytes) } // '';
+}
+
+sub _position {
+    my ($text, $offset) = @_;
+    my $before = substr($text, 0, $offset);
+    my $line = 1 + ($before =~ tr/\n//);
+    my $column = $offset - rindex($before, "\n");
+    return "line $line, column $column";
+}
+
+# Names the character that XML cannot hold when it explains why the parser failed: a
+# raw one no later than the parser's complaint, or the character reference that the
+# parser refused.
+sub _not_xml_reason {
+    my ($what, $path, $error) = @_;
+    my $line = ref $error && eval { $error->line } || 0;
+    my $message = ref $error && eval { $error->message } || "$error";
+    open(my $fh, '<:raw', $path) or return undef;
+    my $bytes = do { local $/; <$fh> };
+    close $fh;
+    my $text = _document_text($bytes // '');
+    if ($text =~ $NOT_XML) {
+        my $offset = $-[0];
+        my $found = 1 + (substr($text, 0, $offset) =~ tr/\n//);
+        return sprintf('%s holds a character that XML cannot hold (U+%04X) at %s', $what,
+                       ord substr($text, $offset, 1), _position($text, $offset))
+            if !$line || $found <= $line;
+    }
+    return undef unless $message =~ /CharRef/;
+    # Inside comments and CDATA sections "&#...;" is plain text.
+    (my $markup = $text) =~ s/(<!\[CDATA\[.*?\]\]>|<!--.*?-->)/' ' x length $1/gse;
+    my @refs;
+    while ($markup =~ /&#(?:x([0-9A-Fa-f]+)|([0-9]+));/g) {
+        my ($offset, $hex) = ($-[0], defined $1);
+        (my $digits = $1 // $2) =~ s/\A0+(?=.)//;
+        my $code = length $digits > 7 ? 0x110000 : $hex ? hex $digits : $digits;
+        push @refs, [$offset, $code] if _not_xml_code($code);
+    }
+    my ($ref) = ((grep { 1 + (substr($text, 0, $_->[0]) =~ tr/\n//) == $line } @refs), @refs);
+    return undef unless $ref;
+    return sprintf('%s refers to a character that XML cannot hold (U+%04X) at %s', $what,
+                   $ref->[1], _position($text, $ref->[0]));
 }
 
 # Entities are refused outright: no declaration may expand into the document, and an
@@ -132,20 +219,15 @@ sub _checked_document {
 sub parse_document {
     my ($path, %opt) = @_;
     fail("no document given") unless defined $path && length $path;
-    fail("cannot read $path: no such file") unless -e $path;
-    fail("cannot read $path: it is a directory") if -d _;
-    open(my $fh, '<:raw', $path) or fail("cannot read $path: $!");
+    my $what = shown($path);
+    fail("cannot read $what: no such file") unless -e $path;
+    fail("cannot read $what: it is a directory") if -d _;
+    fail("cannot read $what: it is not a regular file") unless -f _;
+    open(my $fh, '<:raw', $path) or fail("cannot read $what: $!");
     my $doc = eval { _parser()->parse_fh($fh) };
     my $error = $@;
     close $fh;
-    fail(_parse_error($path, $error)) unless $doc;
-    return _checked_document($doc, $path, %opt);
-}
-
-sub parse_document_string {
-    my ($text, $what, %opt) = @_;
-    my $doc = eval { _parser()->parse_string($text) };
-    fail(_parse_error($what, $@)) unless $doc;
+    fail(_not_xml_reason($what, $path, $error) // _parse_error($what, $error)) unless $doc;
     return _checked_document($doc, $what, %opt);
 }
 
@@ -229,36 +311,48 @@ sub check_file_name {
 # ---------------------------------------------------------------------------
 # Writing
 
+# The file that a path names, through any symbolic links; the path itself when it names
+# nothing (yet).
+sub real_path {
+    my ($path) = @_;
+    return $path unless -l $path;
+    my $real = Cwd::abs_path($path);
+    return defined $real && -e $real ? $real : $path;
+}
+
 sub utf8_bytes {
     my ($text) = @_;
     return Encode::encode('UTF-8', $text);
 }
 
 # Writes the bytes into a temporary file beside the destination and renames it over the
-# destination, so that readers see either the old or the complete new file.
+# destination, so that readers see either the old or the complete new file. Through a
+# symbolic link the file it points to is replaced, and the link stays.
 sub write_file_atomic {
     my ($path, $bytes, %opt) = @_;
-    fail("cannot write $path: it is a directory") if -d $path;
+    my $what = shown($path);
+    $path = real_path($path);
+    fail("cannot write $what: it is a directory") if -d $path;
     my ($volume, $dir, $file) = File::Spec->splitpath($path);
     $dir = File::Spec->catpath($volume, $dir, '');
     $dir = File::Spec->curdir if $dir eq '';
-    fail("cannot write $path: directory $dir does not exist") unless -d $dir;
+    fail("cannot write $what: directory " . shown($dir) . ' does not exist') unless -d $dir;
     my ($fh, $temp) = eval {
         File::Temp::tempfile(".$file.XXXXXX", DIR => $dir, UNLINK => 0)
     };
-    fail("cannot write $path: cannot create a temporary file in $dir: "
+    fail("cannot write $what: cannot create a temporary file in " . shown($dir) . ': '
          . ($! || 'permission denied')) unless $fh;
     my $ok = eval {
         binmode $fh;
         if (ref $bytes eq 'CODE') {
             $bytes->($fh);
         } else {
-            print {$fh} $bytes or fail("cannot write $path: $!");
+            print {$fh} $bytes or fail("cannot write $what: $!");
         }
-        close($fh) or fail("cannot write $path: $!");
+        close($fh) or fail("cannot write $what: $!");
         my $mode = defined $opt{mode} ? $opt{mode} : (0666 & ~umask);
-        chmod($mode, $temp) or fail("cannot write $path: $!");
-        rename($temp, $path) or fail("cannot write $path: $!");
+        chmod($mode, $temp) or fail("cannot write $what: $!");
+        rename($temp, $path) or fail("cannot write $what: $!");
         1;
     };
     unless ($ok) {

@@ -23,7 +23,7 @@ use File::Basename ();
 use FindBin;
 use lib $FindBin::Bin;
 use MIME::Base64 ();
-use VmrDoc qw(run_main fail write_file_atomic utf8_bytes);
+use VmrDoc qw(run_main fail shown write_file_atomic utf8_bytes);
 
 # A multiple of 57 bytes, so that every slice but the last fills whole 76-column lines
 # and needs no padding.
@@ -52,10 +52,11 @@ sub display_name {
 
 sub open_input {
     my ($file) = @_;
-    fail("cannot read $file: no such file") unless -e $file;
-    fail("cannot read $file: it is a directory") if -d _;
-    fail("cannot read $file: it is not a regular file") unless -f _;
-    open(my $in, '<:raw', $file) or fail("cannot read $file: $!");
+    my $what = shown($file);
+    fail("cannot read $what: no such file") unless -e $file;
+    fail("cannot read $what: it is a directory") if -d _;
+    fail("cannot read $what: it is not a regular file") unless -f _;
+    open(my $in, '<:raw', $file) or fail("cannot read $what: $!");
     return $in;
 }
 
@@ -68,7 +69,7 @@ run_main(sub {
     # file; the second pass checks that it did not change in between.
     my $in = open_input($file);
     my $sha = Digest::SHA->new(256);
-    $sha->addfile($in) or fail("cannot read $file: $!");
+    $sha->addfile($in) or fail('cannot read ' . shown($file) . ": $!");
     my $digest = $sha->hexdigest;
     my $size = tell $in;
     close $in;
@@ -81,25 +82,26 @@ run_main(sub {
         my $check = Digest::SHA->new(256);
         my $total = 0;
         print {$fh} qq{<?xml version="1.0" encoding="UTF-8"?>\n},
-              utf8_bytes("<ENCODED_FILE $attributes>\n") or fail("cannot write $out: $!");
+              utf8_bytes("<ENCODED_FILE $attributes>\n")
+            or fail('cannot write ' . shown($out) . ": $!");
         while (1) {
             my $slice = '';
             # Fill whole slices even from a reader that returns short counts.
             while (length $slice < SLICE) {
                 my $got = sysread($in, $slice, SLICE - length $slice, length $slice);
-                fail("cannot read $file: $!") unless defined $got;
+                fail('cannot read ' . shown($file) . ": $!") unless defined $got;
                 last if $got == 0;
             }
             last if $slice eq '';
             $total += length $slice;
             $check->add($slice);
             print {$fh} "<DATA>\n", MIME::Base64::encode_base64($slice), "</DATA>\n"
-                or fail("cannot write $out: $!");
+                or fail('cannot write ' . shown($out) . ": $!");
             last if length $slice < SLICE;
         }
         close $in;
-        fail("$file changed while it was being encoded")
+        fail(shown($file) . ' changed while it was being encoded')
             if $total != $size || $check->hexdigest ne $digest;
-        print {$fh} "</ENCODED_FILE>\n" or fail("cannot write $out: $!");
+        print {$fh} "</ENCODED_FILE>\n" or fail('cannot write ' . shown($out) . ": $!");
     });
 });

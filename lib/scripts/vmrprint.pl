@@ -12,18 +12,22 @@ use warnings;
 
 use FindBin;
 use lib $FindBin::Bin;
-use VmrDoc qw(run_main fail parse_document document_model write_file_atomic utf8_bytes);
+use VmrDoc qw(run_main fail shown parse_document document_model write_file_atomic utf8_bytes);
 
 my @out;
 
+# One entry, one line: a line break inside a name would break the indentation that
+# tells what belongs to what.
 sub line {
     my ($depth, $text) = @_;
+    $text =~ s/\r/\\r/g;
+    $text =~ s/\n/\\n/g;
     push @out, ('  ' x $depth) . $text;
 }
 
 sub block {
     my ($depth, $text) = @_;
-    my @lines = split /\n/, $text, -1;
+    my @lines = split /\r\n|\r|\n/, $text, -1;
     pop @lines if @lines && $lines[-1] eq '';
     line($depth, $_ eq '' ? '|' : "| $_") for @lines;
 }
@@ -56,8 +60,14 @@ sub name_of {
     return $node->{label} ne '' ? $node->{label} : $node->{tag};
 }
 
+# Names, labels and variants in quotes, escaped as in C so that a quote or a line break
+# in one cannot be mistaken for its end.
 sub quoted {
     my ($text) = @_;
+    $text =~ s/([\\"])/\\$1/g;
+    $text =~ s/\n/\\n/g;
+    $text =~ s/\r/\\r/g;
+    $text =~ s/\t/\\t/g;
     return qq{"$text"};
 }
 
@@ -226,7 +236,7 @@ run_main(sub {
     fail('usage: vmrprint.pl DOC OUT') unless @ARGV == 2 && $ARGV[1] ne '';
     my ($docpath, $outpath) = @ARGV;
     my $doc = parse_document($docpath);
-    fail("$outpath is the document itself; choose another output file")
+    fail(shown($outpath) . ' is the document itself; choose another output file')
         if same_file($docpath, $outpath);
     render(document_model($doc));
     write_file_atomic($outpath, utf8_bytes(join("\n", @out) . "\n"));

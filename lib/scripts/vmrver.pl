@@ -26,11 +26,14 @@ BEGIN {
 use strict;
 use warnings;
 
+use Errno ();
+use Fcntl ();
 use File::Basename ();
 use File::Copy ();
 use FindBin;
 use lib $FindBin::Bin;
-use VmrDoc qw(run_main fail parse_document elements child write_file_atomic CURRENT_VERSION);
+use VmrDoc qw(run_main fail shown parse_document elements child write_file_atomic real_path
+              utf8_bytes CURRENT_VERSION);
 
 my %STEP = (
     V2007 => \&to_v2007,
@@ -217,28 +220,43 @@ sub to_v2009 {
 
 # ---------------------------------------------------------------------------
 
-sub backup_path {
+# Creates the backup under the first free name, FILE.<version>.bak, then
+# FILE.<version>.1.bak, ...; a name is only taken when the file is created, so that no
+# earlier backup, nor the file behind a symbolic link of that name, is ever written over.
+# The version is one of the known names: plain ASCII, safe to join to the path's bytes.
+sub keep_backup {
     my ($file, $version) = @_;
-    my $path = "$file.$version.bak";
-    my $n = 1;
-    while (-e $path) {
-        $path = "$file.$version.$n.bak";
-        $n++;
+    for (my $n = 0; ; $n++) {
+        my $path = $n ? "$file.$version.$n.bak" : "$file.$version.bak";
+        my $flags = Fcntl::O_WRONLY() | Fcntl::O_CREAT() | Fcntl::O_EXCL();
+        if (sysopen(my $fh, $path, $flags, 0600)) {
+            binmode $fh;
+            my $ok = File::Copy::copy($file, $fh) && close($fh);
+            unless ($ok) {
+                my $error = $!;
+                unlink $path;
+                fail('cannot keep a copy of ' . shown($file) . ' in ' . shown($path)
+                     . ": $error");
+            }
+            return $path;
+        }
+        fail('cannot keep a copy of ' . shown($file) . ' in ' . shown($path) . ": $!")
+            unless $!{EEXIST};
     }
-    return $path;
 }
 
 sub update {
     my ($file, $from, $to) = @_;
     fail('no document given to update') unless defined $file && length $file;
-    fail("cannot update $file: no such file") unless -e $file;
-    fail("cannot update $file: it is not a regular file") unless -f $file;
-    fail("cannot update $file: the file is not writable") unless -w $file;
+    my $what = shown($file);
+    fail("cannot update $what: no such file") unless -e $file;
+    fail("cannot update $what: it is not a regular file") unless -f $file;
+    fail("cannot update $what: the file is not writable") unless -w $file;
     $to = CURRENT_VERSION unless defined $to;
     my $target = index_of($to);
-    fail("unknown target version $to") if $target < 0;
+    fail('unknown target version ' . shown($to)) if $target < 0;
     if (defined $from) {
-        fail("unknown version $from") if index_of($from) < 0;
+        fail('unknown version ' . shown($from)) if index_of($from) < 0;
     }
 
     my $doc = parse_document($file);
@@ -247,10 +265,10 @@ sub update {
     # A document without a version predates versioning: it is of the oldest format.
     my $actual = $version eq '' ? $VERSIONS[0] : $version;
     my $current = index_of($actual);
-    fail("$file has the unknown version $actual") if $current < 0;
-    fail("$file is of version $actual, not $from") if defined $from && $from ne $actual;
-    fail("$file is already of version $actual") if $current == $target;
-    fail("$file is of version $actual, later than $to") if $current > $target;
+    fail("$what has the unknown version $actual") if $current < 0;
+    fail("$what is of version $actual, not $from") if defined $from && $from ne $actual;
+    fail("$what is already of version $actual") if $current == $target;
+    fail("$what is of version $actual, later than $to") if $current > $target;
 
     for my $i ($current + 1 .. $target) {
         my $next = $VERSIONS[$i];
@@ -261,17 +279,20 @@ sub update {
     $doc->setEncoding('UTF-8');
     my $bytes = $doc->toString(0);
 
-    my $mode = (stat $file)[2] & 07777;
-    my $backup = backup_path($file, $actual);
-    File::Copy::copy($file, $backup) or fail("cannot keep a copy of $file in $backup: $!");
-    my $ok = eval { write_file_atomic($file, $bytes, mode => $mode); 1 };
+    # A linked document is updated where it lies, and keeps its backups there.
+    my $real = real_path($file);
+    my $mode = (stat $real)[2] & 07777;
+    my $backup = keep_backup($real, utf8_bytes($actual));
+    chmod($mode, $backup);
+    my $ok = eval { write_file_atomic($real, $bytes, mode => $mode); 1 };
     unless ($ok) {
         my $error = $@;
         unlink $backup;
         die $error;
     }
-    print "$file updated from $actual to $to; the original is kept in "
-        . File::Basename::basename($backup) . "\n";
+    print utf8_bytes("$what updated from $actual to $to; the original is kept in "
+                     . shown($real eq $file ? File::Basename::basename($backup) : $backup)
+                     . "\n");
 }
 
 run_main(sub {
@@ -290,13 +311,13 @@ run_main(sub {
     while (@args) {
         my $option = shift @args;
         my $value = shift @args;
-        fail("$option needs a version") unless defined $value;
+        fail(shown($option) . " needs a version") unless defined $value;
         if ($option eq '-fromver') {
             $from = $value;
         } elsif ($option eq '-tover') {
             $to = $value;
         } else {
-            fail("unknown option $option");
+            fail("unknown option " . shown($option));
         }
     }
     update($file, $from, $to);

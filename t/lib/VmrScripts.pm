@@ -7,6 +7,7 @@ use Exporter 'import';
 use File::Basename ();
 use File::Find ();
 use File::Temp ();
+use POSIX ();
 
 our @EXPORT = qw(run_script fixture slurp spew tree_snapshot port_doc ini_name_lines);
 my $HERE = File::Basename::dirname(Cwd::abs_path(__FILE__));
@@ -19,6 +20,7 @@ sub spew { open(my $fh, '>:raw', $_[0]) or die "$_[0]: $!\n"; print {$fh} $_[1];
 
 # perl -I<scripts> <scripts>/<name> args, never through a shell, in the directory that an
 # optional last hash names. Returns the exit status, the output and stderr's last line.
+# A script that runs past the time limit is killed and reported with status -1.
 sub run_script {
     my ($name, @args) = @_;
     my %opt = ref $args[-1] eq 'HASH' ? %{ pop @args } : ();
@@ -29,7 +31,15 @@ sub run_script {
         open(STDOUT, '>&', $out) && open(STDERR, '>&', $err) or exit 126;
         exec($^X, "-I$SCRIPTS", "$SCRIPTS/$name", @args) or exit 127;
     }
-    waitpid($pid, 0);
+    my $deadline = time + ($opt{timeout} // 300);
+    while (waitpid($pid, POSIX::WNOHANG()) == 0) {
+        if (time > $deadline) {
+            kill 'KILL', $pid;
+            waitpid($pid, 0);
+            return { status => -1, stdout => '', stderr => "$name timed out", last => "$name timed out" };
+        }
+        select(undef, undef, undef, 0.02);
+    }
     my %r = (status => $? >> 8, stdout => slurp("$out"), stderr => slurp("$err"));
     $r{last} = (grep {/\S/} split /\n/, $r{stderr})[-1] // '';
     return \%r;
@@ -46,7 +56,14 @@ sub tree_snapshot {
 }
 
 # The editor's list of ports: the NAME= lines of a target directory's .ini files and its ports'.
-sub ini_name_lines { grep {/NAME=/} map { slurp($_) =~ /^.*$/mg } sort(glob("$_[0]/*.ini"), glob("$_[0]/*/*.ini")) }
+# Listed without glob, which would read blanks, "*" and "?" in the path as patterns.
+sub ini_name_lines {
+    my ($dir) = @_;
+    my @dirs = ($dir, map {"$dir/$_"} grep { !/^\.\.?$/ && -d "$dir/$_" } entries($dir));
+    my @inis = sort map { my $d = $_; map {"$d/$_"} grep { /\.ini$/ && -f "$d/$_" } entries($d) } @dirs;
+    return grep {/NAME=/} map { slurp($_) =~ /^.*$/mg } @inis;
+}
+sub entries { opendir(my $dh, $_[0]) or return (); return readdir $dh }
 
 # A current document with the given section contents (raw XML).
 sub port_doc {

@@ -476,6 +476,31 @@ private slots:
         QCOMPARE(status(window.get()), u"ERROR: cannot generate all the Velmor files."_s);
         QVERIFY(window->lastSaveOk() && !window->scriptRun());
     }
+
+    void realGenerationUnderAnyPath()
+    {
+        // The real generation script, for a document and a target directory whose paths
+        // hold blanks and letters outside ASCII: "dir with spaces/ünï cødé 文件/my port ✓.xvm".
+        for (const QString &name : {kGen, u"VmrDoc.pm"_s}) {
+            QFile::remove(m_install->script(name));
+            QVERIFY(QFile::copy(VmrTest::sourceDir() + u"/lib/scripts/"_s + name,
+                                m_install->script(name)));
+        }
+        const QString dir = work(u"dir with spaces/\u00fcn\u00ef c\u00f8d\u00e9 \u6587\u4ef6"_s);
+        const QString path = dir + u"/my port \u2713.xvm"_s, ports = dir + u"/ports \u2713"_s;
+        const QByteArray portName = "\xc3\x9cn\xc3\xaf \xe2\x9c\x93";  // Ünï ✓
+        QVERIFY(writeFile(path, portDocument(ports, portName)) && QDir().mkpath(ports));
+        auto window = openWindow(path);
+        ModalScript dialogs;
+        action(window.get(), "fileSaveAction")->trigger();
+        QVERIFY(window->lastSaveOk());
+        QTRY_COMPARE(status(window.get()), kSaved);
+        VMR_ANSWERED(dialogs);
+        const QString port = ports + u"/my port \u2713"_s;
+        QCOMPARE(readFile(port + u"/env.sh"_s), QByteArray("a=1\n\xc3\xa9 \xe2\x88\x91"));
+        const QByteArray record = "\nNAME=\"C++ " + portName + "\"\n";
+        QVERIFY(readFile(port + u"/port.ini"_s).contains(record));
+    }
 };
 
 QTEST_MAIN(TestLifecycle)
