@@ -1,9 +1,12 @@
 // The reference for start-up: the least a Qt Widgets program does to show a main window.
-// It closes the window right after its first frame is drawn, as the editor does under
+// Given a file, it first parses it into a QDomDocument: the least a program does to
+// open a document and show a window. It closes the window right after its first frame is drawn, as the editor does under
 // VMREDITOR_AUTOQUIT_MS=0: closing any earlier would measure a window that was never
 // painted.
 #include <QApplication>
+#include <QDomDocument>
 #include <QEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
@@ -35,6 +38,12 @@ public:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QDomDocument document;
+    if (argc > 1) {
+        QFile file(QString::fromLocal8Bit(argv[1]));
+        if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file))
+            return 1;
+    }
     QMainWindow window;
     window.setCentralWidget(new QLabel(QStringLiteral("minimal"), &window));
     window.resize(640, 480);

@@ -34,6 +34,10 @@ struct Scale
     int largestItemFields = 40;  // fields of the one large item page
     int largestChoiceTabs = 12;  // tabs of the one large choice page
     int parserTextBytes = 4000;  // text of each parser option node
+    int smallFiles = 0;          // short NEWCMDFILE elements after the others
+    int smallFileBytes = 8;      // text of each of those
+    int markupTextBytes = 0;     // text of one ASCII file "markup.txt", none when 0
+    bool markupHeavy = true;     // that text full of '<', '>' and '&', else letters only
 
     /**
      * A port as large ones are: tens of thousands of nodes and multi-megabyte embedded
@@ -62,6 +66,46 @@ struct Scale
         s.binaryBytes = std::max<qint64>(1000, binaryText * 3 / 4 * 76 / 77);
         s.binaryFiles = int(std::max<qint64>(1, (s.binaryBytes + 6 * 1024 * 1024 - 1)
                                                      / (6 * 1024 * 1024)));
+        return s;
+    }
+
+    /**
+     * Many small siblings: a small port whose build section holds files short ASCII
+     * files (about 90 bytes each in the file), the shape where a cost per sibling shows.
+     */
+    static Scale smallSiblings(int files)
+    {
+        Scale s = forBytes(20000);
+        s.smallFiles = files;
+        s.smallFileBytes = 8;
+        return s;
+    }
+
+    /**
+     * A port of many files, as ports grown over years are: about 1 330 ASCII files per
+     * megabyte (30 000 in 23 MB, 60 000 in 45 MB) holding three fifths of the bytes, the
+     * rest made as forBytes makes a port.
+     */
+    static Scale withManyFiles(qint64 bytes)
+    {
+        const qint64 b = std::max<qint64>(bytes, 100000);
+        Scale s = forBytes(b * 2 / 5);
+        s.smallFiles = int(std::max<qint64>(1, b * 1333 / (1024 * 1024)));
+        // Each file element around its text takes about 80 bytes.
+        s.smallFileBytes = int(std::max<qint64>(8, b * 3 / 5 / s.smallFiles - 80));
+        return s;
+    }
+
+    /**
+     * A small port with one ASCII file "markup.txt" of bytes characters: source full of
+     * '<', '>' and '&' when markup, else the same length of plain words, which saving
+     * writes unchanged.
+     */
+    static Scale withText(qint64 bytes, bool markup)
+    {
+        Scale s = forBytes(20000);
+        s.markupTextBytes = int(bytes);
+        s.markupHeavy = markup;
         return s;
     }
 
@@ -170,6 +214,33 @@ inline QString code(Random &random, int length)
         }
         ++n;
     }
+    return text;
+}
+
+/** Templates and shifts of about length characters: a '<', '>' or '&' every few. */
+inline QString markup(Random &random, int length)
+{
+    QString text;
+    text.reserve(length + 64);
+    while (text.size() < length) {
+        switch (random.below(4)) {
+        case 0:
+            text += QStringLiteral("std::map<int, std::vector<%1>> m;\n")
+                        .arg(QLatin1String(word(random)));
+            break;
+        case 1:
+            text += QStringLiteral("if (a < b && b > c) x <<= y >> 2 & mask;\n");
+            break;
+        case 2:
+            text += QStringLiteral("<%1 attr=\"&amp;\">&lt;&gt;</%1>\n")
+                        .arg(QLatin1String(word(random)));
+            break;
+        default:
+            text += QStringLiteral("echo a&&b >>out <in 2>&1 &\n");
+            break;
+        }
+    }
+    text.truncate(length);
     return text;
 }
 
@@ -293,6 +364,21 @@ private:
         const int files = std::max(1, m_scale.binaryFiles);
         for (int f = 0; f < files; ++f)
             binaryFile(f, m_scale.binaryBytes / files);
+        if (m_scale.markupTextBytes > 0) {
+            m_xml.writeStartElement(QStringLiteral("NEWCMDFILE"));
+            m_xml.writeAttribute(QStringLiteral("Name"), QStringLiteral("markup.txt"));
+            comment(prose(m_random, 80));
+            text("VALUE", m_scale.markupHeavy ? markup(m_random, m_scale.markupTextBytes)
+                                              : prose(m_random, m_scale.markupTextBytes));
+            end();
+        }
+        for (int f = 0; f < m_scale.smallFiles; ++f) {
+            m_xml.writeStartElement(QStringLiteral("NEWCMDFILE"));
+            m_xml.writeAttribute(QStringLiteral("Name"), QStringLiteral("f_%1.c").arg(f));
+            text("COMMENT", QString());
+            text("VALUE", prose(m_random, m_scale.smallFileBytes));
+            end();
+        }
         end();
     }
 

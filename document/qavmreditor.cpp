@@ -39,6 +39,18 @@ int sectionRank(const QString &tag)
     return -1;
 }
 
+// Opens every node that has children, as each node asks. Leaves are left alone: the
+// view keeps a persistent index for each expanded node, and files are leaves by the
+// ten thousand.
+void expandBranches(QTreeWidgetItem *item)
+{
+    if (item->childCount() == 0)
+        return;
+    item->setExpanded(true);
+    for (int i = 0; i < item->childCount(); ++i)
+        expandBranches(item->child(i));
+}
+
 } // namespace
 
 QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *name)
@@ -115,7 +127,9 @@ bool QAVmrEditor::buildTree(QDomElement &root)
     if (root.tagName() != QLatin1String("VMR"))
         return false;
 
-    auto *rootNode = new QARootNode(m_tree, root);
+    // The nodes are built apart from the view and handed to it whole: a node inserted
+    // into a shown tree costs the view's bookkeeping of every node already in it.
+    auto *rootNode = new QARootNode(nullptr, root);
     bool built = true;
     for (QDomNode n = root.firstChild(); !n.isNull() && built; n = n.nextSibling()) {
         if (!n.isElement())
@@ -149,7 +163,8 @@ bool QAVmrEditor::buildTree(QDomElement &root)
         }
         built = section->buildChild(nullptr, element);
     }
-    m_tree->expandAll();
+    m_tree->addTopLevelItem(rootNode);
+    expandBranches(rootNode);
     return built;
 }
 

@@ -133,6 +133,40 @@ QAFormNode::QAFormNode(QTreeWidgetItem *parent, const QDomElement &element, Form
     labelSetup();
 }
 
+// A port may have a hundred thousand such nodes: a copy of each title would cost more
+// than the node itself, and could only ever repeat the document.
+QString QAFormNode::title() const
+{
+    if (m_element.isNull())
+        return QString();
+    if (isRenamable())
+        return m_element.attribute(QStringLiteral("Name"));
+    return QAVmrViewer::translatedLabel(m_element.attribute(QStringLiteral("Label")));
+}
+
+QVariant QAFormNode::data(int column, int role) const
+{
+    if (column == 0 && (role == Qt::DisplayRole || role == Qt::EditRole))
+        return title();
+    return QAVmrEditorNode::data(column, role);
+}
+
+void QAFormNode::setData(int column, int role, const QVariant &value)
+{
+    if (column != 0 || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+        QAVmrEditorNode::setData(column, role, value);
+        return;
+    }
+    // Labels are never edited: only a file's name changes, and only when it differs, so
+    // that building the node adds no missing attribute.
+    const QString name = value.toString();
+    if (!isRenamable() || m_element.isNull()
+        || m_element.attribute(QStringLiteral("Name")) == name)
+        return;
+    m_element.setAttribute(QStringLiteral("Name"), name);
+    emitDataChanged();
+}
+
 QAVmrViewer *QAFormNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
 {
     switch (m_form) {

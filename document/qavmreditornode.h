@@ -109,6 +109,15 @@ public:
 
     QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
 
+    using QAVmrEditorNode::data;
+    /** The title is read from the element whenever it is shown, not kept in the node. */
+    QVariant data(int column, int role) const override;
+    /** A file's accepted new name goes straight into its element's "Name". */
+    void setData(int column, int role, const QVariant &value) override;
+
 private:
+    /** The element's "Name" for files, else its translated "Label". */
+    QString title() const;
+
     Form m_form;
 };

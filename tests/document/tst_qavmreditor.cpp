@@ -136,6 +136,7 @@ class TestQAVmrEditor : public QObject
     {
         QFile file(m_work->filePath(name));
         if (file.open(QIODevice::WriteOnly)) file.write(mode + "\n\x01\x02\xff");
+        file.close();  // on disk before the script, started below, reads it
         chooseFile(file.fileName());
         runCommand(node, path + u">Binary File"_s);
         return file.fileName();
