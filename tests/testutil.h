@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
 
 #include <functional>
@@ -145,6 +147,17 @@ chooseFromNextMenu(std::function<QString(const QStringList &)> pick, int timeout
 inline std::shared_ptr<MenuSeen> chooseFromNextMenu(const QString &path)
 {
     return chooseFromNextMenu([path](const QStringList &) { return path; });
+}
+
+/** Turns the wheel over widget by notches (down when negative), as the mouse does. */
+inline void turnWheel(QWidget *widget, int notches)
+{
+    const QPointF at = QRectF(widget->rect()).center();
+    QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    // As from the window system: the application hands it on to the widgets around.
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::sendEvent(widget, &event);
 }
 
 /** Right-clicks pos of widget through its window, so that its context menu opens as on screen. */

@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/resource.h>
 
 using namespace VmrDrive;
@@ -500,6 +501,49 @@ private slots:
         QCOMPARE(readFile(port + u"/env.sh"_s), QByteArray("a=1\n\xc3\xa9 \xe2\x88\x91"));
         const QByteArray record = "\nNAME=\"C++ " + portName + "\"\n";
         QVERIFY(readFile(port + u"/port.ini"_s).contains(record));
+    }
+
+    void notARegularFileIsRefused_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::addColumn<QString>("route");
+        // A file dialog opens a directory instead of choosing it.
+        for (const QString &route : {u"command line"_s, u"File > Open"_s, u"last file"_s}) {
+            for (const bool pipe : {false, true}) {
+                const QString name = (pipe ? u"named pipe, "_s : u"directory, "_s) + route;
+                if (pipe || route != u"File > Open"_s)
+                    QTest::newRow(name.toLatin1().constData()) << pipe << route;
+            }
+        }
+    }
+    void notARegularFileIsRefused()
+    {
+        QFETCH(bool, pipe);
+        QFETCH(QString, route);
+        // Refused at once with the reason: a pipe would hang the start for ever.
+        const QString path = work(u"x.xvm"_s);
+        QVERIFY(pipe ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                     : QDir().mkpath(path));
+        QList<Handler> answers{answer(u"OK"_s)};
+        std::unique_ptr<QAMainWindowEditor> window;
+        if (route == u"File > Open"_s) {
+            window = openWindow();
+            answers.prepend(choosePath(path));
+        }
+        ModalScript dialogs(answers);
+        if (route == u"command line"_s) {
+            window = openWindow(path);
+        } else if (route == u"last file"_s) {
+            clearSettings().setValue(u"/Orbisk/vmreditor/recentFile"_s, path);
+            window = openWindow();
+        } else {
+            action(window.get(), "fileOpenAction")->trigger();
+        }
+        VMR_ANSWERED(dialogs);
+        QCOMPARE(dialogs.texts().last(),
+                 path + u"\n\nThis cannot be opened as a .xvm file. It is "_s
+                     + (pipe ? u"not a regular file."_s : u"a directory."_s));
+        QVERIFY(window->rootElement().isNull() && window->currentDocumentPath().isEmpty());
     }
 };
 

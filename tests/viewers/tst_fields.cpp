@@ -234,6 +234,23 @@ private slots:
         }
     }
 
+    void wheelLeavesAChoiceThatWasNotEntered()
+    {
+        load<QAChoiceViewer>(QLatin1String(choicePage));
+        QComboBox *box = m_choice->choiceBox();
+        const QString chosen = first(u"CHOICE"_s).attribute(u"Value"_s);
+        const int index = box->currentIndex();
+        // Turned over the box on the way down the page, the wheel changes nothing.
+        VmrTest::turnWheel(box, -1);
+        QVERIFY(box->currentIndex() == index && !box->hasFocus() && !m_viewer->modified);
+        QCOMPARE(first(u"CHOICE"_s).attribute(u"Value"_s), chosen);
+        // Entered, the box takes the wheel as usual.
+        box->setFocus(Qt::TabFocusReason);
+        VmrTest::turnWheel(box, -1);
+        QCOMPARE(box->currentIndex(), index + 1);
+        QCOMPARE(first(u"CHOICE"_s).attribute(u"Value"_s), box->itemText(index + 1));
+    }
+
     void commentFollowsPress_data()
     {
         // Rows named "item ..." press into the item page, the others into the choice page.
