@@ -185,8 +185,7 @@ void QAVmrEditor::showViewer(QAXmlEditorNode *node)
 {
     if (m_viewer) {
         m_modified = m_modified || m_viewer->modified;
-        delete m_viewer;
-        m_viewer = nullptr;
+        retireViewer();
     }
     auto *vmrNode = dynamic_cast<QAVmrEditorNode *>(node);
     if (!vmrNode)
@@ -239,10 +238,20 @@ QMenu *QAVmrEditor::popupMenu() const
     return m_popupMenu;
 }
 
+void QAVmrEditor::retireViewer()
+{
+    // The viewer may be replaced from inside a loop that one of its own handlers runs (a
+    // dialog it opened, its text's context menu, while a binary file arrives): it goes
+    // once that handler has returned, never from under it.
+    m_viewer->hide();
+    m_viewer->deleteLater();
+    m_viewer = nullptr;
+}
+
 void QAVmrEditor::dropViewer()
 {
-    delete m_viewer;
-    m_viewer = nullptr;
+    if (m_viewer)
+        retireViewer();
     m_currentNode = nullptr;
 }
 

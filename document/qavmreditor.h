@@ -61,6 +61,8 @@ public slots:
 private:
     /** Deletes the viewer and forgets the current node, whose tree is going away. */
     void dropViewer();
+    /** Hides the viewer and deletes it once control is back in the event loop. */
+    void retireViewer();
 
     QAVmrEditorNode *m_currentNode = nullptr;
     QSplitter *m_verticalSplitter = nullptr;

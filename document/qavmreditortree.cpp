@@ -9,7 +9,7 @@
 #include "viewers/qavmrviewer.h"
 #include "viewers/qaxmlvalidator.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -213,12 +213,16 @@ void QAVmrEditorTree::appendFileNode(QTreeWidgetItem *section, const QDomElement
     else
         node = new QACmdFileNode(section, last, file);
     section->setExpanded(true);
+    modified = true;
+    // A binary file arrives when its script ends: the user, meanwhile in a dialog or a
+    // menu, keeps what is in front of him.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return;
     // Selecting makes it current: the editor shows its viewer, then the user types the
     // file's name at once.
     setCurrentItem(node);
     scrollToItem(node);
     startEdit();
-    modified = true;
 }
 
 bool QAVmrEditorTree::refuseSecondEncoding()

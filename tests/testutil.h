@@ -72,12 +72,15 @@ struct MenuSeen
     QStringList entries;
 };
 
-inline QStringList menuEntries(QMenu *menu, const QString &prefix = QString())
+inline QStringList menuEntries(QMenu *menu, bool enabledOnly = false,
+                               const QString &prefix = QString())
 {
     QStringList list;
     for (QAction *a : menu->actions()) {
+        if (enabledOnly && (!a->isEnabled() || a->isSeparator()))
+            continue;
         if (a->menu())
-            list += menuEntries(a->menu(), prefix + a->text() + u'>');
+            list += menuEntries(a->menu(), enabledOnly, prefix + a->text() + u'>');
         else
             list << prefix + (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
@@ -86,8 +89,8 @@ inline QStringList menuEntries(QMenu *menu, const QString &prefix = QString())
 
 /**
  * Chooses an entry of the next popup menu that opens, as a user does: each sub-menu on
- * the way is hovered and clicked, then the entry clicked. pick gets the menu's entries
- * ("A&ppend>Binary File": '>' after each sub-menu) and returns the path to choose; an
+ * the way is hovered and clicked, then the entry clicked. pick gets the menu's enabled
+ * entries ("A&ppend>Binary File": '>' after each sub-menu) and returns the path to choose; an
  * empty path closes the menu with Escape. Call before the menu opens; the watch ends
  * when the result is dropped.
  */
@@ -116,7 +119,7 @@ chooseFromNextMenu(std::function<QString(const QStringList &)> pick, int timeout
         if (!seen->opened) {
             seen->opened = true;
             seen->entries = menuEntries(menu);
-            *steps = pick(seen->entries).split(u'>', Qt::SkipEmptyParts);
+            *steps = pick(menuEntries(menu, true)).split(u'>', Qt::SkipEmptyParts);
         }
         if (steps->isEmpty()) {
             QTest::keyClick(menu, Qt::Key_Escape);
@@ -127,7 +130,7 @@ chooseFromNextMenu(std::function<QString(const QStringList &)> pick, int timeout
             if (a->text() == steps->value(*level))
                 chosen = a;
         }
-        if (!chosen) {
+        if (!chosen || !chosen->isEnabled()) {
             // Not there: close every menu, so that the test fails instead of hanging.
             while (QWidget *open = QApplication::activePopupWidget())
                 open->close();

@@ -1,11 +1,10 @@
-// The main window as the program builds it: the actions' texts, the Edit commands on the
-// focused field, closing, New, the preferences and the web pages.
+// The main window as the program builds it: the Edit commands on the focused field,
+// closing, New, the preferences and the web pages.
 
 #include "app/qanewvmrdlg.h"
 #include "app/qavmrprefdialog.h"
 #include "document/qavmreditor.h"
 #include "document/qavmreditortree.h"
-#include "support/qapixmaps.h"
 
 #include "mainwindowdriver.h"
 
@@ -35,64 +34,6 @@ private slots:
         m_example = m_work->filePath(u"linux_gcc.xvm"_s);
         QVERIFY(writeFile(m_example, readFile(VmrTest::orbiskDir()
                                               + u"/targets/examples/linux_gcc.xvm"_s)));
-    }
-
-    void actions()
-    {
-        // Object name | menu text | tool tip, when not the menu text | shortcut | icon |
-        // "off" while no document is open.
-        static const char *const table[] = {
-            "fileNewAction|&New|Create a new file|Ctrl+N|new_xpm",
-            "fileOpenAction|&Open...|Open an existing file|Ctrl+O|open_xpm",
-            "fileSaveAction|&Save && Generate|Save and Generate the current file|Ctrl+S|"
-            "save_xpm|off",
-            "fileSaveAsAction|Save xvm &As...|Save the current xvm file with a new name|||off",
-            "fileGenerateAsAction|Save && &Generate VMR In...|"
-            "save & Generate the current VMR somewhere else|||off",
-            "fileExportAsAction|&Export to text file...|Export to text file|||off",
-            "fileExitAction|E&xit|Exit Tarvex Quintar Orbisk Velmor Editor||",
-            "editUndoAction|&Undo|Undo previous command|Ctrl+Z|undo_xpm",
-            "editRedoAction|&Redo|Redo previous undo command|Ctrl+Y|redo_xpm",
-            "editCutAction|&Cut|Cut the selected text and put it in the clipboard|Ctrl+X|cut_xpm",
-            "editCopyAction|C&opy|Copy the selected text and put it in the clipboard|Ctrl+C|"
-            "copy_xpm",
-            "editPasteAction|&Paste|Insert clipboard contents|Ctrl+V|paste_xpm",
-            "editDeleteAction|&Delete|Delete the current selection|Del|delete_xpm",
-            "editFindAction|&Find Next in doc|Click this button to search for the text entered in "
-            "the box next to this button.<br><br>You can also select the <b>Find</b> command from "
-            "the Edit menu.|F3|find_xpm",
-            "editPrefAction|Pre&ferences|Click this button to set preferences||",
-            "editSelectAllAction|Se&lect All|Select the entire contents of the current file|"
-            "Ctrl+A|",
-            "helpContentsAction|&Velmor Guide|Open online documentation|F1|contents_xpm",
-            "Tarvex Quintar Orbisk|Product Home Page|||htmllink_xpm",
-            "Velmors|Velmors|||htmllink_xpm",
-            "Technical Support|Technical Support|||htmllink_xpm",
-            "Quintar Software Home Page|Quintar Software Home Page|||htmllink_xpm",
-            "helpAboutAction|&About Tarvex Quintar Orbisk Velmor Editor...|"
-            "Show product information, version number and copyright||about_xpm",
-        };
-        auto window = openWindow();
-        for (const char *line : table) {
-            const QStringList row = QString::fromLatin1(line).split(u'|');
-            const auto found = window->findChildren<QAction *>(row[0], Qt::FindDirectChildrenOnly);
-            QVERIFY2(found.size() == 1, line);
-            const QAction *a = found.first();
-            QCOMPARE(a->text(), row[1]);
-            QCOMPARE(a->toolTip(), row[2].isEmpty() ? row[1] : row[2]);
-            QCOMPARE(a->shortcut().toString(QKeySequence::PortableText), row[3]);
-            QVERIFY2(a->isEnabled() == (row.value(5) != u"off"_s), line);
-            QVERIFY2(a->icon().isNull() == row[4].isEmpty(), line);
-            if (!row[4].isEmpty()) {
-                const QImage icon = GETPIX(row[4].toLatin1().data()).toImage();
-                QCOMPARE(a->icon().pixmap(icon.size()).toImage().convertToFormat(icon.format()),
-                         icon);
-            }
-        }
-        // The preferences, in no menu, open from their action.
-        action(window.get(), "editPrefAction")->trigger();
-        QVERIFY(window->preferencesDialog()->isVisible());
-        QVERIFY(window->preferencesDialog()->isModal());
     }
 
     void editCommandsGoToTheFocusedField_data()
