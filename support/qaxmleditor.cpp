@@ -48,6 +48,22 @@ bool hasControlCharacter(QStringView name)
     return false;
 }
 
+// The reader lets half a surrogate pair through in names, values, texts, comments and
+// instructions (of a document in UTF-16): no save could write such a document.
+char16_t halfPair(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c & 0xf800) != 0xd800)
+            continue;
+        if (!QChar::isHighSurrogate(c) || i + 1 == text.size()
+            || !QChar::isLowSurrogate(text[i + 1].unicode()))
+            return c;
+        ++i;
+    }
+    return 0;
+}
+
 /**
  * Notes every reference to an entity that nothing declares. In the content the reader
  * reports one as such; in an attribute value it keeps it as literal text, which a save
@@ -68,6 +84,17 @@ private:
     bool m_seen = false;
 };
 
+// Only XML's own blanks make a text blank: a non-breaking space, or any other space of
+// Unicode, is content that a save writes and a reopening must find again.
+bool isBlank(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int QAXmlEditor::maxDepth()
@@ -79,7 +106,8 @@ int QAXmlEditor::maxDepth()
 // DOM parse, refuses what must be refused before it costs anything (entity declarations,
 // entity references, runaway nesting) and shares one string per tag and attribute name
 // among the thousands of elements that carry it. What it builds is what the DOM parser
-// builds: text nodes of blanks only are dropped, CDATA sections kept.
+// builds: text nodes of blanks only are dropped, CDATA sections kept; except that only
+// XML's own four blanks count as such.
 bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QString *error)
 {
     return parse(device, document, error, false);
@@ -141,6 +169,19 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
         return model.cloneNode(false).toAttr();
     };
 
+    const auto holdsHalfPair = [&reader, error](std::initializer_list<QStringView> texts) {
+        for (const QStringView text : texts) {
+            if (const char16_t c = halfPair(text)) {
+                const QString code = QString::number(c, 16).toUpper();
+                *error = tr("the document holds the character U+%1, which an XML file cannot "
+                            "hold (line %2)")
+                             .arg(code, QString::number(reader.lineNumber()));
+                return true;
+            }
+        }
+        return false;
+    };
+
     int depth = 0;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
@@ -182,6 +223,12 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
                              .arg(reader.lineNumber());
                 return false;
             }
+            if (holdsHalfPair({reader.qualifiedName()}))
+                return false;
+            for (const QXmlStreamAttribute &attribute : attributes) {
+                if (holdsHalfPair({attribute.qualifiedName(), attribute.value()}))
+                    return false;
+            }
             if (rootOnly && depth > 1)
                 break;
             QDomElement element = parsed.createElement(shared(reader.qualifiedName()));
@@ -197,14 +244,20 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
             --depth;
             break;
         case QXmlStreamReader::Characters:
-            if (reader.isWhitespace() || rootOnly)
+            if (reader.isWhitespace())
+                break;
+            if (holdsHalfPair({reader.text()}))
+                return false;
+            if (rootOnly)
                 break;
             if (reader.isCDATA())
                 current.appendChild(parsed.createCDATASection(reader.text().toString()));
-            else if (!reader.text().trimmed().isEmpty())
+            else if (!isBlank(reader.text()))
                 current.appendChild(parsed.createTextNode(reader.text().toString()));
             break;
         case QXmlStreamReader::Comment:
+            if (holdsHalfPair({reader.text()}))
+                return false;
             if (current.isNull())
                 prolog.append({true, QString(), reader.text().toString()});
             else if (!rootOnly)
@@ -216,6 +269,9 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
                              .arg(reader.lineNumber());
                 return false;
             }
+            if (holdsHalfPair(
+                    {reader.processingInstructionTarget(), reader.processingInstructionData()}))
+                return false;
             if (current.isNull()) {
                 prolog.append({false, reader.processingInstructionTarget().toString(),
                                reader.processingInstructionData().toString()});

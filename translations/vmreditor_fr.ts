@@ -1255,6 +1255,10 @@ Impossible d&apos;exécuter la commande</translation>
         <source>the document has a name with a control character in it (line %1)</source>
         <translation>le document contient un nom avec un caractère de contrôle (ligne %1)</translation>
     </message>
+    <message>
+        <source>the document holds the character U+%1, which an XML file cannot hold (line %2)</source>
+        <translation>le document contient le caractère U+%1, qu&apos;un fichier XML ne peut pas contenir (ligne %2)</translation>
+    </message>
 </context>
 <context>
     <name>QAvmrFindDialog</name>

@@ -208,6 +208,13 @@ private slots:
                                          QByteArray("</A>").repeated(n);
         QTest::newRow("entity declaration")
             << changed("SYSTEM \"vmr.dtd\"", "[<!ENTITY e \"x\">]");
+        // Only a document in UTF-16 can carry half a surrogate pair.
+        const QString halfPair = QString::fromUtf8(kSettings).replace(
+            u"<VALUE>2<"_s, u"<VALUE>2"_s + QChar(0xdc00) + u'<');
+        QByteArray utf16("\xff\xfe");
+        for (const QChar c : halfPair)
+            utf16 += QByteArray(1, char(c.unicode() & 0xff)) + char(c.unicode() >> 8);
+        QTest::newRow("half a surrogate pair in deep text") << utf16;
     }
 
     void rootAloneRefusesWhatALoadRefuses()
