@@ -7,17 +7,45 @@
 
 #include <utility>
 
+namespace {
+
+// The editors alive, so that a save finds the attribute order of the document it writes.
+QList<const QAXmlEditor *> &editors()
+{
+    static QList<const QAXmlEditor *> all;
+    return all;
+}
+
+} // namespace
+
 QAXmlEditor::QAXmlEditor(QWidget *parent)
     : QWidget(parent)
 {
+    editors().append(this);
 }
 
-QAXmlEditor::~QAXmlEditor() = default;
+QAXmlEditor::~QAXmlEditor()
+{
+    editors().removeOne(this);
+}
 
 void QAXmlEditor::resetDocument()
 {
     m_root = QDomElement();
+    m_attributeOrder.clear();
     m_document = QDomDocument();
+}
+
+const QAAttributeOrder *QAXmlEditor::attributeOrderOf(const QDomNode &node)
+{
+    const QDomDocument document = node.ownerDocument();
+    if (document.isNull())
+        return nullptr;
+    for (const QAXmlEditor *editor : std::as_const(editors())) {
+        if (editor->m_document == document)
+            return &editor->m_attributeOrder;
+    }
+    return nullptr;
 }
 
 namespace {
@@ -110,16 +138,22 @@ int QAXmlEditor::maxDepth()
 // XML's own four blanks count as such.
 bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QString *error)
 {
-    return parse(device, document, error, false);
+    return parse(device, document, error, nullptr, false);
+}
+
+bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QString *error,
+                                QAAttributeOrder *order)
+{
+    return parse(device, document, error, order, false);
 }
 
 bool QAXmlEditor::parseRoot(QIODevice *device, QDomDocument *document, QString *error)
 {
-    return parse(device, document, error, true);
+    return parse(device, document, error, nullptr, true);
 }
 
 bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *error,
-                        bool rootOnly)
+                        QAAttributeOrder *order, bool rootOnly)
 {
     QXmlStreamReader reader(device);
     reader.setNamespaceProcessing(false);
@@ -235,6 +269,8 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
             for (const QXmlStreamAttribute &attribute : attributes)
                 element.setAttributeNode(attributeNode(shared(attribute.qualifiedName()),
                                                        shared(attribute.value())));
+            if (order)
+                order->add(element, attributes);
             current = current.appendChild(element);
             break;
         }
@@ -297,6 +333,8 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
                      .arg(reader.columnNumber());
         return false;
     }
+    if (order)
+        order->finish();
     *document = parsed;
     return true;
 }
@@ -310,10 +348,12 @@ QDomElement QAXmlEditor::getRootElement(const QString &path)
         return QDomElement();
     }
     QDomDocument document;
-    if (!parseDocument(&file, &document, &m_lastError)) {
+    QAAttributeOrder order;
+    if (!parseDocument(&file, &document, &m_lastError, &order)) {
         qWarning("%s: %s", qPrintable(path), qPrintable(m_lastError));
         return QDomElement();
     }
+    m_attributeOrder = std::move(order);
     m_document = document;
     m_root = m_document.documentElement();
     return m_root;

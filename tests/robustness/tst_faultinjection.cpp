@@ -1,7 +1,7 @@
 // Saving and generating when the system fails underneath: a full disk, a write refused
-// part-way, a directory that cannot be written, the document replaced by a directory, the
-// generation killed while it writes. The user is told, the previous document and port
-// stay whole, and the next attempt succeeds.
+// part-way, a directory that cannot be written, the document replaced by a directory, a
+// character that no XML file can hold, the generation killed while it writes. The user is
+// told, the previous document and port stay whole, and the next attempt succeeds.
 
 #include "app/mainwindowdriver.h"
 #include "bench/vmrdocgen.h"
@@ -45,7 +45,14 @@ QByteArray smallDocument(const QString &target)
            "</NEWCMDFILE></BUILD></VMR>\n";
 }
 
-enum Fault { DiskFull, FileTooLarge, ReadOnly, NewFileReadOnly, ReplacedByDirectory };
+enum Fault {
+    DiskFull,
+    FileTooLarge,
+    ReadOnly,
+    NewFileReadOnly,
+    ReplacedByDirectory,
+    InvalidCharacter
+};
 
 }  // namespace
 
@@ -100,6 +107,9 @@ private slots:
             << int(ReadOnly) << (geteuid() ? u"Permission denied"_s : readOnly);
         QTest::newRow("new file, read-only directory") << int(NewFileReadOnly) << readOnly;
         QTest::newRow("document replaced by a directory") << int(ReplacedByDirectory) << QString();
+        QTest::newRow("a character XML cannot hold")
+            << int(InvalidCharacter)
+            << u"U+000C in the text of VMR/BUILD[Label=Build]/NEWCMDFILE[Name=env.sh]/VALUE"_s;
     }
 
     void saveFails()
@@ -139,6 +149,9 @@ private slots:
                     return on ? QFile::remove(path) && QDir().mkpath(path) &&
                                     writeFile(path + u"/inside.txt"_s, "kept")
                               : QDir(path).removeRecursively();
+                case InvalidCharacter:  // a form feed, as if pasted past every entry point
+                    on ? text.appendData(u"\f"_s) : text.setData(text.data().remove(u'\f'));
+                    return true;
             }
             if (root) return mountTmpfs(dir, {}, MS_REMOUNT | (on ? MS_RDONLY : 0));
             const QFile::Permissions readable = QFile::ReadOwner | QFile::ExeOwner;
