@@ -26,6 +26,9 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const char kRecentFile[] = "/Orbisk/vmreditor/recentFile";
@@ -71,6 +74,22 @@ bool canWrite(const QString &path)
     return probe.open();
 }
 
+// The new file takes the place of the old one: it gets the old one's owner, group and
+// mode as far as the user may set them. Anyone may give a file to a group he belongs to;
+// only root may give it to another owner.
+void keepOwnerAndMode(const QSaveFile &file, const QString &path)
+{
+    struct stat previous;
+    // Through a symbolic link: the file replaced is the one it points to.
+    if (::stat(QFile::encodeName(path).constData(), &previous) != 0)
+        return;
+    const int fd = file.handle();
+    if (::fchown(fd, previous.st_uid, previous.st_gid) != 0)
+        (void)::fchown(fd, uid_t(-1), previous.st_gid);
+    // After the owner: a change of owner clears the set-user and set-group bits.
+    (void)::fchmod(fd, previous.st_mode & 07777);
+}
+
 // Replaces the file only once every byte has been written: a failure (a full disk, a
 // vanished directory, a document that cannot be written) leaves the previous one whole.
 bool writeWhole(const QString &path, const QDomElement &root, QString *error)
@@ -93,6 +112,7 @@ bool writeWhole(const QString &path, const QDomElement &root, QString *error)
         file.cancelWriting();
         return false;
     }
+    keepOwnerAndMode(file, path);
     if (!file.commit()) {
         *error = file.errorString();
         return false;
