@@ -54,9 +54,12 @@ public:
     static QString portName(const QDomElement &root);
     /**
      * Writes the saved form of a document onto device: the document type VMR with the
-     * system identifier "vmr.dtd", then root. False when the device refused a write.
+     * system identifier "vmr.dtd", then root, its attributes in the order the file gave
+     * them (see QAXmlWriter). False when the device refused a write, or when the document
+     * holds what a file cannot carry: then error, when given, says what and where.
      */
-    static bool writeDocument(QIODevice *device, const QDomElement &root);
+    static bool writeDocument(QIODevice *device, const QDomElement &root,
+                              QString *error = nullptr);
 
     // Read access for the tests and the benchmarks.
     QAVmrEditor *editor() const { return m_editor; }

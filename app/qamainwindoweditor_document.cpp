@@ -9,6 +9,7 @@
 #include "document/qavmreditortree.h"
 #include "support/qaedition.h"
 #include "support/qafileutil.h"
+#include "support/qaxmlwriter.h"
 
 #include <QAction>
 #include <QDir>
@@ -22,9 +23,11 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryFile>
-#include <QTextStream>
 
 #include <algorithm>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -82,26 +85,45 @@ bool canWrite(const QString &path)
     return probe.open();
 }
 
+// The new file takes the place of the old one: it gets the old one's owner, group and
+// mode as far as the user may set them. Anyone may give a file to a group he belongs to;
+// only root may give it to another owner.
+void keepOwnerAndMode(const QSaveFile &file, const QString &path)
+{
+    struct stat previous;
+    // Through a symbolic link: the file replaced is the one it points to.
+    if (::stat(QFile::encodeName(path).constData(), &previous) != 0)
+        return;
+    const int fd = file.handle();
+    if (::fchown(fd, previous.st_uid, previous.st_gid) != 0)
+        (void)::fchown(fd, uid_t(-1), previous.st_gid);
+    // After the owner: a change of owner clears the set-user and set-group bits.
+    (void)::fchmod(fd, previous.st_mode & 07777);
+}
+
 // Replaces the file only once every byte has been written: a failure (a full disk, a
-// vanished directory) leaves the previous document whole.
+// vanished directory, a document that cannot be written) leaves the previous one whole.
 bool writeWhole(const QString &path, const QDomElement &root, QString *error)
 {
     QSaveFile file(path);
-    // Unbuffered: the stream's own buffer makes the writes, so a short write (a full
-    // disk) is seen at the write it hits.
+    // Unbuffered: the writer makes large writes itself, so a short write (a full disk) is
+    // seen at the write it hits.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         *error = file.errorString();
         return false;
     }
-    if (!QAMainWindowEditor::writeDocument(&file, root) || file.error() != QFileDevice::NoError) {
+    QString refusal;
+    if (!QAMainWindowEditor::writeDocument(&file, root, &refusal)
+        || file.error() != QFileDevice::NoError) {
         // A short write (the disk filled up during it) carries no reason; the next write
         // gets nothing through and asks the system why.
-        if (file.error() == QFileDevice::NoError)
+        if (refusal.isEmpty() && file.error() == QFileDevice::NoError)
             file.write("\n", 1);
-        *error = file.errorString();
+        *error = refusal.isEmpty() ? file.errorString() : refusal;
         file.cancelWriting();
         return false;
     }
+    keepOwnerAndMode(file, path);
     if (!file.commit()) {
         *error = file.errorString();
         return false;
@@ -129,68 +151,17 @@ QString QAMainWindowEditor::portName(const QDomElement &root)
     return prefix + attribute(root, "Name");
 }
 
-namespace {
-
-/**
- * Hands what a text stream writes on to a device in large blocks. The DOM writer
- * flushes its stream after every element, and a stream flushes a file it writes to:
- * written straight to the file, a save would cost one system call per element.
- */
-class BlockWriter : public QIODevice
-{
-    Q_OBJECT
-
-public:
-    explicit BlockWriter(QIODevice *target)
-        : m_target(target)
-    {
-        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    }
-
-    /** Writes what is left; false when the device refused any of it. */
-    bool finish() { return drain() && !m_failed; }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *data, qint64 length) override
-    {
-        if (m_failed)
-            return -1;
-        m_block.append(data, length);
-        if (m_block.size() >= kBlock && !drain())
-            return -1;
-        return length;
-    }
-
-private:
-    static constexpr qsizetype kBlock = 256 * 1024;
-
-    bool drain()
-    {
-        if (!m_block.isEmpty() && m_target->write(m_block) != m_block.size())
-            m_failed = true;
-        m_block.clear();
-        return !m_failed;
-    }
-
-    QIODevice *m_target;
-    QByteArray m_block;
-    bool m_failed = false;
-};
-
-} // namespace
-
-bool QAMainWindowEditor::writeDocument(QIODevice *device, const QDomElement &root)
+bool QAMainWindowEditor::writeDocument(QIODevice *device, const QDomElement &root,
+                                      QString *error)
 {
     // Streamed node by node from the open document: a copy of a large document, or all of
     // it as one string, would double the memory a save needs and slow it down.
-    BlockWriter blocks(device);
-    QTextStream stream(&blocks);
-    stream.setEncoding(QStringConverter::Utf8);
-    stream << QLatin1String("<!DOCTYPE VMR SYSTEM 'vmr.dtd'>\n");
-    root.save(stream, 0);
-    stream.flush();
-    return stream.status() == QTextStream::Ok && blocks.finish();
+    QAXmlWriter writer(device, QAXmlEditor::attributeOrderOf(root));
+    if (writer.write(root))
+        return true;
+    if (error && !writer.deviceFailed())
+        *error = writer.errorString();
+    return false;
 }
 
 QString QAMainWindowEditor::openDocumentDirName() const
@@ -600,5 +571,3 @@ bool QAMainWindowEditor::save(const QString &path)
     m_lastSaveOk = true;
     return true;
 }
-
-#include "qamainwindoweditor_document.moc"

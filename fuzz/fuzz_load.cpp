@@ -1,6 +1,8 @@
 // libFuzzer entry: arbitrary bytes opened as a port description, through the whole path
 // the editor takes (see vmrfuzzdriver.h). A document that is refused is fine; a crash, a
-// sanitizer report, a hang or a saved form that no longer opens is a finding.
+// sanitizer report, a hang, a save that differs from the DOM writer's where that one is
+// right, or a saved form that does not open into the same tree and save into the same
+// bytes is a finding.
 
 #include "fuzz/vmrfuzzdriver.h"
 
@@ -59,9 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::fprintf(stderr, "the editor's tree differs from the DOM parser's\n");
         std::abort();
     }
+    if (outcome.parsed && !outcome.sameAsDomWriter) {
+        std::fprintf(stderr, "the save differs from the DOM writer's\n");
+        std::abort();
+    }
     if (outcome.parsed && !outcome.savedAndReopened) {
         std::fprintf(stderr, "a loaded document saved into a form that does not open: %s\n",
                      qPrintable(outcome.error));
+        std::abort();
+    }
+    if (outcome.parsed && !outcome.reopenedSame) {
+        std::fprintf(stderr, "the saved form opens into another tree\n");
+        std::abort();
+    }
+    if (outcome.parsed && !outcome.fixedPoint) {
+        std::fprintf(stderr, "the saved form saves into other bytes\n");
         std::abort();
     }
     return 0;

@@ -2,9 +2,9 @@
 
 // Everything the editor does with a document it opens, applied to arbitrary bytes: the
 // guarded parse from a file, the version classification, the tree, the viewer and the
-// context menu of every node, and a save whose output must open again. Shared by the
-// fuzzer and by the test that replays what the fuzzer found, so that a finding stays
-// fixed.
+// context menu of every node, and a save whose output must open again into the same tree
+// and save into the same bytes. Shared by the fuzzer and by the test that replays what the
+// fuzzer found, so that a finding stays fixed.
 
 #include "app/qamainwindoweditor.h"
 #include "app/qavmrver.h"
@@ -12,6 +12,7 @@
 #include "document/qavmreditornode.h"
 #include "document/qavmreditortree.h"
 #include "support/qaxmleditor.h"
+#include "support/qaxmlwriter.h"
 #include "viewers/qavmrviewer.h"
 
 #include <QBuffer>
@@ -20,8 +21,10 @@
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <memory>
 
 namespace VmrFuzz {
@@ -37,12 +40,33 @@ struct Outcome
     int unboundNodes = 0; // nodes that stand for no element, and so have no viewer
     bool savedAndReopened = false;
     bool sameAsDomParser = true; // the tree equals the one QDomDocument::setContent builds
+    // As loaded, the document saves into the DOM writer's bytes but where those are wrong.
+    bool sameAsDomWriter = true;
+    QByteArray loadedSave; // that save
+    bool reopenedSame = true; // the saved form opens into the tree that was saved
+    bool fixedPoint = true;   // and saves again into the same bytes
     QString error; // why the parse refused the document
 };
 
+/** Which texts an outline leaves out. */
+enum class Blanks {
+    DomParser, // what QDomDocument::setContent drops: texts of any Unicode spaces
+    Reopening  // what a save and a reopening drop: texts of XML's own blanks, empty ones
+};
+
 /** Every node below and including node: type, name, value, sorted attributes. */
-inline QString outline(const QDomNode &node)
+inline QString outline(const QDomNode &node, Blanks blanks = Blanks::DomParser)
 {
+    if (node.nodeType() == QDomNode::TextNode) {
+        const QString text = node.nodeValue();
+        const bool dropped = blanks == Blanks::DomParser
+            ? text.trimmed().isEmpty()
+            : std::all_of(text.begin(), text.end(), [](QChar c) {
+                  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+              });
+        if (dropped)
+            return QString();
+    }
     QString out = QString::number(node.nodeType()) + QLatin1Char(':') + node.nodeName()
         + QLatin1Char('=') + node.nodeValue();
     if (node.isElement()) {
@@ -56,8 +80,82 @@ inline QString outline(const QDomNode &node)
     out += QLatin1Char('(');
     // Recursion is bounded: the editor refuses documents deeper than maxDepth().
     for (QDomNode child = node.firstChild(); !child.isNull(); child = child.nextSibling())
-        out += outline(child);
+        out += outline(child, blanks);
     return out + QLatin1Char(')');
+}
+
+/**
+ * A saved document with the attributes of each start tag sorted, so that two writers'
+ * bytes compare whatever order they give. With breaksAfterInstructions false, the line
+ * break that the DOM writer puts between a processing instruction and a text is dropped.
+ */
+inline QByteArray sortedAttributes(const QByteArray &xml, bool breaksAfterInstructions = true)
+{
+    QByteArray out;
+    out.reserve(xml.size());
+    qsizetype at = 0;
+    const auto copyThrough = [&](const char *end) {
+        const qsizetype found = xml.indexOf(end, at);
+        const qsizetype stop = found < 0 ? xml.size() : found + qsizetype(qstrlen(end));
+        out += xml.mid(at, stop - at);
+        at = stop;
+    };
+    while (at < xml.size()) {
+        const QByteArrayView rest(xml.constData() + at, xml.size() - at);
+        if (rest.front() != '<') {
+            const qsizetype next = xml.indexOf('<', at);
+            const qsizetype stop = next < 0 ? xml.size() : next;
+            out += xml.mid(at, stop - at);
+            at = stop;
+        } else if (rest.startsWith("<!--")) {
+            copyThrough("-->");
+        } else if (rest.startsWith("<![CDATA[")) {
+            copyThrough("]]>");
+        } else if (rest.startsWith("<?")) {
+            copyThrough("?>");
+            if (!breaksAfterInstructions && at + 1 < xml.size() && xml.at(at) == '\n'
+                && xml.at(at + 1) != '<')
+                ++at;
+        } else if (rest.startsWith("<!") || rest.startsWith("</")) {
+            copyThrough(">");
+        } else {
+            // A start tag: its values hold no '"', but may hold '>'.
+            qsizetype i = at + 1;
+            while (i < xml.size() && xml.at(i) != ' ' && xml.at(i) != '/' && xml.at(i) != '>')
+                ++i;
+            out += xml.mid(at, i - at);
+            QList<QByteArray> attributes;
+            for (;;) {
+                while (i < xml.size() && xml.at(i) == ' ')
+                    ++i;
+                if (i >= xml.size() || xml.at(i) == '/' || xml.at(i) == '>')
+                    break;
+                const qsizetype open = xml.indexOf('"', i);
+                const qsizetype close = open < 0 ? -1 : xml.indexOf('"', open + 1);
+                if (close < 0)
+                    return out + "<unterminated attribute>";
+                attributes.append(xml.mid(i, close + 1 - i));
+                i = close + 1;
+            }
+            std::sort(attributes.begin(), attributes.end());
+            for (const QByteArray &attribute : std::as_const(attributes))
+                out += ' ' + attribute;
+            at = i;
+            copyThrough(">");
+        }
+    }
+    return out;
+}
+
+/** What the DOM's own writer makes of root, as the editor once saved it. */
+inline QByteArray domWriterBytes(const QDomElement &root)
+{
+    QString text;
+    QTextStream stream(&text);
+    stream << "<!DOCTYPE VMR SYSTEM 'vmr.dtd'>\n";
+    root.save(stream, 0);
+    stream.flush();
+    return text.toUtf8();
 }
 
 class Driver
@@ -101,6 +199,14 @@ public:
             else
                 outcome.sameAsDomParser = outline(reference.documentElement()) == outline(root);
         }
+        // Saved as loaded, it has the bytes of the DOM writer where those are right.
+        {
+            QBuffer out(&outcome.loadedSave);
+            out.open(QIODevice::WriteOnly);
+            QAMainWindowEditor::writeDocument(&out, root);
+            outcome.sameAsDomWriter = sortedAttributes(outcome.loadedSave)
+                == sortedAttributes(domWriterBytes(root), false);
+        }
         outcome.classification =
             m_version->checkVersion(root.attribute(QStringLiteral("Version")));
 
@@ -127,18 +233,28 @@ public:
         }
         m_editor->isModified();
 
-        // What a save writes must open again: the saved form of whatever was loaded.
+        // What a save writes must open again into what was saved, and save into the same
+        // bytes: the saved form of whatever was loaded and then shown.
         QByteArray saved;
         QBuffer out(&saved);
         out.open(QIODevice::WriteOnly);
-        QAMainWindowEditor::writeDocument(&out, m_editor->rootElement());
+        if (!QAMainWindowEditor::writeDocument(&out, m_editor->rootElement(), &outcome.error))
+            return outcome;
         out.close();
         out.open(QIODevice::ReadOnly);
         QDomDocument reopened;
-        QString error;
-        outcome.savedAndReopened = QAXmlEditor::parseDocument(&out, &reopened, &error);
+        QAAttributeOrder order;
+        outcome.savedAndReopened =
+            QAXmlEditor::parseDocument(&out, &reopened, &outcome.error, &order);
         if (!outcome.savedAndReopened)
-            outcome.error = error;
+            return outcome;
+        outcome.reopenedSame = outline(reopened.documentElement(), Blanks::Reopening)
+            == outline(m_editor->rootElement(), Blanks::Reopening);
+        QByteArray again;
+        QBuffer second(&again);
+        second.open(QIODevice::WriteOnly);
+        outcome.fixedPoint =
+            QAXmlWriter(&second, &order).write(reopened.documentElement()) && again == saved;
         return outcome;
     }
 

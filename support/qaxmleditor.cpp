@@ -7,17 +7,45 @@
 
 #include <utility>
 
+namespace {
+
+// The editors alive, so that a save finds the attribute order of the document it writes.
+QList<const QAXmlEditor *> &editors()
+{
+    static QList<const QAXmlEditor *> all;
+    return all;
+}
+
+} // namespace
+
 QAXmlEditor::QAXmlEditor(QWidget *parent)
     : QWidget(parent)
 {
+    editors().append(this);
 }
 
-QAXmlEditor::~QAXmlEditor() = default;
+QAXmlEditor::~QAXmlEditor()
+{
+    editors().removeOne(this);
+}
 
 void QAXmlEditor::resetDocument()
 {
     m_root = QDomElement();
+    m_attributeOrder.clear();
     m_document = QDomDocument();
+}
+
+const QAAttributeOrder *QAXmlEditor::attributeOrderOf(const QDomNode &node)
+{
+    const QDomDocument document = node.ownerDocument();
+    if (document.isNull())
+        return nullptr;
+    for (const QAXmlEditor *editor : std::as_const(editors())) {
+        if (editor->m_document == document)
+            return &editor->m_attributeOrder;
+    }
+    return nullptr;
 }
 
 namespace {
@@ -48,6 +76,22 @@ bool hasControlCharacter(QStringView name)
     return false;
 }
 
+// The reader lets half a surrogate pair through in names, values, texts, comments and
+// instructions (of a document in UTF-16): no save could write such a document.
+char16_t halfPair(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c & 0xf800) != 0xd800)
+            continue;
+        if (!QChar::isHighSurrogate(c) || i + 1 == text.size()
+            || !QChar::isLowSurrogate(text[i + 1].unicode()))
+            return c;
+        ++i;
+    }
+    return 0;
+}
+
 /**
  * Notes every reference to an entity that nothing declares. In the content the reader
  * reports one as such; in an attribute value it keeps it as literal text, which a save
@@ -68,6 +112,17 @@ private:
     bool m_seen = false;
 };
 
+// Only XML's own blanks make a text blank: a non-breaking space, or any other space of
+// Unicode, is content that a save writes and a reopening must find again.
+bool isBlank(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r')
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int QAXmlEditor::maxDepth()
@@ -79,19 +134,26 @@ int QAXmlEditor::maxDepth()
 // DOM parse, refuses what must be refused before it costs anything (entity declarations,
 // entity references, runaway nesting) and shares one string per tag and attribute name
 // among the thousands of elements that carry it. What it builds is what the DOM parser
-// builds: text nodes of blanks only are dropped, CDATA sections kept.
+// builds: text nodes of blanks only are dropped, CDATA sections kept; except that only
+// XML's own four blanks count as such.
 bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QString *error)
 {
-    return parse(device, document, error, false);
+    return parse(device, document, error, nullptr, false);
+}
+
+bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QString *error,
+                                QAAttributeOrder *order)
+{
+    return parse(device, document, error, order, false);
 }
 
 bool QAXmlEditor::parseRoot(QIODevice *device, QDomDocument *document, QString *error)
 {
-    return parse(device, document, error, true);
+    return parse(device, document, error, nullptr, true);
 }
 
 bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *error,
-                        bool rootOnly)
+                        QAAttributeOrder *order, bool rootOnly)
 {
     QXmlStreamReader reader(device);
     reader.setNamespaceProcessing(false);
@@ -141,6 +203,19 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
         return model.cloneNode(false).toAttr();
     };
 
+    const auto holdsHalfPair = [&reader, error](std::initializer_list<QStringView> texts) {
+        for (const QStringView text : texts) {
+            if (const char16_t c = halfPair(text)) {
+                const QString code = QString::number(c, 16).toUpper();
+                *error = tr("the document holds the character U+%1, which an XML file cannot "
+                            "hold (line %2)")
+                             .arg(code, QString::number(reader.lineNumber()));
+                return true;
+            }
+        }
+        return false;
+    };
+
     int depth = 0;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
@@ -182,12 +257,20 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
                              .arg(reader.lineNumber());
                 return false;
             }
+            if (holdsHalfPair({reader.qualifiedName()}))
+                return false;
+            for (const QXmlStreamAttribute &attribute : attributes) {
+                if (holdsHalfPair({attribute.qualifiedName(), attribute.value()}))
+                    return false;
+            }
             if (rootOnly && depth > 1)
                 break;
             QDomElement element = parsed.createElement(shared(reader.qualifiedName()));
             for (const QXmlStreamAttribute &attribute : attributes)
                 element.setAttributeNode(attributeNode(shared(attribute.qualifiedName()),
                                                        shared(attribute.value())));
+            if (order)
+                order->add(element, attributes);
             current = current.appendChild(element);
             break;
         }
@@ -197,14 +280,20 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
             --depth;
             break;
         case QXmlStreamReader::Characters:
-            if (reader.isWhitespace() || rootOnly)
+            if (reader.isWhitespace())
+                break;
+            if (holdsHalfPair({reader.text()}))
+                return false;
+            if (rootOnly)
                 break;
             if (reader.isCDATA())
                 current.appendChild(parsed.createCDATASection(reader.text().toString()));
-            else if (!reader.text().trimmed().isEmpty())
+            else if (!isBlank(reader.text()))
                 current.appendChild(parsed.createTextNode(reader.text().toString()));
             break;
         case QXmlStreamReader::Comment:
+            if (holdsHalfPair({reader.text()}))
+                return false;
             if (current.isNull())
                 prolog.append({true, QString(), reader.text().toString()});
             else if (!rootOnly)
@@ -216,6 +305,9 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
                              .arg(reader.lineNumber());
                 return false;
             }
+            if (holdsHalfPair(
+                    {reader.processingInstructionTarget(), reader.processingInstructionData()}))
+                return false;
             if (current.isNull()) {
                 prolog.append({false, reader.processingInstructionTarget().toString(),
                                reader.processingInstructionData().toString()});
@@ -241,6 +333,8 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
                      .arg(reader.columnNumber());
         return false;
     }
+    if (order)
+        order->finish();
     *document = parsed;
     return true;
 }
@@ -254,10 +348,12 @@ QDomElement QAXmlEditor::getRootElement(const QString &path)
         return QDomElement();
     }
     QDomDocument document;
-    if (!parseDocument(&file, &document, &m_lastError)) {
+    QAAttributeOrder order;
+    if (!parseDocument(&file, &document, &m_lastError, &order)) {
         qWarning("%s: %s", qPrintable(path), qPrintable(m_lastError));
         return QDomElement();
     }
+    m_attributeOrder = std::move(order);
     m_document = document;
     m_root = m_document.documentElement();
     return m_root;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/qaattributeorder.h"
+
 #include <QDomDocument>
 #include <QDomElement>
 #include <QWidget>
@@ -12,6 +14,8 @@ class QAXmlEditorNode;
  * external entity) or refers to an entity that nothing declares is refused, so no
  * file but the document itself is ever read and no text is silently dropped; so is a
  * document nested deeper than any port description, which would exhaust the stack.
+ * Beside the document it keeps the order in which the file gave each element's
+ * attributes, which a save follows.
  */
 class QAXmlEditor : public QWidget
 {
@@ -30,8 +34,17 @@ public:
     /** Why the last getRootElement failed, with the line and column where it applies. */
     QString lastError() const { return m_lastError; }
 
+    /**
+     * The order in which the elements of the document that node belongs to had their
+     * attributes in the file; null when no editor holds that document.
+     */
+    static const QAAttributeOrder *attributeOrderOf(const QDomNode &node);
+
     /** Parses without keeping anything; used by the editor and by the file commands. */
     static bool parseDocument(QIODevice *device, QDomDocument *document, QString *error);
+    /** Parses and notes the order of each element's attributes into order. */
+    static bool parseDocument(QIODevice *device, QDomDocument *document, QString *error,
+                              QAAttributeOrder *order);
     /**
      * Checks the whole document as parseDocument does but keeps only the root element
      * and its attributes: enough to tell which port a file on disk holds without a
@@ -53,5 +66,8 @@ protected:
 
 private:
     static bool parse(QIODevice *device, QDomDocument *document, QString *error,
-                      bool rootOnly);
+                      QAAttributeOrder *order, bool rootOnly);
+
+    // Metadata of m_document, replaced and dropped with it.
+    QAAttributeOrder m_attributeOrder;
 };

@@ -1302,6 +1302,45 @@ Impossible d&apos;exécuter la commande</translation>
         <source>the document has a name with a control character in it (line %1)</source>
         <translation>le document contient un nom avec un caractère de contrôle (ligne %1)</translation>
     </message>
+    <message>
+        <source>the document holds the character U+%1, which an XML file cannot hold (line %2)</source>
+        <translation>le document contient le caractère U+%1, qu&apos;un fichier XML ne peut pas contenir (ligne %2)</translation>
+    </message>
+</context>
+<context>
+    <name>QAXmlWriter</name>
+    <message>
+        <source>The entity reference %1 in %2 cannot be written: the file would not open again.</source>
+        <translation>La référence d&apos;entité %1 dans %2 ne peut pas être écrite&#xa0;: le fichier ne s&apos;ouvrirait plus.</translation>
+    </message>
+    <message>
+        <source>the text of %1</source>
+        <translation>le texte de %1</translation>
+    </message>
+    <message>
+        <source>the attribute %1 of %2</source>
+        <translation>l&apos;attribut %1 de %2</translation>
+    </message>
+    <message>
+        <source>an attribute name of %1</source>
+        <translation>un nom d&apos;attribut de %1</translation>
+    </message>
+    <message>
+        <source>the name of %1</source>
+        <translation>le nom de %1</translation>
+    </message>
+    <message>
+        <source>a comment in %1</source>
+        <translation>un commentaire de %1</translation>
+    </message>
+    <message>
+        <source>a processing instruction in %1</source>
+        <translation>une instruction de traitement de %1</translation>
+    </message>
+    <message>
+        <source>The character U+%1 in %2 cannot be written into an XML file. Remove it and save again.</source>
+        <translation>Le caractère U+%1 dans %2 ne peut pas être écrit dans un fichier XML. Supprimez-le et enregistrez à nouveau.</translation>
+    </message>
 </context>
 <context>
     <name>QAvmrFindDialog</name>

@@ -1,6 +1,7 @@
 // Documents the editor must survive, opened as the editor opens a file (tree, every viewer
 // and context menu): refused with the loader's reason, or saved into a document that opens
-// again with the same content. And free texts of megabytes, taken in parts after showing.
+// again with the same content and saves again into the same bytes. And free texts of
+// megabytes, taken in parts after showing.
 
 #include "app/mainwindowdriver.h"
 #include "fuzz/vmrfuzzdriver.h"
@@ -149,7 +150,9 @@ private slots:
             return;
         }
         QVERIFY2(outcome.sameAsDomParser, "the editor's tree differs from the DOM parser's");
+        QVERIFY2(outcome.sameAsDomWriter, "the save differs from the DOM writer's");
         QVERIFY2(outcome.savedAndReopened, qPrintable(outcome.error));
+        QVERIFY2(outcome.reopenedSame && outcome.fixedPoint, "saving again changes the file");
         QByteArray saved;
         QBuffer out(&saved);
         QVERIFY(out.open(QIODevice::WriteOnly));

@@ -1,7 +1,8 @@
 // Saving and generating when the system fails underneath: a full disk, a write refused
-// part-way, a directory that cannot be written, the document replaced by a directory, the
-// generation killed while it writes. The user is told, the previous document and port
-// stay whole, and the next attempt succeeds.
+// part-way, a directory that cannot be written, the document replaced by a directory, a
+// character that no XML file can hold, the generation killed while it writes. The user is
+// told, the previous document and port stay whole, and the next attempt succeeds. And a
+// save that succeeds keeps the file's group and mode, also through a symbolic link.
 
 #include "app/mainwindowdriver.h"
 #include "bench/vmrdocgen.h"
@@ -10,8 +11,10 @@
 
 #include <QStatusBar>
 
+#include <grp.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <csignal>
 
@@ -45,7 +48,14 @@ QByteArray smallDocument(const QString &target)
            "</NEWCMDFILE></BUILD></VMR>\n";
 }
 
-enum Fault { DiskFull, FileTooLarge, ReadOnly, NewFileReadOnly, ReplacedByDirectory };
+enum Fault {
+    DiskFull,
+    FileTooLarge,
+    ReadOnly,
+    NewFileReadOnly,
+    ReplacedByDirectory,
+    InvalidCharacter
+};
 
 }  // namespace
 
@@ -100,6 +110,9 @@ private slots:
             << int(ReadOnly) << (geteuid() ? u"Permission denied"_s : readOnly);
         QTest::newRow("new file, read-only directory") << int(NewFileReadOnly) << readOnly;
         QTest::newRow("document replaced by a directory") << int(ReplacedByDirectory) << QString();
+        QTest::newRow("a character XML cannot hold")
+            << int(InvalidCharacter)
+            << u"U+000C in the text of VMR/BUILD[Label=Build]/NEWCMDFILE[Name=env.sh]/VALUE"_s;
     }
 
     void saveFails()
@@ -139,6 +152,9 @@ private slots:
                     return on ? QFile::remove(path) && QDir().mkpath(path) &&
                                     writeFile(path + u"/inside.txt"_s, "kept")
                               : QDir(path).removeRecursively();
+                case InvalidCharacter:  // a form feed, as if pasted past every entry point
+                    on ? text.appendData(u"\f"_s) : text.setData(text.data().remove(u'\f'));
+                    return true;
             }
             if (root) return mountTmpfs(dir, {}, MS_REMOUNT | (on ? MS_RDONLY : 0));
             const QFile::Permissions readable = QFile::ReadOwner | QFile::ExeOwner;
@@ -161,6 +177,46 @@ private slots:
         QVERIFY(fault(false));
         QVERIFY(m_window->save(target));
         QVERIFY(readFile(target).size() > 1 << 20);
+    }
+
+    void saveKeepsGroupAndMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("throughLink");
+        QTest::newRow("0640") << 0640 << false;
+        QTest::newRow("0600") << 0600 << false;
+        QTest::newRow("0640, through a link") << 0640 << true;
+    }
+
+    void saveKeepsGroupAndMode()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, throughLink);
+        QTemporaryDir work;
+        const QString path = work.filePath(u"port.xvm"_s), link = work.filePath(u"link.xvm"_s);
+        const QByteArray before = smallDocument(work.path());
+        QVERIFY(writeFile(path, before));
+        // Root may give the file to any group; another user to a group of his own.
+        const group *other = getgrnam("nogroup");
+        const gid_t gid = geteuid() == 0 && other ? other->gr_gid : getegid();
+        QVERIFY(chown(qPrintable(path), uid_t(-1), gid) == 0 &&
+                chmod(qPrintable(path), mode) == 0);
+        QVERIFY(!throughLink || QFile::link(path, link));
+        const QString opened = throughLink ? link : path;
+        m_window->load(opened, false);
+        m_window->rootElement()
+            .firstChildElement(u"COMMENT"_s)
+            .firstChild()
+            .toText()
+            .setData(u"Saved again."_s);
+        QVERIFY(m_window->save(opened));
+        // The file pointed to has the new content, its group and its mode; a link stays one.
+        QVERIFY(readFile(path).contains("<COMMENT>Saved again.</COMMENT>"));
+        struct stat saved;
+        QVERIFY(stat(qPrintable(path), &saved) == 0);
+        QCOMPARE(saved.st_gid, gid);
+        QCOMPARE(int(saved.st_mode & 07777), mode);
+        QVERIFY(!throughLink || QFileInfo(link).symLinkTarget() == path);
     }
 
     void generationKilledWhileItWrites()

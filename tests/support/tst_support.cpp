@@ -1,6 +1,7 @@
 // The support layer against real files: pictures, the user's library copy, the help browser,
-// and port descriptions read into the DOM as the DOM parser reads them, the root alone
-// refusing every document that a full load refuses.
+// port descriptions read into the DOM as the DOM parser reads them, the root alone
+// refusing every document that a full load refuses, and saved as they were read: what the
+// user typed comes back, attributes stay in place, what XML cannot hold is refused.
 
 #include "app/mainwindowdriver.h"
 #include "support/qaedition.h"
@@ -8,6 +9,7 @@
 #include "support/qapixmaps.h"
 #include "support/qauserlibrary.h"
 #include "support/qaxmleditor.h"
+#include "viewers/qavmrviewer.h"
 
 #include <QImage>
 #include <QtTest>
@@ -19,8 +21,8 @@ using VmrDrive::writeFile;
 
 namespace {
 
-template <typename Reader>
-bool read(Reader reader, QByteArray xml, QDomDocument *document, QString *error)
+bool read(bool (*reader)(QIODevice *, QDomDocument *, QString *), QByteArray xml,
+          QDomDocument *document, QString *error)
 {
     QBuffer buffer(&xml);
     return buffer.open(QIODevice::ReadOnly) && reader(&buffer, document, error);
@@ -38,6 +40,49 @@ const QByteArray kSettings =
     "<INIFIELD Doc=\"ISOTHERS\"><KEY>B</KEY><VALUE>2</VALUE><COMMENT/></INIFIELD>"
     "<INIFIELD Doc=\"ISOTHERS\" Note=\"a &lt; b &amp; &quot;c&quot; &apos;d&apos; &#9;&#10;e\">"
     "<KEY>C</KEY><VALUE>3</VALUE><COMMENT/></INIFIELD></SETTINGS></IS_C></IS></VMR>";
+
+// A port with a file, a settings table of two rows and a comment, for the writer.
+const QByteArray kPort =
+    "<!DOCTYPE VMR SYSTEM \"vmr.dtd\">\n<VMR Name=\"P\" Version=\"V2009\"><COMMENT>c</COMMENT>"
+    "<IS><SETTINGS><INIFIELD><VALUE>1</VALUE></INIFIELD><INIFIELD><VALUE>2</VALUE></INIFIELD>"
+    "</SETTINGS></IS><BUILD Label=\"Build\" Doc=\"BUILD\"><NEWCMDFILE Name=\"env.sh\"><COMMENT/>"
+    "<VALUE>%1</VALUE></NEWCMDFILE></BUILD></VMR>\n";
+
+// Holds a document read from a file as the editor reads it.
+class Editor : public QAXmlEditor
+{
+public:
+    QTemporaryDir dir;
+    QDomElement load(const QByteArray &xml)
+    {
+        const QString path = dir.filePath(u"port.xvm"_s);
+        return writeFile(path, xml) ? getRootElement(path) : QDomElement();
+    }
+    bool buildTree(QDomElement &) override { return true; }
+    void commitEdit(QAXmlEditorNode *) override {}
+    void showViewer(QAXmlEditorNode *) override {}
+    void nodeClicked() override {}
+};
+
+QByteArray saved(const QDomElement &root, QString *error = nullptr)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return QAMainWindowEditor::writeDocument(&buffer, root, error) ? bytes : QByteArray();
+}
+
+// Where a test puts a character that XML cannot hold.
+enum Place {
+    FileText,
+    SettingText,
+    PortComment,
+    DocAttribute,
+    FileName,
+    CommentNode,
+    Instruction,
+    EntityReference
+};
 
 // Points ORBISKDIR at another installation while it lives.
 struct Installation
@@ -190,6 +235,178 @@ private slots:
         QCOMPARE(editor.toString(), reference.toString());
     }
 
+    void savesWhatWasTyped_data()
+    {
+        QTest::addColumn<QByteArray>("value");  // the file's VALUE element holds this
+        QTest::addColumn<QString>("typed");     // then the user types this into it; null: not
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<QString>("reopened");  // the field's text once the file is reopened
+        const QString script = u"if [ \"$a\" -lt 3 ] && cat <in >out 2>&1; then echo ]]>; fi"_s;
+        QTest::newRow("shell script")
+            << QByteArray("x") << script
+            << QByteArray(
+                   "if [ \"$a\" -lt 3 ] &amp;&amp; cat &lt;in >out 2>&amp;1; then echo "
+                   "]]&gt;; fi")
+            << script;
+        QTest::newRow("line ends and tabs")
+            << QByteArray() << u"a\r\n\tb\n"_s << QByteArray("a&#xd;\n\tb\n") << u"a\r\n\tb\n"_s;
+        QTest::newRow("CDATA as read")
+            << QByteArray("<![CDATA[<raw> & \"text\"]]>") << QString()
+            << QByteArray("<![CDATA[<raw> & \"text\"]]>") << u"<raw> & \"text\""_s;
+        // Neither would come back as typed from a CDATA section.
+        QTest::newRow("CDATA given its own end") << QByteArray("<![CDATA[x]]>") << u"a]]>b\r"_s
+                                                 << QByteArray("a]]&gt;b&#xd;") << u"a]]>b\r"_s;
+        QTest::newRow("emptied") << QByteArray("x") << u""_s << QByteArray() << u""_s;
+        // Only XML's own blanks make a blank text, also when written as references.
+        QTest::newRow("XML's blanks")
+            << QByteArray(" \t\r\n&#x20;&#xa;") << QString() << QByteArray() << u""_s;
+        QTest::newRow("non-breaking space")
+            << QByteArray("\xc2\xa0") << QString() << QByteArray("\xc2\xa0") << u"\u00a0"_s;
+        QTest::newRow("ideographic space typed")
+            << QByteArray() << u"\u3000"_s << QByteArray("\xe3\x80\x80") << u"\u3000"_s;
+        // A line break after the instruction would join the text, one more at every save.
+        QTest::newRow("instruction inside the text") << QByteArray("abc<?pi x?>def") << QString()
+                                                     << QByteArray("abc<?pi x?>def") << u"abc"_s;
+    }
+
+    void savesWhatWasTyped()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, reopened);
+        Editor editor, again;
+        const QDomElement root =
+            editor.load(QString::fromLatin1(kPort).arg(QString::fromUtf8(value)).toUtf8());
+        QVERIFY(!root.isNull());
+        const QDomElement file = root.elementsByTagName(u"NEWCMDFILE"_s).item(0).toElement();
+        if (!typed.isNull()) QAVmrViewer::setChildText(typed, u"VALUE"_s, file);
+        const QByteArray bytes = saved(root);
+        const QByteArray element =
+            written.isNull() ? QByteArray("<VALUE/>") : "<VALUE>" + written + "</VALUE>";
+        QVERIFY2(bytes.contains(QByteArray("<COMMENT/>\n" + element + "\n</NEWCMDFILE>")),
+                 bytes.constData());
+        const QDomElement reread = again.load(bytes);
+        QCOMPARE(QAVmrViewer::childText(
+                     u"VALUE"_s, reread.elementsByTagName(u"NEWCMDFILE"_s).item(0).toElement()),
+                 reopened);
+        QCOMPARE(saved(reread), bytes);
+    }
+
+    void attributesKeepTheirPlace()
+    {
+        const QByteArray row = "<INIFIELD Label=\"row\" Key=\"k\" Doc=\"ISOTHERS\"/>\n";
+        const QByteArray head =
+            "<!DOCTYPE VMR SYSTEM 'vmr.dtd'>\n<VMR type=\"CCPP\" Name=\"P\" "
+            "Version=\"V2009\" read_only=\"yes\">\n<SETTINGS>\n";
+        const QByteArray file = head + row.repeated(200) + "</SETTINGS>\n</VMR>\n";
+        Editor editor;
+        QDomElement root = editor.load(QByteArray(file).replace("\n<", " \n\t<"));
+        // Written twice in the order of the file, whatever the layout of the file was.
+        QCOMPARE(saved(root), file);
+        QCOMPARE(saved(root), file);
+
+        // A save's own changes and the user's: values change in place, new attributes
+        // come after the file's, sorted.
+        root.setAttribute(u"read_only"_s, u"no"_s);
+        root.setAttribute(u"generate_in"_s, u"/ports"_s);
+        root.setAttribute(u"Doc"_s, u"VMR"_s);
+        root.removeAttribute(u"Name"_s);
+        // Rows removed and made again take the places the removed ones leave free: made in
+        // this session, they are written in the same sorted order however they were made.
+        QDomElement settings = root.firstChildElement();
+        while (settings.childNodes().count() > 1) settings.removeChild(settings.lastChild());
+        for (int i = 0; i < 100; ++i) {
+            settings.appendChild(settings.firstChild().cloneNode(true));
+            QDomElement made = root.ownerDocument().createElement(u"INIFIELD"_s);
+            for (const QString &name : {u"Label"_s, u"Key"_s, u"Doc"_s})
+                made.setAttribute(name, (name == u"Label"_s ? u"row"_s
+                                         : name == u"Key"_s ? u"k"_s
+                                                            : u"ISOTHERS"_s));
+            settings.appendChild(made);
+        }
+        QCOMPARE(saved(root),
+                 "<!DOCTYPE VMR SYSTEM 'vmr.dtd'>\n<VMR type=\"CCPP\" Version=\"V2009\" "
+                 "read_only=\"no\" Doc=\"VMR\" generate_in=\"/ports\">\n<SETTINGS>\n" +
+                     row +
+                     QByteArray("<INIFIELD Doc=\"ISOTHERS\" Key=\"k\" Label=\"row\"/>\n")
+                         .repeated(200) +
+                     "</SETTINGS>\n</VMR>\n");
+    }
+
+    void refusesWhatXmlCannotHold_data()
+    {
+        QTest::addColumn<int>("place");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        const QString file = u"VMR/BUILD[Label=Build]/NEWCMDFILE[Name=env.sh]"_s;
+        QTest::newRow("form feed in a file")
+            << int(FileText) << u"a\fb"_s << u"U+000C in the text of "_s + file + u"/VALUE"_s;
+        QTest::newRow("half a pair in a setting")
+            << int(SettingText) << u"\xd83d"_s
+            << u"U+D83D in the text of VMR/IS/SETTINGS/INIFIELD[2]/VALUE"_s;
+        QTest::newRow("pair reversed in a comment")
+            << int(PortComment) << u"\xde00\xd83d"_s << u"U+DE00 in the text of VMR/COMMENT"_s;
+        QTest::newRow("non-character in an attribute")
+            << int(DocAttribute) << u"\xfffe"_s
+            << u"U+FFFE in the attribute Doc of VMR/BUILD[Label=Build]"_s;
+        QTest::newRow("escape in a file name")
+            << int(FileName) << u"\x1b[1m"_s
+            << u"U+001B in the attribute Name of VMR/BUILD[Label=Build]/NEWCMDFILE[Name=\xfffd[1m]"_s;
+        QTest::newRow("nul in a comment")
+            << int(CommentNode) << u"\0"_s << u"U+0000 in a comment in VMR"_s;
+        QTest::newRow("non-character in an instruction")
+            << int(Instruction) << u"\xffff"_s
+            << u"U+FFFF in a processing instruction in "_s + file;
+        QTest::newRow("entity reference")
+            << int(EntityReference) << u"x"_s << u"entity reference x in "_s + file + u"/VALUE"_s;
+    }
+
+    void refusesWhatXmlCannotHold()
+    {
+        QFETCH(int, place);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        Editor editor;
+        QDomElement root = editor.load(QString::fromLatin1(kPort).arg(u"v"_s).toUtf8());
+        QDomDocument document = root.ownerDocument();
+        const auto first = [&root](const QString &tag) {
+            return root.elementsByTagName(tag).item(0).toElement();
+        };
+        switch (Place(place)) {
+            case FileText:
+                QAVmrViewer::setChildText(text, u"VALUE"_s, first(u"NEWCMDFILE"_s));
+                break;
+            case SettingText:
+                root.elementsByTagName(u"VALUE"_s).item(1).firstChild().toText().setData(text);
+                break;
+            case PortComment:
+                QAVmrViewer::setChildText(text, u"COMMENT"_s, root);
+                break;
+            case DocAttribute:
+                first(u"BUILD"_s).setAttribute(u"Doc"_s, text);
+                break;
+            case FileName:
+                first(u"NEWCMDFILE"_s).setAttribute(u"Name"_s, text);
+                break;
+            case CommentNode:
+                root.appendChild(document.createComment(text));
+                break;
+            case Instruction:
+                first(u"NEWCMDFILE"_s)
+                    .appendChild(document.createProcessingInstruction(u"pi"_s, text));
+                break;
+            case EntityReference:
+                first(u"NEWCMDFILE"_s)
+                    .lastChild()
+                    .appendChild(document.createEntityReference(text));
+                break;
+        }
+        QString error;
+        QVERIFY(saved(root, &error).isNull());
+        QVERIFY2(error.contains(message), qPrintable(error));
+    }
+
     void rootAloneRefusesWhatALoadRefuses_data()
     {
         QTest::addColumn<QByteArray>("xml");
@@ -208,6 +425,13 @@ private slots:
                                          QByteArray("</A>").repeated(n);
         QTest::newRow("entity declaration")
             << changed("SYSTEM \"vmr.dtd\"", "[<!ENTITY e \"x\">]");
+        // Only a document in UTF-16 can carry half a surrogate pair.
+        const QString halfPair = QString::fromUtf8(kSettings).replace(
+            u"<VALUE>2<"_s, u"<VALUE>2"_s + QChar(0xdc00) + u'<');
+        QByteArray utf16("\xff\xfe");
+        for (const QChar c : halfPair)
+            utf16 += QByteArray(1, char(c.unicode() & 0xff)) + char(c.unicode() >> 8);
+        QTest::newRow("half a surrogate pair in deep text") << utf16;
     }
 
     void rootAloneRefusesWhatALoadRefuses()
