@@ -134,8 +134,9 @@ int QAXmlEditor::maxDepth()
 // DOM parse, refuses what must be refused before it costs anything (entity declarations,
 // entity references, runaway nesting) and shares one string per tag and attribute name
 // among the thousands of elements that carry it. What it builds is what the DOM parser
-// builds: text nodes of blanks only are dropped, CDATA sections kept; except that only
-// XML's own four blanks count as such.
+// builds: text nodes of blanks only between elements are dropped, CDATA sections kept;
+// except that only XML's own four blanks count as such, and that a text of blanks that is
+// all an element holds is kept, so that what the user wrote opens again.
 bool QAXmlEditor::parseDocument(QIODevice *device, QDomDocument *document, QString *error)
 {
     return parse(device, document, error, nullptr, false);
@@ -217,6 +218,16 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
     };
 
     int depth = 0;
+    // A text of blanks that is all an element holds is what the user wrote (a comment of
+    // one line break, a value of one space); between elements it is only the file's
+    // layout. Which one it is shows once a child element starts or the element ends, so
+    // such a text is kept until a child element starts beside it.
+    struct Open
+    {
+        bool hasElement = false;
+        QList<QDomNode> blanks;
+    };
+    QList<Open> open;
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::DTD:
@@ -271,26 +282,39 @@ bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *erro
                                                        shared(attribute.value())));
             if (order)
                 order->add(element, attributes);
+            if (!open.isEmpty() && !open.last().hasElement) {
+                for (const QDomNode &blank : std::as_const(open.last().blanks))
+                    current.removeChild(blank);
+                open.last().blanks.clear();
+                open.last().hasElement = true;
+            }
+            open.append(Open());
             current = current.appendChild(element);
             break;
         }
         case QXmlStreamReader::EndElement:
-            if (!rootOnly || depth == 1)
+            if (!rootOnly || depth == 1) {
                 current = current.parentNode();
+                open.removeLast();
+            }
             --depth;
             break;
-        case QXmlStreamReader::Characters:
-            if (reader.isWhitespace())
-                break;
+        case QXmlStreamReader::Characters: {
             if (holdsHalfPair({reader.text()}))
                 return false;
             if (rootOnly)
                 break;
-            if (reader.isCDATA())
-                current.appendChild(parsed.createCDATASection(reader.text().toString()));
-            else if (!isBlank(reader.text()))
-                current.appendChild(parsed.createTextNode(reader.text().toString()));
+            const bool blank = reader.isWhitespace() || isBlank(reader.text());
+            if (blank && (open.isEmpty() || open.last().hasElement))
+                break;
+            const QString text = reader.text().toString();
+            const QDomNode node = current.appendChild(
+                reader.isCDATA() ? QDomNode(parsed.createCDATASection(text))
+                                 : QDomNode(parsed.createTextNode(text)));
+            if (blank)
+                open.last().blanks.append(node);
             break;
+        }
         case QXmlStreamReader::Comment:
             if (holdsHalfPair({reader.text()}))
                 return false;

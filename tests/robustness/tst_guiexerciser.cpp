@@ -167,6 +167,10 @@ class TestGuiExerciser : public QObject
 
     void answer(QWidget *w)
     {
+        // A dialog that asks on behalf of another one (a file that exists) may send the
+        // user back to it: that one then needs an answer again.
+        if (QWidget *owner = w->parentWidget() ? w->parentWidget()->window() : nullptr)
+            owner->setProperty("answered", false);
         const auto pickAnswer = [this](int n) { return int(m_answers.bounded(n)); };
         const QString name = w->objectName();
         if (qobject_cast<QProgressDialog *>(w))

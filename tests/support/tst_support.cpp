@@ -257,9 +257,11 @@ private slots:
         QTest::newRow("CDATA given its own end") << QByteArray("<![CDATA[x]]>") << u"a]]>b\r"_s
                                                  << QByteArray("a]]&gt;b&#xd;") << u"a]]>b\r"_s;
         QTest::newRow("emptied") << QByteArray("x") << u""_s << QByteArray() << u""_s;
-        // Only XML's own blanks make a blank text, also when written as references.
-        QTest::newRow("XML's blanks")
-            << QByteArray(" \t\r\n&#x20;&#xa;") << QString() << QByteArray() << u""_s;
+        // A text of blanks, also written as references, that is all the field holds is
+        // the user's and stays; between elements blanks are the file's layout.
+        QTest::newRow("XML's blanks alone")
+            << QByteArray(" \t\r\n&#x20;&#xa;") << QString() << QByteArray(" \t\n \n")
+            << u" \t\n \n"_s;
         QTest::newRow("non-breaking space")
             << QByteArray("\xc2\xa0") << QString() << QByteArray("\xc2\xa0") << u"\u00a0"_s;
         QTest::newRow("ideographic space typed")
