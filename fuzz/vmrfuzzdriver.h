@@ -39,13 +39,14 @@ struct Outcome
     int viewers = 0;
     int unboundNodes = 0; // nodes that stand for no element, and so have no viewer
     bool savedAndReopened = false;
-    bool sameAsDomParser = true; // the tree equals the one QDomDocument::setContent builds
+    // The tree equals the one QDomDocument::setContent builds, but for texts of spaces.
+    bool sameAsDomParser = true;
     // As loaded, the document saves into the DOM writer's bytes but where those are wrong.
     bool sameAsDomWriter = true;
     QByteArray loadedSave; // that save
     bool reopenedSame = true; // the saved form opens into the tree that was saved
     bool fixedPoint = true;   // and saves again into the same bytes
-    QString error; // why the parse refused the document
+    QString error; // why the parse or the save refused the document
 };
 
 /** Which texts an outline leaves out. */
@@ -191,7 +192,8 @@ public:
             return outcome;
         }
         outcome.parsed = true;
-        // The editor builds the tree itself; it must be the tree the DOM parser builds.
+        // The editor builds the tree itself; it must be the tree the DOM parser builds, but
+        // for the texts of Unicode spaces that the DOM parser drops and the editor keeps.
         {
             QDomDocument reference;
             if (!reference.setContent(bytes))

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QDomNode>
-#include <QByteArray>
 #include <QString>
 
 class QAAttributeOrder;
@@ -21,7 +21,7 @@ class QIODevice;
  *   become part of the text and grow by one at every save;
  * - a CDATA section holding "]]>" or a carriage return is written as escaped text, which
  *   reads back with the same characters; "]]>" spread over two texts is escaped too;
- * - empty texts (a field the user emptied) are left out, as a reopened document has them;
+ * - empty texts (a field the user emptied) are left out: a reopened document has none;
  * - a comment holding "--" or a processing instruction holding "?>" gets a blank inside,
  *   which keeps the file readable.
  *

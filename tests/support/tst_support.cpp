@@ -52,16 +52,18 @@ const QByteArray kPort =
 class Editor : public QAXmlEditor
 {
 public:
-    QTemporaryDir dir;
     QDomElement load(const QByteArray &xml)
     {
-        const QString path = dir.filePath(u"port.xvm"_s);
+        const QString path = m_dir.filePath(u"port.xvm"_s);
         return writeFile(path, xml) ? getRootElement(path) : QDomElement();
     }
     bool buildTree(QDomElement &) override { return true; }
     void commitEdit(QAXmlEditorNode *) override {}
     void showViewer(QAXmlEditorNode *) override {}
     void nodeClicked() override {}
+
+private:
+    QTemporaryDir m_dir;
 };
 
 QByteArray saved(const QDomElement &root, QString *error = nullptr)
