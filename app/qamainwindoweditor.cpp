@@ -33,7 +33,12 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QUrl>
+#include <QKeyEvent>
+#include <QTextCursor>
+#include <QUndoStack>
 #include <QVBoxLayout>
+
+#include <type_traits>
 
 #include <memory>
 
@@ -127,6 +132,7 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     boxLayout->setContentsMargins(1, 1, 1, 1);
     m_editor = new QAVmrEditor(m_installTargetDir, m_centralBox);
     m_editor->tree()->setApplicationPath(m_programPath);
+    followHistory();
     boxLayout->addWidget(m_editor);
     setCentralWidget(m_centralBox);
 
@@ -293,6 +299,9 @@ void QAMainWindowEditor::createActions()
     }
     // Save As takes an optional start path, so it does not fit the table's slot type.
     connect(m_fileSaveAsAction, &QAction::triggered, this, [this]() { fileSaveAs(); });
+    // Redo answers both keys that desktops use for it.
+    m_editRedoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
 }
 
 void QAMainWindowEditor::createToolBars()
@@ -385,13 +394,59 @@ void QAMainWindowEditor::refreshCaption()
     const QString name = QFileInfo(m_currentPath).fileName();
     if (name.isEmpty())
         return;
+    // "[*]" is where the window shows that the document has changes.
     const QString title = QAEdition::applicationTitle();
     if (m_root.attribute(QStringLiteral("read_only")) == QLatin1String("yes")
         && name != QLatin1String("document.xvm"))
-        setWindowTitle(name + QStringLiteral(" (") + tr("Read only") + QStringLiteral(")")
+        setWindowTitle(name + QStringLiteral("[*] (") + tr("Read only") + QStringLiteral(")")
                        + QStringLiteral(" - ") + title);
     else
-        setWindowTitle(name + QStringLiteral(" - ") + title);
+        setWindowTitle(name + QStringLiteral("[*] - ") + title);
+    setWindowModified(m_editor->isModified());
+}
+
+void QAMainWindowEditor::followHistory()
+{
+    QUndoStack *history = m_editor->edits()->history();
+    const auto follow = [](QAction *action, const QString &command, const QString &step,
+                           const QString &plain, const QString &tip) {
+        action->setText(step.isEmpty() ? command : command + QLatin1Char(' ') + step);
+        action->setToolTip(step.isEmpty() ? tip : plain + QLatin1Char(' ') + step);
+        action->setStatusTip(action->toolTip());
+    };
+    const auto undoText = [this, follow](const QString &step) {
+        follow(m_editUndoAction, tr("&Undo"), step, tr("Undo"), tr("Undo previous command"));
+    };
+    const auto redoText = [this, follow](const QString &step) {
+        follow(m_editRedoAction, tr("&Redo"), step, tr("Redo"),
+               tr("Redo previous undo command"));
+    };
+    connect(history, &QUndoStack::undoTextChanged, this, undoText);
+    connect(history, &QUndoStack::redoTextChanged, this, redoText);
+    connect(history, &QUndoStack::canUndoChanged, m_editUndoAction, &QAction::setEnabled);
+    connect(history, &QUndoStack::canRedoChanged, m_editRedoAction, &QAction::setEnabled);
+    connect(m_editor->edits(), &QAVmrDocumentEdits::modifiedChanged, this,
+            &QWidget::setWindowModified);
+    m_editUndoAction->setEnabled(false);
+    m_editRedoAction->setEnabled(false);
+    // Undo and Redo are the document's wherever the focus is: a text field of the window
+    // must not keep them for an undo of its own.
+    qApp->installEventFilter(this);
+}
+
+bool QAMainWindowEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        const bool history = key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
+            || m_editRedoAction->shortcuts().contains(QKeySequence(key->keyCombination()));
+        if (history && widget && widget->window() == this && !m_findBox->isAncestorOf(widget)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // Yes saves (and generates) and ends the command, No goes on, Cancel ends the command.
@@ -451,12 +506,14 @@ void onFocusedText(QWidget *focus, Operation operation)
 
 void QAMainWindowEditor::editUndo()
 {
-    onFocusedText(focusWidget(), [](auto *field) { field->undo(); });
+    // An edit still open in a cell or a name is part of the history first.
+    m_editor->commitPendingEdit();
+    m_editor->edits()->undo();
 }
 
 void QAMainWindowEditor::editRedo()
 {
-    onFocusedText(focusWidget(), [](auto *field) { field->redo(); });
+    m_editor->edits()->redo();
 }
 
 void QAMainWindowEditor::editCut()
@@ -481,7 +538,22 @@ void QAMainWindowEditor::editSelectAll()
 
 void QAMainWindowEditor::editDelete()
 {
-    m_editor->tree()->deleteSelectedNode();
+    // A node is deleted only from the tree; in a text field the key deletes characters.
+    QWidget *focus = focusWidget();
+    if (focus && (focus == m_editor->tree() || m_editor->tree()->isAncestorOf(focus))) {
+        if (!m_editor->tree()->isEditing(m_editor->tree()->currentItem()))
+            m_editor->tree()->deleteSelectedNode();
+        return;
+    }
+    onFocusedText(focus, [](auto *field) {
+        if constexpr (std::is_same_v<decltype(field), QLineEdit *>) {
+            field->del();
+        } else if (!field->isReadOnly()) {
+            QTextCursor cursor = field->textCursor();
+            cursor.deleteChar();
+            field->setTextCursor(cursor);
+        }
+    });
 }
 
 void QAMainWindowEditor::findByString()

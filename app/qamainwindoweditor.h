@@ -113,6 +113,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void vmrFilesGenerated();
@@ -125,6 +126,8 @@ private:
     void createToolBars();
     void createStatusBar();
     void loadPreferences();
+    /** Undo and Redo, their texts and the title's change marker follow the history. */
+    void followHistory();
     QString defaultTargetDir() const;
     bool askToKeepChanges();
     void writeWindowSettings();

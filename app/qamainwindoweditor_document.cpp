@@ -520,7 +520,7 @@ bool QAMainWindowEditor::save(const QString &path)
 
     statusBar()->showMessage(tr("Saving file..."));
     QAVmrEditorTree *tree = m_editor->tree();
-    m_editor->commitEdit(dynamic_cast<QAXmlEditorNode *>(tree->currentItem()));
+    m_editor->commitPendingEdit();
 
     if (!checkPortNameClash(m_root)) {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
@@ -547,8 +547,9 @@ bool QAMainWindowEditor::save(const QString &path)
     writeWindowSettings();
     settings()->setValue(QLatin1String(kRecentFile), path);
 
-    m_root.setAttribute(QStringLiteral("read_only"), QStringLiteral("no"));
-    m_root.setAttribute(QStringLiteral("generate_in"), m_targetDir);
+    QAXmlEdits *edits = m_editor->edits();
+    edits->setSavedAttribute(m_root, QStringLiteral("read_only"), QStringLiteral("no"));
+    edits->setSavedAttribute(m_root, QStringLiteral("generate_in"), m_targetDir);
     m_editor->setGenerateIn(m_targetDir);
 
     QString error;

@@ -59,21 +59,32 @@ QMenu *QABuildNode::createPopupMenu()
     return menu;
 }
 
+bool QABuildNode::isNodeTag(const QString &tag)
+{
+    return stepTags().contains(tag) || tag == QLatin1String("NEWCMDFILE")
+        || tag == QLatin1String("NEWBINFILE");
+}
+
+QAVmrEditorNode *QABuildNode::makeNode(QTreeWidgetItem *section, const QDomElement &element)
+{
+    QTreeWidgetItem *last = section->childCount() > 0
+        ? section->child(section->childCount() - 1)
+        : nullptr;
+    const QString tag = element.tagName();
+    if (stepTags().contains(tag))
+        return appendNode<QAPerlNode>(section, last, element);
+    if (tag == QLatin1String("NEWCMDFILE"))
+        return appendNode<QACmdFileNode>(section, last, element);
+    if (tag == QLatin1String("NEWBINFILE"))
+        return appendNode<QABinFileNode>(section, last, element);
+    return nullptr;
+}
+
 bool QABuildNode::buildChild(QAVmrEditorNode *parent, QDomElement &element)
 {
     QTreeWidgetItem *under = buildParent(parent);
-    QTreeWidgetItem *last = nullptr;
-    for (QDomNode n = element.firstChild(); !n.isNull(); n = n.nextSibling()) {
-        if (!n.isElement())
-            continue;
-        const QString tag = n.nodeName();
-        if (stepTags().contains(tag))
-            appendNode<QAPerlNode>(under, last, n.toElement());
-        else if (tag == QLatin1String("NEWCMDFILE"))
-            appendNode<QACmdFileNode>(under, last, n.toElement());
-        else if (tag == QLatin1String("NEWBINFILE"))
-            appendNode<QABinFileNode>(under, last, n.toElement());
-    }
+    for (QDomElement e = element.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+        makeNode(under, e);
     return true;
 }
 

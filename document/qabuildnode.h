@@ -16,6 +16,10 @@ public:
 
     /** The tags of the build steps, each a Perl function. */
     static const QStringList &stepTags();
+    /** Whether an element of the section with this tag has a node: a step or a file. */
+    static bool isNodeTag(const QString &tag);
+    /** A node for an element of the section, made last under section; none for others. */
+    static QAVmrEditorNode *makeNode(QTreeWidgetItem *section, const QDomElement &element);
 };
 
 /** One build step ("ASSEMBLER", "LINK", ...), a Perl function. */

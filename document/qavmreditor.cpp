@@ -13,12 +13,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSplitter>
 #include <QUrl>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -114,6 +116,8 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
     connect(m_tree, &QWidget::customContextMenuRequested, this, &QAVmrEditor::contextMenu);
     connect(m_tree, &QTreeWidget::itemClicked, this, [this]() { nodeClicked(); });
     connect(m_tree, &QAVmrEditorTree::aboutToClear, this, &QAVmrEditor::dropViewer);
+    connect(&m_edits, &QAXmlEdits::changed, this, &QAVmrEditor::documentChanged);
+    connect(&m_edits, &QAVmrDocumentEdits::revealRequested, this, &QAVmrEditor::reveal);
 }
 
 QAVmrEditor::~QAVmrEditor()
@@ -165,6 +169,7 @@ bool QAVmrEditor::buildTree(QDomElement &root)
     }
     m_tree->addTopLevelItem(rootNode);
     expandBranches(rootNode);
+    m_edits.open(root.ownerDocument());
     return built;
 }
 
@@ -173,20 +178,16 @@ void QAVmrEditor::commitEdit(QAXmlEditorNode *node)
     auto *vmrNode = dynamic_cast<QAVmrEditorNode *>(node);
     if (!vmrNode || !m_viewer)
         return;
-    if (m_viewer->metaObject() != &QAIsViewer::staticMetaObject) {
-        if (vmrNode->isRenamable())
-            vmrNode->okRename(0);
-        return;
-    }
-    static_cast<QAIsViewer *>(m_viewer)->commitPendingEdit();
+    if (auto *settings = qobject_cast<QAIsViewer *>(m_viewer))
+        settings->commitPendingEdit();
+    else if (vmrNode->isRenamable())
+        vmrNode->okRename(0);
 }
 
 void QAVmrEditor::showViewer(QAXmlEditorNode *node)
 {
-    if (m_viewer) {
-        m_modified = m_modified || m_viewer->modified;
+    if (m_viewer)
         retireViewer();
-    }
     auto *vmrNode = dynamic_cast<QAVmrEditorNode *>(node);
     if (!vmrNode)
         return;
@@ -259,23 +260,73 @@ void QAVmrEditor::clear()
 {
     dropViewer();
     m_tree->clearTree();
+    m_edits.close();
     resetDocument();
 }
 
-bool QAVmrEditor::isModified()
+bool QAVmrEditor::isModified() const
 {
-    if (m_viewer)
-        m_modified = m_modified || m_viewer->modified;
-    m_modified = m_modified || m_tree->modified;
-    return m_modified;
+    return m_edits.isModified();
 }
 
 void QAVmrEditor::setModified(bool value)
 {
-    m_tree->modified = value;
+    if (value)
+        m_edits.markModified();
+    else
+        m_edits.markSaved();
+}
+
+void QAVmrEditor::commitPendingEdit()
+{
+    commitEdit(dynamic_cast<QAXmlEditorNode *>(m_tree->currentItem()));
+}
+
+QAVmrEditorNode *QAVmrEditor::nodeShowing(const QDomNode &node) const
+{
+    // The nearest element up from node that a node of the tree shows.
+    QHash<const void *, QAVmrEditorNode *> shown;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        if (auto *treeNode = dynamic_cast<QAVmrEditorNode *>(*it)) {
+            shown.insert(QAXmlEdits::identity(treeNode->data()), treeNode);
+            shown.insert(QAXmlEdits::identity(treeNode->shownElement()), treeNode);
+        }
+    }
+    shown.remove(nullptr);
+    for (QDomNode up = node; !up.isNull(); up = up.parentNode()) {
+        if (QAVmrEditorNode *found = shown.value(QAXmlEdits::identity(up)))
+            return found;
+    }
+    return nullptr;
+}
+
+void QAVmrEditor::documentChanged(const QAXmlChange &change)
+{
+    // Only the tree's own shape and names follow here; the viewer follows by itself.
+    if (change.kind == QAXmlChange::Children) {
+        if (auto *section = dynamic_cast<QABuildNode *>(nodeShowing(change.element)))
+            m_tree->syncSection(section);
+    } else if (change.kind == QAXmlChange::Attribute && change.field == QLatin1String("Name")) {
+        if (QAVmrEditorNode *node = nodeShowing(change.element))
+            node->refreshText();
+    }
+}
+
+void QAVmrEditor::reveal(const QAXmlChange &change)
+{
+    const QDomNode changed = change.kind == QAXmlChange::Children && !change.child.parentNode().isNull()
+        ? QDomNode(change.child)
+        : QDomNode(change.element);
+    QAVmrEditorNode *node = nodeShowing(changed);
+    if (!node)
+        return;
+    if (m_tree->currentItem() != node)
+        m_tree->setCurrentItem(node);
+    m_tree->scrollToItem(node);
     if (m_viewer)
-        m_viewer->modified = value;
-    m_modified = value;
+        m_viewer->reveal(change);
+    else
+        m_tree->setFocus(Qt::OtherFocusReason);
 }
 
 void QAVmrEditor::setGenerateIn(const QString &dir)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/qavmrdocumentedits.h"
 #include "support/qahelp.h"
 #include "support/qaxmleditor.h"
 
@@ -36,8 +37,16 @@ public:
 
     /** Deletes the viewer, empties the tree and drops the document. */
     void clear();
-    bool isModified();
+    /** Whether the document differs from its file: its history is not where it was saved. */
+    bool isModified() const;
+    /** Marks the document as its file holds it, or as differing from it. */
     void setModified(bool value);
+    /** Accepts an edit still open in the tree or in the viewer, as leaving the node does. */
+    void commitPendingEdit();
+    /** The edits of the open document: every change goes through them. */
+    QAVmrDocumentEdits *edits() { return &m_edits; }
+    /** The node whose viewer shows node, or the nearest such node up from it. */
+    QAVmrEditorNode *nodeShowing(const QDomNode &node) const;
     void setGenerateIn(const QString &dir);
     QString generateIn() const;
     int docAreaSize() const;
@@ -61,12 +70,16 @@ public slots:
 private:
     /** Deletes the viewer and forgets the current node, whose tree is going away. */
     void dropViewer();
+    /** The tree follows changes of its sections' files and of names. */
+    void documentChanged(const QAXmlChange &change);
+    /** Shows an undone or redone change: its node current, the field and the text chosen. */
+    void reveal(const QAXmlChange &change);
     /** Hides the viewer and deletes it once control is back in the event loop. */
     void retireViewer();
 
     QAVmrEditorNode *m_currentNode = nullptr;
     QSplitter *m_verticalSplitter = nullptr;
-    bool m_modified = false;
+    QAVmrDocumentEdits m_edits;
     QWidget *m_editionArea = nullptr;
     QPointer<QMenu> m_popupMenu;
     QAVmrViewer *m_viewer = nullptr;

@@ -9,6 +9,8 @@
 #include "viewers/qaitemviewer.h"
 #include "viewers/qavmrviewer.h"
 
+#include "support/qaxmledits.h"
+
 #include <QMenu>
 
 QAVmrEditorNode::QAVmrEditorNode(QTreeWidget *view, const QDomElement &element, int type)
@@ -43,15 +45,13 @@ QAVmrEditorTree *QAVmrEditorNode::editorTree() const
     return nullptr;
 }
 
-// Renaming the root or a file marks the document modified as soon as the edit opens,
-// and the accepted text becomes the element's "Name".
+// The accepted text of an in-place edit of the root or a file becomes the element's
+// "Name"; the edit itself changes nothing until then.
 void QAVmrEditorNode::startRename(int column)
 {
     QTreeWidget *view = treeWidget();
     if (view && (flags() & Qt::ItemIsEditable))
         view->editItem(this, column);
-    if (isRenamable())
-        markTreeModified();
 }
 
 void QAVmrEditorNode::okRename(int column)
@@ -59,19 +59,22 @@ void QAVmrEditorNode::okRename(int column)
     if (QAVmrEditorTree *tree = editorTree())
         tree->commitOpenEditor(this, column);
     if (isRenamable())
-        storeName(column);
+        storeName(text(column));
 }
 
-void QAVmrEditorNode::markTreeModified()
+void QAVmrEditorNode::storeName(const QString &name)
 {
-    if (QAVmrEditorTree *tree = editorTree())
-        tree->modified = true;
+    // Comparing first keeps building a node from adding a missing attribute.
+    if (!m_element.isNull() && m_element.attribute(QStringLiteral("Name")) != name)
+        QAXmlEdits::of(m_element)->setAttribute(m_element, QStringLiteral("Name"), name);
 }
 
-void QAVmrEditorNode::storeName(int column)
+void QAVmrEditorNode::refreshText()
 {
-    if (!m_element.isNull())
-        m_element.setAttribute(QStringLiteral("Name"), text(column));
+    if (isRenamable())
+        QAXmlEditorNode::setData(0, Qt::DisplayRole, m_element.attribute(QStringLiteral("Name")));
+    else
+        emitDataChanged();
 }
 
 QMenu *QAVmrEditorNode::createPopupMenu()
@@ -93,13 +96,9 @@ void QAVmrEditorNode::setData(int column, int role, const QVariant &value)
 {
     QAXmlEditorNode::setData(column, role, value);
     // An accepted in-place edit arrives here; the element's "Name" follows the text at
-    // once. Comparing first keeps the initial setup from adding a missing attribute.
-    if (column != 0 || (role != Qt::EditRole && role != Qt::DisplayRole) || !isRenamable()
-        || m_element.isNull())
-        return;
-    const QString name = text(0);
-    if (m_element.attribute(QStringLiteral("Name")) != name)
-        m_element.setAttribute(QStringLiteral("Name"), name);
+    // once.
+    if (column == 0 && (role == Qt::EditRole || role == Qt::DisplayRole) && isRenamable())
+        storeName(text(0));
 }
 
 void QAVmrEditorNode::nameSetup()
@@ -159,11 +158,8 @@ void QAFormNode::setData(int column, int role, const QVariant &value)
     }
     // Labels are never edited: only a file's name changes, and only when it differs, so
     // that building the node adds no missing attribute.
-    const QString name = value.toString();
-    if (!isRenamable() || m_element.isNull()
-        || m_element.attribute(QStringLiteral("Name")) == name)
-        return;
-    m_element.setAttribute(QStringLiteral("Name"), name);
+    if (isRenamable())
+        storeName(value.toString());
     emitDataChanged();
 }
 

@@ -45,6 +45,10 @@ public:
     bool isRenamable() const;
     /** The node's tree when it is the editor's own tree, else none. */
     QAVmrEditorTree *editorTree() const;
+    /** The element that the node's viewer shows (mostly the node's own). */
+    QDomElement shownElement() const { return const_cast<QAVmrEditorNode *>(this)->viewedElement(); }
+    /** Shows the name or label as the element now has it. */
+    virtual void refreshText();
 
     void setData(int column, int role, const QVariant &value) override;
 
@@ -53,10 +57,8 @@ protected:
     void nameSetup();
     /** Text from the element's translated "Label", not editable in place. */
     void labelSetup();
-    /** Marks the tree modified when an in-place rename starts, changed or not. */
-    void markTreeModified();
-    /** Writes the text of the column into the element's "Name". */
-    void storeName(int column);
+    /** Writes a new name into the element's "Name", through the document's edits. */
+    void storeName(const QString &name);
     /** The element that the node's viewer edits; it lives as long as the node. */
     virtual QDomElement &viewedElement() { return m_element; }
 
@@ -108,6 +110,7 @@ public:
     QAFormNode(QTreeWidgetItem *parent, const QDomElement &element, Form form);
 
     QAVmrViewer *createViewer(QWidget *parent, QAVmrDocBrowser *doc) override;
+    void refreshText() override { emitDataChanged(); }
 
     using QAVmrEditorNode::data;
     /** The title is read from the element whenever it is shown, not kept in the node. */

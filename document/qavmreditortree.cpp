@@ -5,6 +5,7 @@
 #include "support/qaedition.h"
 #include "support/qainstall.h"
 #include "support/qascriptrunner.h"
+#include "support/qaxmledits.h"
 #include "support/qaxmleditor.h"
 #include "viewers/qavmrviewer.h"
 #include "viewers/qaxmlvalidator.h"
@@ -64,7 +65,6 @@ void QAVmrEditorTree::clearTree()
     emit aboutToClear();
     while (topLevelItemCount() > 0)
         delete topLevelItem(0);
-    modified = false;
 }
 
 bool QAVmrEditorTree::isEditing(QTreeWidgetItem *item, int column) const
@@ -91,18 +91,6 @@ void QAVmrEditorTree::commitOpenEditor(QTreeWidgetItem *item, int column)
     closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
-bool QAVmrEditorTree::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
-{
-    const bool handled = QTreeWidget::edit(index, trigger, event);
-    // However the rename of a name starts, the document counts as changed from then on.
-    if (handled && indexWidget(index)) {
-        auto *node = dynamic_cast<QAVmrEditorNode *>(itemFromIndex(index));
-        if (node && node->isRenamable())
-            modified = true;
-    }
-    return handled;
-}
-
 void QAVmrEditorTree::deleteSelectedNode()
 {
     const QList<QTreeWidgetItem *> selection = selectedItems();
@@ -116,19 +104,51 @@ void QAVmrEditorTree::deleteSelectedNode()
     if (tag != QLatin1String("NEWCMDFILE") && tag != QLatin1String("NEWBINFILE"))
         return;
 
-    // Move off the node first, so that the editor replaces the file's viewer while the
-    // node still exists and never keeps a deleted node as its current one.
-    QTreeWidgetItem *parentItem = node->parent();
-    if (currentItem() == node && parentItem) {
-        const int row = parentItem->indexOfChild(node);
-        QTreeWidgetItem *neighbour = parentItem->child(row + 1);
-        if (!neighbour)
-            neighbour = row > 0 ? parentItem->child(row - 1) : parentItem;
-        setCurrentItem(neighbour);
+    // The node goes when the document announces the removal.
+    QAXmlEdits::of(element)->removeElement(element);
+}
+
+void QAVmrEditorTree::syncSection(QABuildNode *section)
+{
+    // The section's nodes follow its elements: the nodes of elements gone go (the
+    // neighbour becoming current first, so that the editor never keeps a deleted node),
+    // the elements new to it get nodes, in the document's order.
+    const QDomElement sectionElement = section->data();
+    for (int i = section->childCount() - 1; i >= 0; --i) {
+        auto *node = dynamic_cast<QAVmrEditorNode *>(section->child(i));
+        if (node && node->data().parentNode() == sectionElement)
+            continue;
+        if (currentItem() == node) {
+            QTreeWidgetItem *neighbour = section->child(i + 1);
+            if (!neighbour)
+                neighbour = i > 0 ? section->child(i - 1) : section;
+            setCurrentItem(neighbour);
+        }
+        delete node;
     }
-    element.parentNode().removeChild(element);
-    delete node;
-    modified = true;
+    int row = 0;
+    for (QDomElement e = sectionElement.firstChildElement(); !e.isNull();
+         e = e.nextSiblingElement()) {
+        if (!QABuildNode::isNodeTag(e.tagName()))
+            continue;
+        auto *node = dynamic_cast<QAVmrEditorNode *>(section->child(row));
+        if (node && node->data() == e) {
+            ++row;
+            continue;
+        }
+        // Moved in the document: the node moves with it; new: a node is made.
+        QTreeWidgetItem *existing = nullptr;
+        for (int i = row + 1; i < section->childCount() && !existing; ++i) {
+            auto *later = dynamic_cast<QAVmrEditorNode *>(section->child(i));
+            if (later && later->data() == e)
+                existing = section->takeChild(i);
+        }
+        if (!existing) {
+            QABuildNode::makeNode(section, e);
+            existing = section->takeChild(section->childCount() - 1);
+        }
+        section->insertChild(row++, existing);
+    }
 }
 
 void QAVmrEditorTree::startEdit()
@@ -196,24 +216,23 @@ void QAVmrEditorTree::addAsciiFileAfter(QTreeWidgetItem *item)
     file.setAttribute(QStringLiteral("Name"), QStringLiteral("NewAsciiFile.txt"));
     file.appendChild(doc.createElement(QStringLiteral("COMMENT")));
     file.appendChild(doc.createElement(QStringLiteral("VALUE")));
-    appendFileNode(section, file, false);
+    appendFileNode(section, file);
 }
 
-void QAVmrEditorTree::appendFileNode(QTreeWidgetItem *section, const QDomElement &file,
-                                     bool binary)
+void QAVmrEditorTree::appendFileNode(QTreeWidgetItem *section, const QDomElement &file)
 {
     auto *sectionNode = dynamic_cast<QAVmrEditorNode *>(section);
-    sectionNode->data().appendChild(file);
-    QTreeWidgetItem *last = section->childCount() > 0
-        ? section->child(section->childCount() - 1)
-        : nullptr;
-    QAVmrEditorNode *node = nullptr;
-    if (binary)
-        node = new QABinFileNode(section, last, file);
-    else
-        node = new QACmdFileNode(section, last, file);
+    // The node appears when the document announces the file.
+    QAXmlEdits::of(sectionNode->data())->insertElement(sectionNode->data(), file);
+    QTreeWidgetItem *node = nullptr;
+    for (int i = section->childCount() - 1; i >= 0 && !node; --i) {
+        if (auto *child = dynamic_cast<QAVmrEditorNode *>(section->child(i));
+            child && child->data() == file)
+            node = child;
+    }
     section->setExpanded(true);
-    modified = true;
+    if (!node)
+        return;
     // A binary file arrives when its script ends: the user, meanwhile in a dialog or a
     // menu, keeps what is in front of him.
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
@@ -364,7 +383,7 @@ bool QAVmrEditorTree::addBinaryFileAfter(QTreeWidgetItem *section, const QString
     file.setAttribute(QStringLiteral("Name"), QFileInfo(m_binaryFilePath).fileName());
     file.appendChild(doc.createElement(QStringLiteral("COMMENT")));
     file.appendChild(doc.importNode(content, true));
-    appendFileNode(section, file, true);
+    appendFileNode(section, file);
     return true;
 }
 

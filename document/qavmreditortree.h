@@ -7,6 +7,7 @@
 #include <memory>
 
 class QAction;
+class QABuildNode;
 class QAScriptRunner;
 class QMenu;
 class QAVmrEditorNode;
@@ -25,8 +26,6 @@ class QAVmrEditorTree : public QTreeWidget
 public:
     explicit QAVmrEditorTree(QWidget *parent = nullptr, const char *name = nullptr);
     ~QAVmrEditorTree() override;
-
-    bool modified = false;
 
     void setApplicationPath(const QString &path) { m_applicationPath = path; }
     QString applicationPath() const { return m_applicationPath; }
@@ -51,6 +50,9 @@ public:
      */
     QAction *addCommand(QMenu *menu, const QString &text, void (QAVmrEditorTree::*command)());
 
+    /** Makes the nodes of a build section match its elements again. */
+    void syncSection(QABuildNode *section);
+
 public slots:
     void deleteSelectedNode();
     void startEdit();
@@ -64,9 +66,6 @@ signals:
     /** Every node is about to be deleted: nothing may keep one any longer. */
     void aboutToClear();
 
-protected:
-    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
-
 private:
     void getStd(const QString &line);
     void encodingTerminated(int exitCode, bool crashed);
@@ -76,7 +75,7 @@ private:
     /** The root element of the script's "tmp.txt"; parsed keeps its document alive. */
     QDomElement parseEncodedFile(const QString &workDir, QDomDocument &parsed);
     /** Appends the file element to the section, then selects its new node for renaming. */
-    void appendFileNode(QTreeWidgetItem *section, const QDomElement &file, bool binary);
+    void appendFileNode(QTreeWidgetItem *section, const QDomElement &file);
     /** The build section that a command on item acts on: its own or its parent's. */
     static QTreeWidgetItem *buildSection(QTreeWidgetItem *item);
     bool refuseSecondEncoding();

@@ -722,6 +722,14 @@ Le fichier .xvm ne peut pas être enregistré à cet endroit. </translation>
         <source>%1 was stopped.</source>
         <translation>%1 a été arrêté.</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Rétablir</translation>
+    </message>
 </context>
 <context>
     <name>QANewVmrDlg</name>
@@ -1164,6 +1172,41 @@ Le fichier .xvm ne peut pas être enregistré à cet endroit. </translation>
     </message>
 </context>
 <context>
+    <name>QAVmrDocumentEdits</name>
+    <message>
+        <source>Edit %1</source>
+        <translation>Modifier %1</translation>
+    </message>
+    <message>
+        <source>the comment of %1</source>
+        <translation>le commentaire de %1</translation>
+    </message>
+    <message>
+        <source>Rename %1</source>
+        <translation>Renommer %1</translation>
+    </message>
+    <message>
+        <source>Choose %1</source>
+        <translation>Choisir %1</translation>
+    </message>
+    <message>
+        <source>Change %1</source>
+        <translation>Changer %1</translation>
+    </message>
+    <message>
+        <source>Add %1</source>
+        <translation>Ajouter %1</translation>
+    </message>
+    <message>
+        <source>Delete %1</source>
+        <translation>Supprimer %1</translation>
+    </message>
+    <message>
+        <source>Move %1</source>
+        <translation>Déplacer %1</translation>
+    </message>
+</context>
+<context>
     <name>QAVmrEditor</name>
     <message>
         <source>Names</source>
@@ -1273,7 +1316,7 @@ Impossible d&apos;exécuter la commande</translation>
     <name>QAXmlCharacters</name>
     <message>
         <source>Left out characters that a port description cannot hold: %1.</source>
-        <translation>Caractères omis, qu&apos;une description de portage ne peut pas contenir : %1.</translation>
+        <translation>Caractères omis, qu&apos;une description de portage ne peut pas contenir&#xa0;: %1.</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,8 @@
 #include "viewers/qachoiceviewer.h"
 
+#include "support/qaxmledits.h"
 #include "viewers/qacommentpane.h"
+#include "viewers/qafctviewer.h"
 #include "viewers/qafieldwidgets.h"
 #include "viewers/qamacrowidgets.h"
 
@@ -9,6 +11,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -21,15 +24,6 @@ bool isFunctionTag(const QString &tag)
         || tag == QLatin1String("VALUEFCTC") || tag == QLatin1String("VALUEFCTH");
 }
 
-QLabel *codeLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 } // namespace
 
 QAFctOnglet::QAFctOnglet(QDomElement &element, QWidget *parent)
@@ -38,7 +32,7 @@ QAFctOnglet::QAFctOnglet(QDomElement &element, QWidget *parent)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
-    QLabel *proto = codeLabel(QAVmrViewer::childText(QStringLiteral("PROTO"), m_element), this);
+    QLabel *proto = QAFctViewer::codeLabel(QAVmrViewer::childText(QStringLiteral("PROTO"), m_element), this);
     proto->setObjectName(QStringLiteral("proto"));
     layout->addWidget(proto);
     layout->addSpacing(5);
@@ -49,25 +43,33 @@ QAFctOnglet::QAFctOnglet(QDomElement &element, QWidget *parent)
     m_value->setAcceptRichText(false);
     m_value->setLineWrapMode(QTextEdit::NoWrap);
     m_value->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // What the user does to the body is undone with the rest of the document.
+    m_value->document()->setUndoRedoEnabled(false);
     m_value->setPlainText(QAVmrViewer::childText(QStringLiteral("VALUE"), m_element));
     layout->addWidget(m_value, 1);
     layout->addSpacing(5);
 
-    QLabel *tail = codeLabel(QAVmrViewer::childText(QStringLiteral("TAIL"), m_element), this);
+    QLabel *tail = QAFctViewer::codeLabel(QAVmrViewer::childText(QStringLiteral("TAIL"), m_element), this);
     tail->setObjectName(QStringLiteral("tail"));
     layout->addWidget(tail);
     layout->addSpacing(10);
 
     connect(m_value, &QATextEdit::isPressed, this, &QAFctOnglet::textEditPressed);
     connect(m_value, &QTextEdit::textChanged, this, &QAFctOnglet::saveText);
+    connect(QAXmlEdits::of(m_element), &QAXmlEdits::changed, this,
+            [this](const QAXmlChange &change) {
+                if (change.element == m_element && change.field == QLatin1String("VALUE"))
+                    QAVmrViewer::refill(
+                        m_value, QAVmrViewer::childText(QStringLiteral("VALUE"), m_element));
+            });
 }
 
 QAFctOnglet::~QAFctOnglet() = default;
 
 void QAFctOnglet::saveText()
 {
-    QAVmrViewer::setChildText(QAVmrViewer::storedText(m_value->document()),
-                              QStringLiteral("VALUE"), m_element, 1);
+    QAXmlEdits::of(m_element)->setChildText(m_element, QStringLiteral("VALUE"),
+                                            QAVmrViewer::storedText(m_value->document()));
     emit ongletModified();
 }
 
@@ -101,18 +103,14 @@ QAItemOnglet::QAItemOnglet(QDomElement &element, QWidget *parent)
             auto *field = new QATextMacro(box, item);
             boxLayout->addWidget(field);
             connect(field, &QATextMacro::isPressed, this, &QAItemOnglet::myPressed);
-            connect(field, &QATextMacro::itemModified, this, &QAItemOnglet::itemHasChanged);
         } else if (tag == QLatin1String("BINARY_MACRO")) {
             auto *field = new QABinaryMacro(box, item);
             boxLayout->addWidget(field);
             connect(field, &QABinaryMacro::isPressed, this, &QAItemOnglet::myPressed);
-            connect(field, &QABinaryMacro::itemModified, this, &QAItemOnglet::itemHasChanged);
         } else if (tag == QLatin1String("OPTIONAL_MACRO")) {
             auto *field = new QAOptionnalMacro(box, item);
             boxLayout->addWidget(field);
             connect(field, &QAOptionnalMacro::isPressed, this, &QAItemOnglet::myPressed);
-            connect(field, &QAOptionnalMacro::itemModified, this,
-                    &QAItemOnglet::itemHasChanged);
         }
     }
 }
@@ -124,10 +122,6 @@ void QAItemOnglet::myPressed(QDomElement &element)
     emit itemPressed(element);
 }
 
-void QAItemOnglet::itemHasChanged()
-{
-    emit ongletModified();
-}
 
 QAChoiceViewer::QAChoiceViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
@@ -182,14 +176,11 @@ QAChoiceViewer::QAChoiceViewer(QDomElement &element, QWidget *parent, QAVmrDocBr
             m_tabs->addTab(sheet, title);
             m_tabElements.insert(sheet, first);
             connect(sheet, &QAFctOnglet::itemPressed, this, &QAChoiceViewer::updateItemComment);
-            connect(sheet, &QAFctOnglet::ongletModified, this, &QAChoiceViewer::ongletHasChanged);
         } else if (first.tagName() == QLatin1String("ITEM")) {
             auto *sheet = new QAItemOnglet(onglet, this);
             m_tabs->addTab(sheet, title);
             m_tabElements.insert(sheet, first);
             connect(sheet, &QAItemOnglet::itemPressed, this, &QAChoiceViewer::updateItemComment);
-            connect(sheet, &QAItemOnglet::ongletModified, this,
-                    &QAChoiceViewer::ongletHasChanged);
         }
     }
     if (!isChoiceSensitive(m_choice->currentIndex()))
@@ -199,10 +190,66 @@ QAChoiceViewer::QAChoiceViewer(QDomElement &element, QWidget *parent, QAVmrDocBr
     m_comment = new QACommentPane(this, doc);
     m_comment->addTo(layout);
     m_comment->show(m_element, pageTitle());
-    connect(m_comment, &QACommentPane::edited, this, [this] { modified = true; });
     connect(m_choice, &QComboBox::activated, this, &QAChoiceViewer::enableTab);
     connect(m_tabs, &QTabWidget::currentChanged, this,
             [this](int index) { updateComment(m_tabs->widget(index)); });
+    connect(edits(), &QAXmlEdits::changed, this, [this](const QAXmlChange &change) {
+        if (change.element == m_choiceElement && change.field == QLatin1String("Value"))
+            showChoice();
+    });
+}
+
+void QAChoiceViewer::showChoice()
+{
+    const int index = m_choice->findText(m_choiceElement.attribute(QStringLiteral("Value")));
+    if (index >= 0) {
+        const QSignalBlocker blocker(m_choice);
+        m_choice->setCurrentIndex(index);
+    }
+    m_tabs->setEnabled(isChoiceSensitive(m_choice->currentIndex()));
+}
+
+void QAChoiceViewer::reveal(const QAXmlChange &change)
+{
+    if (change.element == m_choiceElement) {
+        m_choice->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // The sheet that holds the changed element comes to the front.
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        QWidget *sheet = m_tabs->widget(i);
+        QDomElement owner;
+        if (auto *function = qobject_cast<QAFctOnglet *>(sheet))
+            owner = function->element();
+        else if (auto *items = qobject_cast<QAItemOnglet *>(sheet))
+            owner = items->element();
+        QDomNode up = change.element;
+        while (!up.isNull() && up != owner)
+            up = up.parentNode();
+        if (owner.isNull() || up.isNull())
+            continue;
+        m_tabs->setCurrentIndex(i);
+        QDomElement element = change.element;
+        if (change.field == QLatin1String("COMMENT")) {
+            updateItemComment(element);
+            m_comment->select(change);
+        } else if (auto *function = qobject_cast<QAFctOnglet *>(sheet)) {
+            QAVmrViewer::select(function->valueEdit(), change.position, change.added);
+        } else {
+            for (auto *text : sheet->findChildren<QATextMacro *>())
+                if (text->element() == element)
+                    return text->reveal(change);
+            for (auto *on : sheet->findChildren<QABinaryMacro *>())
+                if (on->element() == element)
+                    return on->reveal(change);
+            for (auto *optional : sheet->findChildren<QAOptionnalMacro *>())
+                if (optional->element() == element)
+                    return optional->reveal(change);
+        }
+        return;
+    }
+    if (m_comment->shows(change))
+        m_comment->select(change);
 }
 
 QAChoiceViewer::~QAChoiceViewer() = default;
@@ -239,9 +286,8 @@ void QAChoiceViewer::enableTab(int index)
 {
     if (m_choiceElement.isNull() || index < 0 || index >= m_choice->count())
         return;
-    m_choiceElement.setAttribute(QStringLiteral("Value"), m_choice->itemText(index));
+    edits()->setAttribute(m_choiceElement, QStringLiteral("Value"), m_choice->itemText(index));
     m_tabs->setEnabled(isChoiceSensitive(index));
-    modified = true;
 }
 
 void QAChoiceViewer::updateComment(QWidget *page)
@@ -270,7 +316,3 @@ void QAChoiceViewer::updateItemComment(QDomElement &element)
                     .arg(subject));
 }
 
-void QAChoiceViewer::ongletHasChanged()
-{
-    modified = true;
-}

@@ -63,7 +63,6 @@ signals:
 
 public slots:
     void myPressed(QDomElement &element);
-    void itemHasChanged();
 
 private:
     QDomElement m_element;
@@ -84,6 +83,7 @@ public:
 
     /** Back to the page: its comment in the pane, its anchor in the documentation. */
     void showPage() override;
+    void reveal(const QAXmlChange &change) override;
 
     /** Whether the variant at this position among the CHOICEDATA elements is sensitive. */
     bool isChoiceSensitive(int index) const;
@@ -92,7 +92,6 @@ public:
     QTabWidget *tabs() const { return m_tabs; }
 
 public slots:
-    void ongletHasChanged();
     /** Makes the variant at index the chosen one and enables the tabs to match. */
     void enableTab(int index);
     /** Shows the comment of the sheet that became current. */
@@ -101,6 +100,8 @@ public slots:
 
 private:
     QString pageTitle() const;
+    /** The chosen variant as the document holds it, and the tabs to match. */
+    void showChoice();
 
     QComboBox *m_choice = nullptr;
     QTabWidget *m_tabs = nullptr;

@@ -1,5 +1,6 @@
 #include "viewers/qacommentpane.h"
 
+#include "support/qaxmledits.h"
 #include "viewers/qafieldwidgets.h"
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrviewer.h"
@@ -7,7 +8,6 @@
 #include <QBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
-#include <QTextEdit>
 
 QACommentPane::QACommentPane(QWidget *owner, QAVmrDocBrowser *doc)
     : QObject(owner)
@@ -16,9 +16,6 @@ QACommentPane::QACommentPane(QWidget *owner, QAVmrDocBrowser *doc)
     , m_text(new QATextEdit(owner))
 {
     m_text->setObjectName(QStringLiteral("comment"));
-    // Comments are plain text: a "<" in a comment must stay a "<".
-    m_text->setAcceptRichText(false);
-    m_text->setMaximumHeight(60);
     frameBox(m_text);
     m_title->setObjectName(QStringLiteral("comment title"));
     m_title->setTextFormat(Qt::PlainText);
@@ -28,20 +25,32 @@ QACommentPane::QACommentPane(QWidget *owner, QAVmrDocBrowser *doc)
 
 QACommentPane::~QACommentPane() = default;
 
-void QACommentPane::addTo(QBoxLayout *layout)
+QTextEdit *QACommentPane::editor() const
 {
+    return m_text;
+}
+
+void QACommentPane::addTo(QBoxLayout *layout, bool main)
+{
+    if (!main)
+        m_text->setMaximumHeight(60);
     layout->addWidget(m_title);
     layout->addSpacing(5);
-    layout->addWidget(m_text);
+    layout->addWidget(m_text, main ? 1 : 0);
 }
 
 void QACommentPane::fill(const QDomElement &target, const QString &title, int depth)
 {
-    QSignalBlocker blocker(m_text);
     m_target = target;
     m_depth = depth;
     m_title->setText(title);
+    const QSignalBlocker blocker(m_text);
     m_text->setPlainText(QAVmrViewer::childText(QStringLiteral("COMMENT"), target, depth));
+    // Every target of a page lies in one document, whose edits the box follows.
+    if (!m_watching && !target.isNull()) {
+        connect(QAXmlEdits::of(target), &QAXmlEdits::changed, this, &QACommentPane::changed);
+        m_watching = true;
+    }
 }
 
 void QACommentPane::show(const QDomElement &target, const QString &title,
@@ -50,6 +59,24 @@ void QACommentPane::show(const QDomElement &target, const QString &title,
     fill(target, title, depth);
     if (m_doc)
         m_doc->scrollToAnchor(page.attribute(QStringLiteral("Doc")));
+}
+
+bool QACommentPane::shows(const QAXmlChange &change) const
+{
+    return change.kind == QAXmlChange::Text && change.element == m_target
+        && change.depth == m_depth && change.field == QLatin1String("COMMENT");
+}
+
+void QACommentPane::select(const QAXmlChange &change)
+{
+    QAVmrViewer::select(m_text, change.position, change.added);
+}
+
+void QACommentPane::changed(const QAXmlChange &change)
+{
+    if (shows(change))
+        QAVmrViewer::refill(m_text,
+                            QAVmrViewer::childText(QStringLiteral("COMMENT"), m_target, m_depth));
 }
 
 void QACommentPane::frameBox(QFrame *frame)
@@ -61,7 +88,7 @@ void QACommentPane::frameBox(QFrame *frame)
 
 void QACommentPane::save()
 {
-    QAVmrViewer::setChildText(QAVmrViewer::storedText(m_text->document()),
-                              QStringLiteral("COMMENT"), m_target, m_depth);
-    emit edited();
+    QAXmlEdits::of(m_target)->setChildText(m_target, QStringLiteral("COMMENT"),
+                                           QAVmrViewer::storedText(m_text->document()),
+                                           m_depth);
 }

@@ -1,6 +1,7 @@
 #include "viewers/qacommentviewer.h"
 
-#include "viewers/qafieldwidgets.h"
+#include "support/qaxmledits.h"
+#include "viewers/qacommentpane.h"
 #include "viewers/qavmrdocbrowser.h"
 
 #include <QLabel>
@@ -17,16 +18,6 @@ QACommentViewer::QACommentViewer(QDomElement &element, QWidget *parent, QAVmrDoc
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
 
-    m_comment = new QATextEdit(this);
-    m_comment->setAcceptRichText(false);
-    m_comment->setFrameStyle(QFrame::Box | QFrame::Raised);
-    m_comment->setLineWidth(1);
-    m_comment->setMidLineWidth(2);
-    // Comments are plain text: a "<" in a comment must stay a "<".
-    m_comment->setPlainText(childText(QStringLiteral("COMMENT"), m_element));
-
-    m_title = new QLabel(this);
-    m_title->setTextFormat(Qt::PlainText);
     QString subject;
     const QString label = m_element.attribute(QStringLiteral("Label"));
     const QLatin1Char quote('"');
@@ -36,21 +27,29 @@ QACommentViewer::QACommentViewer(QDomElement &element, QWidget *parent, QAVmrDoc
         subject = quote + m_element.attribute(QStringLiteral("Name")) + quote;
     else
         subject = tr("the root");
-    m_title->setText(
-        tr("Comment for %1 node",
-           "used to display title on comment window, %1 is the subject of the comment")
-            .arg(subject));
-    m_title->setBuddy(m_comment);
 
+    // The comment is all there is to edit here: it takes the whole page.
+    m_comment = new QACommentPane(this, nullptr);
     layout->addSpacing(5);
-    layout->addWidget(m_title);
-    layout->addSpacing(5);
-    layout->addWidget(m_comment, 1);
-
-    connect(m_comment, &QTextEdit::textChanged, this, &QACommentViewer::saveComment);
+    m_comment->addTo(layout, true);
+    m_comment->fill(m_element,
+                    tr("Comment for %1 node",
+                       "used to display title on comment window, %1 is the subject of the "
+                       "comment")
+                        .arg(subject));
 }
 
 QACommentViewer::~QACommentViewer() = default;
+
+QTextEdit *QACommentViewer::commentEditor() const
+{
+    return m_comment->editor();
+}
+
+QLabel *QACommentViewer::commentTitle() const
+{
+    return m_comment->title();
+}
 
 void QACommentViewer::showPage()
 {
@@ -58,8 +57,8 @@ void QACommentViewer::showPage()
         m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
 }
 
-void QACommentViewer::saveComment()
+void QACommentViewer::reveal(const QAXmlChange &change)
 {
-    setChildText(storedText(m_comment->document()), QStringLiteral("COMMENT"), m_element);
-    modified = true;
+    if (m_comment->shows(change))
+        m_comment->select(change);
 }

@@ -2,12 +2,13 @@
 
 #include "viewers/qavmrviewer.h"
 
+class QACommentPane;
 class QLabel;
 class QTextEdit;
 
 /**
  * The viewer of nodes that hold nothing to edit but their comment: the root and the
- * grouping nodes. The comment goes straight into the element's COMMENT child.
+ * grouping nodes.
  */
 class QACommentViewer : public QAVmrViewer
 {
@@ -18,16 +19,13 @@ public:
     ~QACommentViewer() override;
 
     void showPage() override;
+    void reveal(const QAXmlChange &change) override;
 
-    QTextEdit *commentEditor() const { return m_comment; }
-    QLabel *commentTitle() const { return m_title; }
-
-protected slots:
-    void saveComment();
+    QTextEdit *commentEditor() const;
+    QLabel *commentTitle() const;
 
 private:
     QDomElement m_element;
     QAVmrDocBrowser *m_doc = nullptr;
-    QTextEdit *m_comment = nullptr;
-    QLabel *m_title = nullptr;
+    QACommentPane *m_comment = nullptr;
 };

@@ -1,30 +1,26 @@
 #include "viewers/qafctviewer.h"
 
-#include "viewers/qafieldwidgets.h"
+#include "support/qaxmledits.h"
+#include "viewers/qacommentpane.h"
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrtextedit.h"
 
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 // The prototype takes three lines above the body, so the body's first line is line 4.
 static constexpr int kBodyLineOffset = 3;
 
-static void frameLikePane(QFrame *frame)
-{
-    frame->setFrameStyle(QFrame::Box | QFrame::Raised);
-    frame->setLineWidth(1);
-    frame->setMidLineWidth(2);
-}
-
-static QLabel *codeLabel(const QString &text, QWidget *parent)
+QLabel *QAFctViewer::codeLabel(const QString &text, QWidget *parent)
 {
     // Prototypes may hold "<" and "&"; they are code, not markup.
     auto *label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
+    label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
@@ -50,13 +46,16 @@ QAFctViewer::QAFctViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser 
     layout->setContentsMargins(5, 5, 5, 5);
 
     auto *box = new QFrame(this);
-    frameLikePane(box);
+    QACommentPane::frameBox(box);
     auto *boxLayout = new QVBoxLayout(box);
     boxLayout->setContentsMargins(10, 10, 10, 10);
 
     const QDomElement value = valueChild(m_element);
     m_proto = codeLabel(childText(QStringLiteral("PROTO"), value), box);
     m_value = new QAVmrTextEdit(box, kBodyLineOffset);
+    m_value->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // What the user does to the body is undone with the rest of the document.
+    m_value->document()->setUndoRedoEnabled(false);
     m_value->setPlainText(childText(QStringLiteral("VALUE"), value));
     // Without a place to store the body, typing into it would be lost.
     m_value->setReadOnly(value.isNull());
@@ -68,29 +67,29 @@ QAFctViewer::QAFctViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser 
     layout->addWidget(box, 1);
     layout->addSpacing(10);
 
-    m_comment = new QATextEdit(this);
-    m_comment->setAcceptRichText(false);
-    m_comment->setMaximumHeight(60);
-    frameLikePane(m_comment);
-    m_comment->setPlainText(childText(QStringLiteral("COMMENT"), m_element));
-
-    m_commentTitle = new QLabel(
-        tr("Comment for \"%1\" node ",
-           "used to display title on comment window, %1 is the subject of the comment")
-            .arg(translatedLabel(m_element.attribute(QStringLiteral("Label")))),
-        this);
-    m_commentTitle->setTextFormat(Qt::PlainText);
-    m_commentTitle->setBuddy(m_comment);
-
-    layout->addWidget(m_commentTitle);
-    layout->addSpacing(5);
-    layout->addWidget(m_comment);
+    m_comment = new QACommentPane(this, nullptr);
+    m_comment->addTo(layout);
+    m_comment->fill(m_element,
+                    tr("Comment for \"%1\" node ",
+                       "used to display title on comment window, %1 is the subject of the "
+                       "comment")
+                        .arg(translatedLabel(m_element.attribute(QStringLiteral("Label")))));
 
     connect(m_value, &QPlainTextEdit::textChanged, this, &QAFctViewer::saveText);
-    connect(m_comment, &QTextEdit::textChanged, this, &QAFctViewer::saveComment);
+    connect(edits(), &QAXmlEdits::changed, this, &QAFctViewer::showChange);
 }
 
 QAFctViewer::~QAFctViewer() = default;
+
+QTextEdit *QAFctViewer::commentEditor() const
+{
+    return m_comment->editor();
+}
+
+QLabel *QAFctViewer::commentTitle() const
+{
+    return m_comment->title();
+}
 
 void QAFctViewer::showPage()
 {
@@ -98,17 +97,24 @@ void QAFctViewer::showPage()
         m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
 }
 
+void QAFctViewer::reveal(const QAXmlChange &change)
+{
+    if (m_comment->shows(change))
+        m_comment->select(change);
+    else if (change.kind == QAXmlChange::Text && change.element == valueChild(m_element))
+        select(m_value, change.position, change.added);
+}
+
 void QAFctViewer::saveText()
 {
     const QDomElement value = valueChild(m_element);
-    if (value.isNull())
-        return;
-    setChildText(storedText(m_value->document()), QStringLiteral("VALUE"), value);
-    modified = true;
+    if (!value.isNull())
+        edits()->setChildText(value, QStringLiteral("VALUE"), storedText(m_value->document()));
 }
 
-void QAFctViewer::saveComment()
+void QAFctViewer::showChange(const QAXmlChange &change)
 {
-    setChildText(storedText(m_comment->document()), QStringLiteral("COMMENT"), m_element);
-    modified = true;
+    const QDomElement value = valueChild(m_element);
+    if (change.kind == QAXmlChange::Text && !value.isNull() && change.element == value)
+        refill(m_value, childText(QStringLiteral("VALUE"), value));
 }

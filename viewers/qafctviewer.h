@@ -2,9 +2,10 @@
 
 #include "viewers/qavmrviewer.h"
 
+class QACommentPane;
+class QAVmrTextEdit;
 class QLabel;
 class QTextEdit;
-class QAVmrTextEdit;
 
 /**
  * The viewer of one function of the port (a build step or a private function): the
@@ -19,26 +20,27 @@ public:
     ~QAFctViewer() override;
 
     void showPage() override;
+    void reveal(const QAXmlChange &change) override;
 
     /** The child holding prototype, body and tail: VALUEFCTPERL, VALUEFCTADA or VALUEFCT. */
     static QDomElement valueChild(const QDomElement &element);
+    /** A fixed piece of code shown above or below an editable one. */
+    static QLabel *codeLabel(const QString &text, QWidget *parent);
 
     QAVmrTextEdit *valueEditor() const { return m_value; }
-    QTextEdit *commentEditor() const { return m_comment; }
+    QTextEdit *commentEditor() const;
     QLabel *protoLabel() const { return m_proto; }
     QLabel *tailLabel() const { return m_tail; }
-    QLabel *commentTitle() const { return m_commentTitle; }
-
-protected slots:
-    void saveText();
-    void saveComment();
+    QLabel *commentTitle() const;
 
 private:
+    void saveText();
+    void showChange(const QAXmlChange &change);
+
     QDomElement m_element;
     QAVmrDocBrowser *m_doc = nullptr;
     QAVmrTextEdit *m_value = nullptr;
-    QTextEdit *m_comment = nullptr;
+    QACommentPane *m_comment = nullptr;
     QLabel *m_proto = nullptr;
     QLabel *m_tail = nullptr;
-    QLabel *m_commentTitle = nullptr;
 };

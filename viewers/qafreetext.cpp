@@ -1,12 +1,14 @@
 #include "viewers/qafreetext.h"
 
-#include "viewers/qafieldwidgets.h"
+#include "support/qaxmledits.h"
+#include "viewers/qacommentpane.h"
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrtextedit.h"
 
 #include <QDomText>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -44,13 +46,6 @@ QDomText valueNode(const QDomElement &element)
 
 } // namespace
 
-static void frameLikePane(QFrame *frame)
-{
-    frame->setFrameStyle(QFrame::Box | QFrame::Raised);
-    frame->setLineWidth(1);
-    frame->setMidLineWidth(2);
-}
-
 QAFreeText::QAFreeText(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
     , m_element(element)
@@ -65,72 +60,25 @@ QAFreeText::QAFreeText(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     QTextOption option = m_text->document()->defaultTextOption();
     option.setAlignment(Qt::AlignJustify);
     m_text->document()->setDefaultTextOption(option);
-    frameLikePane(m_text);
-    // The file's contents are shown and stored as plain text, markup included.
-    const QString value = childText(QStringLiteral("VALUE"), m_element);
-    if (value.size() <= kFirstPart) {
-        m_text->setPlainText(value);
-    } else {
-        const qsizetype first = cutAfterLine(value, kFirstPart);
-        m_text->setPlainText(value.left(first));
-        m_pending = value.mid(first);
-    }
+    // What the user does to the text is undone with the rest of the document.
+    m_text->document()->setUndoRedoEnabled(false);
+    QACommentPane::frameBox(m_text);
 
     auto *label = new QLabel(tr("Enter text here:", "used in Add ASCII file window"), this);
     label->setBuddy(m_text);
-
-    m_comment = new QATextEdit(this);
-    m_comment->setAcceptRichText(false);
-    m_comment->setMaximumHeight(60);
-    frameLikePane(m_comment);
-    m_comment->setPlainText(childText(QStringLiteral("COMMENT"), m_element));
+    layout->addWidget(label);
+    layout->addSpacing(5);
+    layout->addWidget(m_text, 1);
+    layout->addSpacing(15);
 
     // Files are named by their "Name"; configuration texts only have a "Label".
     QString subject = m_element.attribute(QStringLiteral("Name"));
     if (subject.isEmpty())
         subject = translatedLabel(m_element.attribute(QStringLiteral("Label")));
-    m_commentTitle = new QLabel(tr("Comment for \"%1\" node:").arg(subject), this);
-    m_commentTitle->setTextFormat(Qt::PlainText);
-    m_commentTitle->setBuddy(m_comment);
+    m_comment = new QACommentPane(this, nullptr);
+    m_comment->addTo(layout);
+    m_comment->fill(m_element, tr("Comment for \"%1\" node:").arg(subject));
 
-    layout->addWidget(label);
-    layout->addSpacing(5);
-    layout->addWidget(m_text, 1);
-    layout->addSpacing(15);
-    layout->addWidget(m_commentTitle);
-    layout->addSpacing(5);
-    layout->addWidget(m_comment);
-
-    connect(m_comment, &QTextEdit::textChanged, this, &QAFreeText::saveComment);
-    if (isLoaded()) {
-        startEditing();
-    } else {
-        m_text->setReadOnly(true);
-        m_text->document()->setUndoRedoEnabled(false);
-        QTimer::singleShot(0, this, &QAFreeText::loadMore);
-    }
-}
-
-void QAFreeText::loadMore()
-{
-    const qsizetype length = cutAfterLine(m_pending, kPart);
-    QTextCursor end(m_text->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(m_pending.left(length));
-    m_pending.remove(0, length);
-    if (!m_pending.isEmpty()) {
-        QTimer::singleShot(0, this, &QAFreeText::loadMore);
-        return;
-    }
-    m_pending = QString();
-    m_text->document()->setUndoRedoEnabled(true);
-    m_text->setReadOnly(false);
-    startEditing();
-}
-
-void QAFreeText::startEditing()
-{
-    m_written = m_text->document()->characterCount() - 1;
     // Each change is noted as it happens and written when the editor says the text
     // changed: a keystroke writes one character, not the whole file again.
     connect(m_text->document(), &QTextDocument::contentsChange, this,
@@ -141,9 +89,61 @@ void QAFreeText::startEditing()
                 m_changeAdded = added;
             });
     connect(m_text, &QPlainTextEdit::textChanged, this, &QAFreeText::saveText);
+    connect(edits(), &QAXmlEdits::changed, this, &QAFreeText::showChange);
+    fill();
 }
 
 QAFreeText::~QAFreeText() = default;
+
+void QAFreeText::fill()
+{
+    // The file's contents are shown and stored as plain text, markup included.
+    const QString value = childText(QStringLiteral("VALUE"), m_element);
+    const QScopedValueRollback<bool> filling(m_filling, true);
+    if (value.size() <= kFirstPart) {
+        m_text->setPlainText(value);
+        m_pending = QString();
+        startEditing();
+        return;
+    }
+    const qsizetype first = cutAfterLine(value, kFirstPart);
+    // Parts still on their way come from the new text from now on.
+    const bool loading = !isLoaded();
+    m_text->setPlainText(value.left(first));
+    m_pending = value.mid(first);
+    m_text->setReadOnly(true);
+    if (!loading)
+        QTimer::singleShot(0, this, &QAFreeText::loadMore);
+}
+
+void QAFreeText::loadMore()
+{
+    if (isLoaded())
+        return;
+    const QScopedValueRollback<bool> filling(m_filling, true);
+    const qsizetype length = cutAfterLine(m_pending, kPart);
+    QTextCursor end(m_text->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(m_pending.left(length));
+    m_pending.remove(0, length);
+    if (!m_pending.isEmpty()) {
+        QTimer::singleShot(0, this, &QAFreeText::loadMore);
+        return;
+    }
+    m_pending = QString();
+    startEditing();
+}
+
+void QAFreeText::startEditing()
+{
+    m_text->setReadOnly(false);
+    m_changes = 0;
+    m_written = m_text->document()->characterCount() - 1;
+    if (m_reveal.kind == QAXmlChange::Text && !m_reveal.element.isNull()) {
+        select(m_text, m_reveal.position, m_reveal.added);
+        m_reveal = QAXmlChange();
+    }
+}
 
 void QAFreeText::showPage()
 {
@@ -151,15 +151,28 @@ void QAFreeText::showPage()
         m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
 }
 
+void QAFreeText::reveal(const QAXmlChange &change)
+{
+    if (m_comment->shows(change)) {
+        m_comment->select(change);
+    } else if (change.kind == QAXmlChange::Text && change.element == m_element) {
+        // A long text shows its change once the whole of it is in the editor.
+        if (isLoaded())
+            select(m_text, change.position, change.added);
+        else
+            m_reveal = change;
+    }
+}
+
 void QAFreeText::saveText()
 {
-    if (!isLoaded())
+    if (!isLoaded() || m_filling)
         return;
+    const QScopedValueRollback<bool> writing(m_writing, true);
     if (m_changes != 1 || !writeChange())
-        setChildText(storedText(m_text->document()), QStringLiteral("VALUE"), m_element);
+        edits()->setChildText(m_element, QStringLiteral("VALUE"), storedText(m_text->document()));
     m_changes = 0;
     m_written = m_text->document()->characterCount() - 1;
-    modified = true;
 }
 
 bool QAFreeText::writeChange()
@@ -176,12 +189,37 @@ bool QAFreeText::writeChange()
     QTextCursor added(m_text->document());
     added.setPosition(m_changeAt);
     added.setPosition(m_changeAt + m_changeAdded, QTextCursor::KeepAnchor);
-    node.replaceData(m_changeAt, m_changeRemoved, storedForm(added.selectedText()));
+    edits()->replaceChildText(m_element, QStringLiteral("VALUE"), m_changeAt, m_changeRemoved,
+                              storedForm(added.selectedText()));
     return true;
 }
 
-void QAFreeText::saveComment()
+void QAFreeText::showChange(const QAXmlChange &change)
 {
-    setChildText(storedText(m_comment->document()), QStringLiteral("COMMENT"), m_element);
-    modified = true;
+    if (m_writing || change.kind != QAXmlChange::Text || change.element != m_element
+        || change.field != QLatin1String("VALUE"))
+        return;
+    // A change made elsewhere (an undo): a part replaced is replaced in the editor too,
+    // anything else shows the text anew.
+    if (!isLoaded() || change.position < 0 || m_written < change.position + change.removed) {
+        fill();
+        return;
+    }
+    const QScopedValueRollback<bool> filling(m_filling, true);
+    QTextCursor part(m_text->document());
+    part.setPosition(change.position);
+    part.setPosition(change.position + change.removed, QTextCursor::KeepAnchor);
+    part.insertText(valueNode(m_element).data().mid(change.position, change.added));
+    m_changes = 0;
+    m_written = m_text->document()->characterCount() - 1;
+}
+
+QTextEdit *QAFreeText::commentEditor() const
+{
+    return m_comment->editor();
+}
+
+QLabel *QAFreeText::commentTitle() const
+{
+    return m_comment->title();
 }

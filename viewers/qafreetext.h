@@ -1,7 +1,9 @@
 #pragma once
 
+#include "support/qaxmledits.h"
 #include "viewers/qavmrviewer.h"
 
+class QACommentPane;
 class QLabel;
 class QTextEdit;
 class QAVmrTextEdit;
@@ -19,6 +21,7 @@ public:
     ~QAFreeText() override;
 
     void showPage() override;
+    void reveal(const QAXmlChange &change) override;
 
     QAVmrTextEdit *textEditor() const { return m_text; }
     /**
@@ -26,25 +29,24 @@ public:
      * viewer is shown; until then the editor is read-only and nothing is written.
      */
     bool isLoaded() const { return m_pending.isNull(); }
-    QTextEdit *commentEditor() const { return m_comment; }
-    QLabel *commentTitle() const { return m_commentTitle; }
-
-protected slots:
-    void saveText();
-    void saveComment();
+    QTextEdit *commentEditor() const;
+    QLabel *commentTitle() const;
 
 private:
+    /** Shows VALUE's text, a long one in parts. */
+    void fill();
     /** Moves the next part of a long text into the editor; the last part enables it. */
     void loadMore();
     void startEditing();
+    void saveText();
     /** Writes the one change the editor reported into VALUE; false when it cannot. */
     bool writeChange();
+    void showChange(const QAXmlChange &change);
 
     QDomElement m_element;
     QAVmrDocBrowser *m_doc = nullptr;
     QAVmrTextEdit *m_text = nullptr;
-    QTextEdit *m_comment = nullptr;
-    QLabel *m_commentTitle = nullptr;
+    QACommentPane *m_comment = nullptr;
 
     // The part of a long text not yet in the editor (null once all of it is).
     QString m_pending;
@@ -55,4 +57,9 @@ private:
     int m_changeRemoved = 0;
     int m_changeAdded = 0;
     qsizetype m_written = -1;
+    // While the editor is filled from the document, or the viewer writes into it.
+    bool m_filling = false;
+    bool m_writing = false;
+    // A change to bring into view once a long text is all in the editor.
+    QAXmlChange m_reveal;
 };

@@ -1,6 +1,7 @@
 #include "viewers/qaisviewer.h"
 
 #include "support/qaxmlcharacters.h"
+#include "support/qaxmledits.h"
 #include "viewers/qacommentpane.h"
 #include "viewers/qaxmlvalidator.h"
 
@@ -196,11 +197,8 @@ void QAIsViewerItem::startRename(int col)
     QAIsViewerTable *view = table();
     if (!view || !renameEnabled(col) || view->isRenaming())
         return;
-    if (m_viewer) {
+    if (m_viewer)
         m_viewer->setButtonsEnabled(false);
-        // Starting an edit counts as a change even when it is then cancelled.
-        m_viewer->modified = true;
-    }
     m_renameColumn = col;
     if (!view->openEditor(this, col) && m_viewer)
         m_viewer->setButtonsEnabled(true);
@@ -216,11 +214,10 @@ void QAIsViewerItem::okRename(int col)
     }
     const QString value = text(col);
     if (col == 0 && m_element.tagName() == QLatin1String("INIFIELD"))
-        QAVmrViewer::setChildText(value, QStringLiteral("KEY"), m_element, 1);
+        QAXmlEdits::of(m_element)->setChildText(m_element, QStringLiteral("KEY"), value);
     else if (col == 1)
-        QAVmrViewer::setChildText(value, QStringLiteral("VALUE"), m_element, 1);
+        QAXmlEdits::of(m_element)->setChildText(m_element, QStringLiteral("VALUE"), value);
     if (m_viewer) {
-        m_viewer->modified = true;
         m_viewer->setButtonsEnabled(true);
         // The comment title names the key, which may just have changed.
         if (col == 0 && view && view->currentItem() == this)
@@ -270,15 +267,7 @@ QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     m_table->header()->setStretchLastSection(true);
     boxLayout->addWidget(m_table);
 
-    // The rows go in together: one by one, each would look its predecessor up in the
-    // table, which takes the square of the row count.
-    QList<QTreeWidgetItem *> rows;
-    for (QDomNode n = container().firstChild(); !n.isNull(); n = n.nextSibling()) {
-        if (!n.isElement() || n.nodeName() == QLatin1String("COMMENT"))
-            continue;
-        rows.append(new QAIsViewerItem(this, nullptr, nullptr, n.toElement()));
-    }
-    m_table->addTopLevelItems(rows);
+    fillRows();
     m_table->resizeColumnToContents(0);
 
     auto *buttons = new QVBoxLayout;
@@ -310,7 +299,6 @@ QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     if (container().isNull())
         m_add->setEnabled(false);
 
-    connect(m_comment, &QACommentPane::edited, this, [this] { modified = true; });
     connect(m_table, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current, QTreeWidgetItem *) { updateItem(current); });
     connect(m_table, &QTreeWidget::itemClicked, this,
@@ -320,6 +308,76 @@ QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     connect(m_remove, &QPushButton::clicked, this, &QAIsViewer::removeRow);
     connect(m_moveUp, &QPushButton::clicked, this, &QAIsViewer::moveRowUp);
     connect(m_moveDown, &QPushButton::clicked, this, &QAIsViewer::moveRowDown);
+    connect(edits(), &QAXmlEdits::changed, this, &QAIsViewer::showChange);
+}
+
+void QAIsViewer::fillRows()
+{
+    // The rows go in together: one by one, each would look its predecessor up in the
+    // table, which takes the square of the row count.
+    QList<QTreeWidgetItem *> rows;
+    for (QDomNode n = container().firstChild(); !n.isNull(); n = n.nextSibling()) {
+        if (!n.isElement() || n.nodeName() == QLatin1String("COMMENT"))
+            continue;
+        rows.append(new QAIsViewerItem(this, nullptr, nullptr, n.toElement()));
+    }
+    m_table->addTopLevelItems(rows);
+}
+
+QAIsViewerItem *QAIsViewer::rowOf(const QDomElement &element) const
+{
+    for (int i = 0; i < m_table->topLevelItemCount(); ++i) {
+        QAIsViewerItem *row = QAIsViewerItem::fromItem(m_table->topLevelItem(i));
+        if (row && row->element() == element)
+            return row;
+    }
+    return nullptr;
+}
+
+void QAIsViewer::showChange(const QAXmlChange &change)
+{
+    if (change.kind == QAXmlChange::Children && change.element == container()) {
+        // Rows added, removed or moved elsewhere (an undo): the table follows the
+        // document, and the row that was current stays so while it is there.
+        const QAIsViewerItem *current = QAIsViewerItem::fromItem(m_table->currentItem());
+        const QDomElement kept = current ? current->element() : QDomElement();
+        m_table->closeOpenEditor();
+        m_table->clear();
+        fillRows();
+        if (QAIsViewerItem *row = rowOf(kept))
+            m_table->setCurrentItem(row);
+        else
+            showPage();
+        setButtonsEnabled(true);
+        return;
+    }
+    QAIsViewerItem *row = change.kind == QAXmlChange::Text ? rowOf(change.element) : nullptr;
+    if (!row || row == m_table->renamingItem())
+        return;
+    if (change.field == QLatin1String("KEY"))
+        row->setText(0, childText(QStringLiteral("KEY"), change.element));
+    else if (change.field == QLatin1String("VALUE"))
+        row->setText(1, childText(QStringLiteral("VALUE"), change.element));
+}
+
+void QAIsViewer::reveal(const QAXmlChange &change)
+{
+    if (m_comment->shows(change)) {
+        m_comment->select(change);
+        return;
+    }
+    QAIsViewerItem *row =
+        rowOf(change.kind == QAXmlChange::Children ? change.child : change.element);
+    if (row) {
+        m_table->setCurrentItem(row);
+        m_table->scrollToItem(row);
+        // A row's comment is shown once the row is current.
+        if (m_comment->shows(change)) {
+            m_comment->select(change);
+            return;
+        }
+    }
+    m_table->setFocus(Qt::OtherFocusReason);
 }
 
 QAIsViewer::~QAIsViewer()
@@ -397,7 +455,6 @@ void QAIsViewer::startEdit(QTreeWidgetItem *item)
         return;
     row->setRenameEnabled(1, true);
     row->startRename(1);
-    modified = true;
 }
 
 QDomElement QAIsViewer::newRowElement(const QString &key)
@@ -422,7 +479,6 @@ QDomElement QAIsViewer::newRowElement(const QString &key)
         row.appendChild(document.createElement(QStringLiteral("KEY")));
         row.appendChild(document.createElement(QStringLiteral("VALUE")));
         row.appendChild(document.createElement(QStringLiteral("COMMENT")));
-        box.appendChild(row);
         setChildText(key, QStringLiteral("KEY"), row, 1);
         setChildText(empty, QStringLiteral("VALUE"), row, 1);
         setChildText(QString(), QStringLiteral("COMMENT"), row, 1);
@@ -431,7 +487,6 @@ QDomElement QAIsViewer::newRowElement(const QString &key)
 
     row = model.cloneNode(true).toElement();
     if (row.tagName() == QLatin1String("INIFIELD")) {
-        box.appendChild(row);
         setChildText(empty, QStringLiteral("VALUE"), row, 1);
         setChildText(QString(), QStringLiteral("COMMENT"), row, 1);
         setChildText(key, QStringLiteral("KEY"), row, 1);
@@ -442,7 +497,6 @@ QDomElement QAIsViewer::newRowElement(const QString &key)
     row.setTagName(QStringLiteral("INIFIELD"));
     row.setAttribute(QStringLiteral("Doc"), QStringLiteral("ISOTHERS"));
     row.removeAttribute(QStringLiteral("Label"));
-    box.appendChild(row);
     setChildText(empty, QStringLiteral("VALUE"), row, 1);
     setChildText(QString(), QStringLiteral("COMMENT"), row, 1);
     QDomNode keyNode = model.firstChild().cloneNode(true);
@@ -482,17 +536,15 @@ void QAIsViewer::addRow()
     }
 
     if (ok && !key.isEmpty()) {
+        // The row is made whole, then goes into the document as one step.
         const QDomElement element = newRowElement(key);
-        QTreeWidgetItem *last =
-            m_table->topLevelItemCount() > 0
-                ? m_table->topLevelItem(m_table->topLevelItemCount() - 1)
-                : nullptr;
-        auto *row = new QAIsViewerItem(this, m_table, last, element);
-        row->setRenameEnabled(0, true);
-        row->setRenameEnabled(1, true);
-        m_table->setCurrentItem(row);
-        m_table->scrollToItem(row);
-        modified = true;
+        edits()->insertElement(container(), element);
+        if (QAIsViewerItem *row = rowOf(element)) {
+            row->setRenameEnabled(0, true);
+            row->setRenameEnabled(1, true);
+            m_table->setCurrentItem(row);
+            m_table->scrollToItem(row);
+        }
     }
     setButtonsEnabled(true);
 }
@@ -502,14 +554,9 @@ void QAIsViewer::removeRow()
     auto *row = QAIsViewerItem::fromItem(m_table->currentItem());
     if (!row || isBasicKey(row->element().tagName()) || m_table->isRenaming())
         return;
-    QDomElement element = row->element();
-    element.parentNode().removeChild(element);
-    delete row;
-    modified = true;
-    // With no row left to show, the pane goes back to the node rather than keep writing
-    // into the removed row.
-    if (!m_table->currentItem())
-        showPage();
+    // The table follows the document; with no row left current, the pane goes back to
+    // the node rather than keep writing into the removed row.
+    edits()->removeElement(row->element());
 }
 
 void QAIsViewer::moveRow(int offset)
@@ -523,20 +570,13 @@ void QAIsViewer::moveRow(int offset)
     if (!other)
         return;
 
-    QDomElement element = row->element();
-    QDomElement neighbour = other->element();
-    QDomNode parent = element.parentNode();
-    parent.removeChild(element);
-    if (offset < 0)
-        parent.insertBefore(element, neighbour);
-    else
-        parent.insertAfter(element, neighbour);
-
-    m_table->takeTopLevelItem(index);
-    m_table->insertTopLevelItem(target, row);
-    m_table->setCurrentItem(row);
-    m_table->scrollToItem(row);
-    modified = true;
+    const QDomElement element = row->element();
+    const QDomElement neighbour = other->element();
+    edits()->moveElement(element, offset < 0 ? QDomNode(neighbour) : neighbour.nextSibling());
+    if (QAIsViewerItem *moved = rowOf(element)) {
+        m_table->setCurrentItem(moved);
+        m_table->scrollToItem(moved);
+    }
 }
 
 void QAIsViewer::moveRowUp()

@@ -106,6 +106,7 @@ public:
     ~QAIsViewer() override;
 
     void showPage() override;
+    void reveal(const QAXmlChange &change) override;
 
     /** The table, so that the editor widget can accept a pending in-place edit. */
     QTreeWidget *table() const;
@@ -128,6 +129,10 @@ protected slots:
 
 private:
     QDomElement container() const;
+    /** A row for each setting of the table, in the document's order. */
+    void fillRows();
+    QAIsViewerItem *rowOf(const QDomElement &element) const;
+    void showChange(const QAXmlChange &change);
     QDomElement newRowElement(const QString &key);
     QString pageTitle() const;
     void moveRow(int offset);

@@ -1,5 +1,6 @@
 #include "viewers/qaitemviewer.h"
 
+#include "support/qaxmledits.h"
 #include "viewers/qacommentpane.h"
 #include "viewers/qamacrowidgets.h"
 
@@ -51,19 +52,13 @@ QAItemViewer::QAItemViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowse
             continue;
         if (QWidget *field = createField(box, item)) {
             boxLayout->addWidget(field);
-            if (auto *text = qobject_cast<QATextMacro *>(field)) {
+            if (auto *text = qobject_cast<QATextMacro *>(field))
                 connect(text, &QATextMacro::isPressed, this, &QAItemViewer::updateComment);
-                connect(text, &QATextMacro::itemModified, this, &QAItemViewer::itemHasChanged);
-            } else if (auto *binary = qobject_cast<QABinaryMacro *>(field)) {
+            else if (auto *binary = qobject_cast<QABinaryMacro *>(field))
                 connect(binary, &QABinaryMacro::isPressed, this, &QAItemViewer::updateComment);
-                connect(binary, &QABinaryMacro::itemModified, this,
-                        &QAItemViewer::itemHasChanged);
-            } else if (auto *optional = qobject_cast<QAOptionnalMacro *>(field)) {
+            else if (auto *optional = qobject_cast<QAOptionnalMacro *>(field))
                 connect(optional, &QAOptionnalMacro::isPressed, this,
                         &QAItemViewer::updateComment);
-                connect(optional, &QAOptionnalMacro::itemModified, this,
-                        &QAItemViewer::itemHasChanged);
-            }
         }
     }
     boxLayout->addStretch();
@@ -74,7 +69,6 @@ QAItemViewer::QAItemViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowse
     m_comment = new QACommentPane(this, doc);
     m_comment->addTo(layout);
     m_comment->show(m_element, pageTitle());
-    connect(m_comment, &QACommentPane::edited, this, &QAItemViewer::itemHasChanged);
 }
 
 QAItemViewer::~QAItemViewer() = default;
@@ -95,7 +89,23 @@ void QAItemViewer::updateComment(QDomElement &item)
     m_comment->show(item, tr("Comment for \"%1\" item:").arg(item.attribute(QStringLiteral("Name"))));
 }
 
-void QAItemViewer::itemHasChanged()
+void QAItemViewer::reveal(const QAXmlChange &change)
 {
-    modified = true;
+    // A field's comment is shown once its field is entered.
+    QDomElement item = change.element;
+    if (change.field == QLatin1String("COMMENT") && item != m_element)
+        updateComment(item);
+    if (m_comment->shows(change)) {
+        m_comment->select(change);
+        return;
+    }
+    for (QWidget *field : findChildren<QWidget *>()) {
+        if (auto *text = qobject_cast<QATextMacro *>(field); text && text->element() == item)
+            return text->reveal(change);
+        if (auto *on = qobject_cast<QABinaryMacro *>(field); on && on->element() == item)
+            return on->reveal(change);
+        if (auto *optional = qobject_cast<QAOptionnalMacro *>(field);
+            optional && optional->element() == item)
+            return optional->reveal(change);
+    }
 }

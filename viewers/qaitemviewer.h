@@ -20,11 +20,11 @@ public:
 
     /** Back to the page: its comment in the pane, its anchor in the documentation. */
     void showPage() override;
+    void reveal(const QAXmlChange &change) override;
 
 public slots:
     /** Shows the comment of the item the user entered and makes it the comment target. */
     void updateComment(QDomElement &item);
-    void itemHasChanged();
 
 private:
     QString pageTitle() const;

@@ -3,7 +3,10 @@
 #include "viewers/qafieldwidgets.h"
 #include "viewers/qavmrviewer.h"
 
+#include "support/qaxmledits.h"
+
 #include <QCoreApplication>
+#include <QSignalBlocker>
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -22,6 +25,31 @@ static constexpr QLatin1String kOff("0");
 static QString flag(bool on)
 {
     return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// A refill shows what the document holds, unless the field shows it already; it is not
+// an edit, so nothing is written back.
+static void refill(QLineEdit *line, const QString &text)
+{
+    if (line->text() == text)
+        return;
+    const QSignalBlocker blocker(line);
+    line->setText(text);
+}
+
+static void refill(QCheckBox *box, bool on)
+{
+    const QSignalBlocker blocker(box);
+    box->setChecked(on);
+}
+
+static void select(QLineEdit *line, const QAXmlChange &change)
+{
+    line->setFocus(Qt::OtherFocusReason);
+    if (change.position >= 0)
+        line->setSelection(change.position, change.added);
+    else
+        line->selectAll();
 }
 
 static QHBoxLayout *macroLayout(QWidget *macro)
@@ -49,6 +77,17 @@ QATextMacro::QATextMacro(QWidget *parent, QDomElement &element)
 
     connect(m_lineEdit, &QLineEdit::textChanged, this, &QATextMacro::saveText);
     connect(m_lineEdit, &QALineEdit::linePressed, this, &QATextMacro::linePressEvent);
+    connect(QAXmlEdits::of(m_element), &QAXmlEdits::changed, this,
+            [this](const QAXmlChange &change) {
+                if (change.element == m_element && change.field == QLatin1String("VALUE"))
+                    refill(m_lineEdit,
+                           QAVmrViewer::childText(QStringLiteral("VALUE"), m_element));
+            });
+}
+
+void QATextMacro::reveal(const QAXmlChange &change)
+{
+    select(m_lineEdit, change);
 }
 
 QATextMacro::~QATextMacro() = default;
@@ -66,7 +105,8 @@ void QATextMacro::linePressEvent()
 
 void QATextMacro::saveText(const QString &)
 {
-    QAVmrViewer::setChildText(m_lineEdit->text(), QStringLiteral("VALUE"), m_element);
+    QAXmlEdits::of(m_element)->setChildText(m_element, QStringLiteral("VALUE"),
+                                            m_lineEdit->text());
     emit itemModified();
 }
 
@@ -82,6 +122,16 @@ QABinaryMacro::QABinaryMacro(QWidget *parent, QDomElement &element)
 
     connect(m_checkBox, &QACheckBox::checkBoxPressed, this, &QABinaryMacro::checkBoxPressEvent);
     connect(m_checkBox, &QCheckBox::toggled, this, &QABinaryMacro::saveButtonState);
+    connect(QAXmlEdits::of(m_element), &QAXmlEdits::changed, this,
+            [this](const QAXmlChange &change) {
+                if (change.element == m_element && change.field == QLatin1String("Value"))
+                    refill(m_checkBox, m_element.attribute(QStringLiteral("Value")) == kOn);
+            });
+}
+
+void QABinaryMacro::reveal(const QAXmlChange &)
+{
+    m_checkBox->setFocus(Qt::OtherFocusReason);
 }
 
 QABinaryMacro::~QABinaryMacro() = default;
@@ -89,7 +139,7 @@ QABinaryMacro::~QABinaryMacro() = default;
 void QABinaryMacro::saveButtonState(bool on)
 {
     emit isPressed(m_element);
-    m_element.setAttribute(QStringLiteral("Value"), flag(on));
+    QAXmlEdits::of(m_element)->setAttribute(m_element, QStringLiteral("Value"), flag(on));
     emit itemModified();
 }
 
@@ -119,6 +169,26 @@ QAOptionnalMacro::QAOptionnalMacro(QWidget *parent, QDomElement &element)
     connect(m_checkBox, &QCheckBox::toggled, this, &QAOptionnalMacro::saveButtonState);
     connect(m_checkBox, &QACheckBox::checkBoxPressed, this,
             &QAOptionnalMacro::checkBoxPressEvent);
+    connect(QAXmlEdits::of(m_element), &QAXmlEdits::changed, this,
+            [this](const QAXmlChange &change) {
+                if (change.element != m_element)
+                    return;
+                if (change.field == QLatin1String("Value"))
+                    refill(m_lineEdit, m_element.attribute(QStringLiteral("Value")));
+                if (change.field != QLatin1String("Defined"))
+                    return;
+                const QString defined = m_element.attribute(QStringLiteral("Defined"));
+                refill(m_checkBox, defined == kOn);
+                m_lineEdit->setEnabled(defined != kOff);
+            });
+}
+
+void QAOptionnalMacro::reveal(const QAXmlChange &change)
+{
+    if (change.field == QLatin1String("Value") && m_lineEdit->isEnabled())
+        select(m_lineEdit, change);
+    else
+        m_checkBox->setFocus(Qt::OtherFocusReason);
 }
 
 QAOptionnalMacro::~QAOptionnalMacro() = default;
@@ -137,12 +207,13 @@ void QAOptionnalMacro::saveButtonState(bool on)
 {
     emit isPressed(m_element);
     m_lineEdit->setEnabled(on);
-    m_element.setAttribute(QStringLiteral("Defined"), flag(on));
+    QAXmlEdits::of(m_element)->setAttribute(m_element, QStringLiteral("Defined"), flag(on));
     emit itemModified();
 }
 
 void QAOptionnalMacro::saveText(const QString &)
 {
-    m_element.setAttribute(QStringLiteral("Value"), m_lineEdit->text());
+    QAXmlEdits::of(m_element)->setAttribute(m_element, QStringLiteral("Value"),
+                                            m_lineEdit->text(), true);
     emit itemModified();
 }

@@ -6,6 +6,7 @@
 class QACheckBox;
 class QALineEdit;
 class QMouseEvent;
+struct QAXmlChange;
 
 /**
  * A text field of an item or choice page: the macro's caption and a line edit whose
@@ -21,6 +22,8 @@ public:
 
     QDomElement element() const { return m_element; }
     QALineEdit *lineEdit() const { return m_lineEdit; }
+    /** Gives the field the focus with the changed text selected. */
+    void reveal(const QAXmlChange &change);
 
 signals:
     /** The user entered this macro; carries the macro's element. */
@@ -51,6 +54,7 @@ public:
 
     QDomElement element() const { return m_element; }
     QACheckBox *checkBox() const { return m_checkBox; }
+    void reveal(const QAXmlChange &change);
 
 signals:
     void isPressed(QDomElement &element);
@@ -81,6 +85,7 @@ public:
     QDomElement element() const { return m_element; }
     QACheckBox *checkBox() const { return m_checkBox; }
     QALineEdit *lineEdit() const { return m_lineEdit; }
+    void reveal(const QAXmlChange &change);
 
 signals:
     void isPressed(QDomElement &element);

@@ -1,9 +1,15 @@
 #include "viewers/qavmrviewer.h"
 
+#include "support/qaxmledits.h"
+
 #include <QCoreApplication>
 #include <QDomDocument>
 #include <QDomText>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 
 QAVmrViewer::QAVmrViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *)
     : QWidget(parent)
@@ -13,35 +19,18 @@ QAVmrViewer::QAVmrViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser 
 
 QAVmrViewer::~QAVmrViewer() = default;
 
-// The node below which childText looks: the element itself at depth 1, its first
-// child at depth 2, and so on.
-static QDomNode searchParent(const QDomElement &element, int depth)
+void QAVmrViewer::reveal(const QAXmlChange &)
 {
-    QDomNode node = element;
-    for (int i = 1; i < depth && !node.isNull(); ++i)
-        node = node.toElement().firstChild();
-    return node.isElement() ? node : QDomNode();
 }
 
-static QDomElement childElement(const QDomNode &parent, const QString &tag)
+QAXmlEdits *QAVmrViewer::edits() const
 {
-    for (QDomNode n = parent.firstChild(); !n.isNull(); n = n.nextSibling()) {
-        if (n.isElement() && n.nodeName() == tag)
-            return n.toElement();
-    }
-    return QDomElement();
+    return QAXmlEdits::of(m_viewed);
 }
 
 QString QAVmrViewer::childText(const QString &tag, const QDomElement &element, int depth)
 {
-    const QDomElement child = childElement(searchParent(element, depth), tag);
-    if (child.isNull())
-        return QStringLiteral("");
-    // A CDATA section counts as text; toText() covers both kinds.
-    const QDomText first = child.firstChild().toText();
-    if (!first.isNull())
-        return first.data();
-    return QStringLiteral("");
+    return QAXmlEdits::childText(element, tag, depth);
 }
 
 QDomDocument QAVmrViewer::documentOf(const QDomNode &node)
@@ -52,25 +41,19 @@ QDomDocument QAVmrViewer::documentOf(const QDomNode &node)
 void QAVmrViewer::setChildText(const QString &text, const QString &tag, QDomElement element,
                                int depth)
 {
-    QDomNode parent = searchParent(element, depth);
-    if (parent.isNull())
-        return;
+    QDomNode parent = QAXmlEdits::textParent(element, depth);
     QDomDocument doc = documentOf(element);
-    QDomElement child = childElement(parent, tag);
-    if (child.isNull()) {
-        if (doc.isNull())
-            return;
-        child = doc.createElement(tag);
-        parent.appendChild(child);
-    }
-    QDomText first = child.firstChild().toText();
-    if (!first.isNull()) {
-        first.setData(text);
+    if (parent.isNull() || doc.isNull())
         return;
-    }
+    QDomElement child = QAXmlEdits::childElement(parent, tag);
+    if (child.isNull())
+        child = parent.appendChild(doc.createElement(tag)).toElement();
+    QDomText first = child.firstChild().toText();
     // The new text goes first so that it is what childText reads back.
-    if (!doc.isNull())
+    if (first.isNull())
         child.insertBefore(doc.createTextNode(text), child.firstChild());
+    else
+        first.setData(text);
 }
 
 QString QAVmrViewer::storedText(const QTextDocument *document)
@@ -88,6 +71,47 @@ QString QAVmrViewer::storedForm(QString text)
             c = QLatin1Char('\n');
     }
     return text;
+}
+
+void QAVmrViewer::refill(QTextEdit *field, const QString &text)
+{
+    if (storedText(field->document()) == text)
+        return;
+    const QSignalBlocker blocker(field);
+    field->setPlainText(text);
+}
+
+void QAVmrViewer::refill(QPlainTextEdit *field, const QString &text)
+{
+    if (storedText(field->document()) == text)
+        return;
+    const QSignalBlocker blocker(field);
+    field->setPlainText(text);
+}
+
+namespace {
+
+template<typename Field> void selectIn(Field *field, int position, int length)
+{
+    QTextCursor cursor(field->document());
+    const int end = field->document()->characterCount() - 1;
+    cursor.setPosition(qBound(0, position, end));
+    cursor.setPosition(qBound(0, position + qMax(0, length), end), QTextCursor::KeepAnchor);
+    field->setTextCursor(cursor);
+    field->ensureCursorVisible();
+    field->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace
+
+void QAVmrViewer::select(QTextEdit *field, int position, int length)
+{
+    selectIn(field, position, length);
+}
+
+void QAVmrViewer::select(QPlainTextEdit *field, int position, int length)
+{
+    selectIn(field, position, length);
 }
 
 QString QAVmrViewer::translatedLabel(const QString &label)

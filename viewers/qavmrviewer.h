@@ -4,11 +4,16 @@
 #include <QWidget>
 
 class QAVmrDocBrowser;
+class QAXmlEdits;
+class QPlainTextEdit;
 class QTextDocument;
+class QTextEdit;
+struct QAXmlChange;
 
 /**
- * A form bound to one element of the open document. Viewers write every edit straight
- * into the element; `modified` tells the editor widget that they did.
+ * A form bound to one element of the open document. Viewers write every edit through
+ * the document's edits, and show every change the edits announce (an undo among them)
+ * in the field that shows it.
  */
 class QAVmrViewer : public QWidget
 {
@@ -20,11 +25,16 @@ public:
 
     /** Points the documentation pane at the node's page and shows the node's comment. */
     virtual void showPage() = 0;
+    /**
+     * Brings a change of the viewed element into view: the field that shows it gets the
+     * focus, with the changed text selected or the changed row current.
+     */
+    virtual void reveal(const QAXmlChange &change);
 
     /** The element the viewer edits. */
     QDomElement viewedElement() const { return m_viewed; }
-
-    bool modified = false;
+    /** The edits of the viewed element's document. */
+    QAXmlEdits *edits() const;
 
     /**
      * The text of the first child element named tag; depth 2 looks below the element's
@@ -34,7 +44,8 @@ public:
     /**
      * Writes the text of the first child element named tag, found as childText finds it.
      * A missing child element is created (at the end of the element it belongs in), so
-     * that nothing the user types is lost.
+     * that nothing the user types is lost. For elements not yet in the document (a row
+     * being made); the document itself changes through its edits.
      */
     static void setChildText(const QString &text, const QString &tag, QDomElement element,
                              int depth = 1);
@@ -47,6 +58,15 @@ public:
     static QString storedText(const QTextDocument *document);
     /** Text taken from an editor (a selection, a change) as the document stores it. */
     static QString storedForm(QString text);
+    /**
+     * Shows text in a text field that shows a part of the document, unless it shows it
+     * already: a refill is not an edit, and the user's cursor stays where it is.
+     */
+    static void refill(QTextEdit *field, const QString &text);
+    static void refill(QPlainTextEdit *field, const QString &text);
+    /** Gives a text field the focus with the characters from position on selected. */
+    static void select(QTextEdit *field, int position, int length);
+    static void select(QPlainTextEdit *field, int position, int length);
     /** A label's text in the "XVM Labels" translation context. */
     static QString translatedLabel(const QString &label);
 

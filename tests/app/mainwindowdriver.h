@@ -203,8 +203,11 @@ inline QAction *action(QWidget *window, const char *name)
     return window->findChild<QAction *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
 }
 inline QString status(QAMainWindowEditor *w) { return w->statusBar()->currentMessage(); }
-inline QString titled(const QString &name)
+// The window's title for a document name, with the place of its change marker.
+inline QString titled(QString name)
 {
+    const qsizetype readOnly = name.indexOf(u" ("_s);
+    name.insert(readOnly < 0 ? name.size() : readOnly, u"[*]"_s);
     return name + u" - "_s + QAEdition::applicationTitle();
 }
 

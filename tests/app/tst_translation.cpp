@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(titles, QStringList({u"&Fichier"_s, u"É&dition"_s, QString(), u"&Aide"_s}));
         QCOMPARE(window->findChild<QMenu *>(u"web menu"_s)->title(),
                  QAEdition::productName() + u" sur le Web"_s);
-        QCOMPARE(window->windowTitle(), u"port.xvm (Lecture seule) - "_s + title);
+        QCOMPARE(window->windowTitle(), u"port.xvm[*] (Lecture seule) - "_s + title);
         // The start-up load is reported before the status bar is set up; a later one shows.
         window->load(path, false);
         QCOMPARE(status(window.get()), u"Fichier chargé."_s);

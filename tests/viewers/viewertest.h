@@ -3,6 +3,7 @@
 // Set-up shared by the viewer tests: small documents, a viewer shown below its
 // documentation pane, and context-menu commands.
 
+#include "support/qaxmledits.h"
 #include "testutil.h"
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrviewer.h"
@@ -21,6 +22,20 @@ inline QDomDocument parse(const QString &xml)
     if (!doc.setContent(xml))
         qFatal("bad test document: %s", qPrintable(xml));
     return doc;
+}
+
+/**
+ * How many changes the viewers have written since the count was last set to 0: a form
+ * shown on its own writes through the edits of documents that no editor holds.
+ */
+inline int &changesWritten()
+{
+    static int count = 0;
+    static const bool counting = (QObject::connect(QAXmlEdits::of(QDomDocument()),
+                                                   &QAXmlEdits::changed, qApp, [] { ++count; }),
+                                  true);
+    Q_UNUSED(counting);
+    return count;
 }
 
 inline QString xmlOf(const QDomNode &node)
