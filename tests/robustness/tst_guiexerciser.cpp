@@ -163,7 +163,16 @@ class TestGuiExerciser : public QObject
         if (!w || !w->isVisible() || w->property("answered").toBool())
             return;
         w->setProperty("answered", true);
+        // A dialog kept for later (a text's find dialog) needs an answer each time it shows.
+        w->installEventFilter(this);
         QTimer::singleShot(0, w, [this, w]() { answer(w); });
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide)
+            watched->setProperty("answered", false);
+        return QObject::eventFilter(watched, event);
     }
 
     void answer(QWidget *w)
