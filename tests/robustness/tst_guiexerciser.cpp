@@ -44,6 +44,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <QUndoStack>
 
 using namespace VmrDrive;
 
@@ -111,6 +112,8 @@ class TestGuiExerciser : public QObject
     QStringList m_log;
     int m_saves = 0, m_savesChecked = 0, m_files = 0;
     bool m_closing = false, m_failed = false;
+    // Only actions that edit the open document, none that opens another.
+    bool m_editsOnly = false;
     // Whether the action at hand wrote the document; a save may be refused or not happen.
     bool m_wroteFile = false;
     QString m_whenSaved;
@@ -715,7 +718,7 @@ class TestGuiExerciser : public QObject
             Action action;
             const char *name;
         };
-        static const Weighted actions[] = {
+        const Weighted actions[] = {
             {14, &TestGuiExerciser::clickNode, "clickNode"},
             {8, &TestGuiExerciser::keysInTree, "keysInTree"},
             {12, &TestGuiExerciser::treeMenu, "treeMenu"},
@@ -725,7 +728,7 @@ class TestGuiExerciser : public QObject
             {6, &TestGuiExerciser::toggleBox, "toggleBox"},
             {8, &TestGuiExerciser::choiceOrTab, "choiceOrTab"},
             {12, &TestGuiExerciser::settingsTable, "settingsTable"},
-            {5, &TestGuiExerciser::windowMenu, "windowMenu"},
+            {m_editsOnly ? 0 : 5, &TestGuiExerciser::windowMenu, "windowMenu"},
             {7, &TestGuiExerciser::shortcut, "shortcut"},
         };
         int total = 0;
@@ -872,6 +875,55 @@ private slots:
         m_window->save(copy);
         QVERIFY(m_window->lastSaveOk());
         QCOMPARE(canonicalDocument(readFile(copy)), canonical(m_window->rootElement()));
+        m_window->editor()->setModified(false);
+        m_window.reset();
+    }
+
+    void undoingEverythingGivesTheFileBack()
+    {
+        // The example as the editor saves it, then edited at random through the widgets:
+        // undone step by step with Ctrl+Z, each step shown where it was made, it saves into
+        // the same bytes; redone with Ctrl+Shift+Z, into the bytes of the edited save.
+        const QString copy = m_work.filePath(u"history.xvm"_s);
+        QVERIFY(writeFile(copy, readFile(VmrTest::orbiskDir()
+                                         + u"/targets/examples/linux_gcc.xvm"_s)));
+        m_window = openWindow(copy);
+        m_window->help()->setCommand(u"true"_s);
+        m_window->editor()->help()->setCommand(u"true"_s);
+        QVERIFY(shown(m_window.get()));
+        QVERIFY(m_window->save(copy));
+        const QByteArray original = readFile(copy);
+        m_log.clear();
+        m_editsOnly = true;
+        bool ok = false;
+        int actions = qEnvironmentVariableIntValue("VMR_EXERCISER_ACTIONS", &ok);
+        for (int i = 0; i < (ok ? actions : 60) && !m_failed; ++i)
+            act();
+        m_editsOnly = false;
+        QVERIFY(!m_failed);
+        // A binary file on its way is part of the edits.
+        QTRY_VERIFY_WITH_TIMEOUT(!tree()->encodingRun(), 30000);
+        QVERIFY(m_window->save(copy));
+        const QByteArray edited = readFile(copy);
+        QUndoStack *history = editor()->edits()->history();
+        QVERIFY2(history->count() > 0 && edited != original, "nothing was edited");
+        for (const bool undo : {true, false}) {
+            for (int steps = 0; undo ? history->canUndo() : history->canRedo(); ++steps) {
+                QVERIFY2(steps < 10000, "the history does not end");
+                m_window->activateWindow();
+                QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                             : m_window.get();
+                QTest::keySequence(focus, undo ? QKeySequence(Qt::CTRL | Qt::Key_Z)
+                                               : QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+                QCoreApplication::processEvents();
+                QVERIFY2(mismatch().isEmpty(), context(mismatch()).constData());
+            }
+            QVERIFY(m_window->save(copy));
+            QVERIFY2(readFile(copy) == (undo ? original : edited),
+                     context(undo ? u"undone, the file differs from the original"_s
+                                  : u"redone, the file differs from the edited save"_s)
+                         .constData());
+        }
         m_window->editor()->setModified(false);
         m_window.reset();
     }
