@@ -173,14 +173,17 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     const int editionArea = positiveSetting(s_settings, kEditionArea, m_editor->editionAreaSize());
     const int docArea = positiveSetting(s_settings, kDocArea, m_editor->docAreaSize());
     // Before the first layout the panes measure nothing, and an empty viewer area would
-    // stay folded away; without stored sizes the reference page gets two fifths.
+    // stay folded away; without stored sizes the reference page gets a strip of a quarter.
     if (docArea > 0 && editionArea > 0)
         m_editor->setAreaSizes(docArea, editionArea);
     else
-        m_editor->setAreaSizes(2, 3);
-    const int h = positiveSetting(s_settings, kHeight, height());
-    const int w = positiveSetting(s_settings, kWidth, width());
+        m_editor->setAreaSizes(1, 3);
+    const QSize first = firstStartSize();
+    const int h = positiveSetting(s_settings, kHeight, first.height());
+    const int w = positiveSetting(s_settings, kWidth, first.width());
     resize(w, h);
+    if (!s_settings->contains(QLatin1String(kWidth)))
+        centreOnScreen();
 
     // The preferences dialog itself is built when it is first opened.
     loadPreferences();
@@ -229,15 +232,16 @@ void QAMainWindowEditor::createActions()
          tr("&Save && Generate"), QKeySequence(Qt::CTRL | Qt::Key_S), "save_xpm", false,
          &QAMainWindowEditor::fileSave},
         {&m_fileSaveAsAction, "fileSaveAsAction", tr("Save the current xvm file with a new name"),
-         tr("Save xvm &As..."), QKeySequence(), nullptr, false, nullptr},
+         tr("Save xvm &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         "saveas_xpm", false, nullptr},
         {&m_fileGenerateAsAction, "fileGenerateAsAction",
          tr("save & Generate the current VMR somewhere else"), tr("Save && &Generate VMR In..."),
          QKeySequence(), nullptr, false, &QAMainWindowEditor::fileGenerateAs},
         {&m_fileExportAsAction, "fileExportAsAction", tr("Export to text file"),
          tr("&Export to text file..."), QKeySequence(), nullptr, false,
          &QAMainWindowEditor::fileExportAs},
-        {&m_fileExitAction, "fileExitAction", tr("Exit ") + title, tr("E&xit"), QKeySequence(),
-         nullptr, true, &QAMainWindowEditor::fileExit},
+        {&m_fileExitAction, "fileExitAction", tr("Exit ") + title, tr("E&xit"),
+         QKeySequence(Qt::CTRL | Qt::Key_Q), "exit_xpm", true, &QAMainWindowEditor::fileExit},
         {&m_editUndoAction, "editUndoAction", tr("Undo previous command"), tr("&Undo"),
          QKeySequence(Qt::CTRL | Qt::Key_Z), "undo_xpm", true, &QAMainWindowEditor::editUndo},
         {&m_editRedoAction, "editRedoAction", tr("Redo previous undo command"), tr("&Redo"),
@@ -259,10 +263,11 @@ void QAMainWindowEditor::createActions()
          tr("&Find Next in doc"), QKeySequence(Qt::Key_F3), "find_xpm", true,
          &QAMainWindowEditor::findByString},
         {&m_editPrefAction, "editPrefAction", tr("Click this button to set preferences"),
-         tr("Pre&ferences"), QKeySequence(), nullptr, true, &QAMainWindowEditor::openPreferences},
+         tr("&Configure Velmor Editor..."), QKeySequence(), "preferences_xpm", true, &QAMainWindowEditor::openPreferences},
         {&m_editSelectAllAction, "editSelectAllAction",
          tr("Select the entire contents of the current file"), tr("Se&lect All"),
-         QKeySequence(Qt::CTRL | Qt::Key_A), nullptr, true, &QAMainWindowEditor::editSelectAll},
+         QKeySequence(Qt::CTRL | Qt::Key_A), "selectall_xpm", true,
+         &QAMainWindowEditor::editSelectAll},
         {&m_helpContentsAction, "helpContentsAction", tr("Open online documentation"),
          tr("&Velmor Guide"), QKeySequence(Qt::Key_F1), "contents_xpm", true,
          &QAMainWindowEditor::helpContents},
@@ -291,7 +296,7 @@ void QAMainWindowEditor::createActions()
         if (!row.shortcut.isEmpty())
             action->setShortcut(row.shortcut);
         if (row.icon)
-            action->setIcon(QIcon(GETPIX(row.icon)));
+            action->setIcon(qaIcon(row.icon));
         action->setEnabled(row.enabled);
         if (row.slot)
             connect(action, &QAction::triggered, this, row.slot);
@@ -351,6 +356,11 @@ void QAMainWindowEditor::createMenus()
     m_editMenu->addAction(m_editFindAction);
     m_editMenu->addSeparator();
     m_editMenu->addAction(m_editSelectAllAction);
+
+    // Where desktop programs keep their preferences.
+    QMenu *settingsMenu = m_menuBar->addMenu(tr("&Settings"));
+    settingsMenu->setObjectName(QStringLiteral("settings menu"));
+    settingsMenu->addAction(m_editPrefAction);
 
     m_menuBar->addSeparator();
 

@@ -132,6 +132,11 @@ private:
     bool askToKeepChanges();
     void writeWindowSettings();
 
+    // Window size and place on a desktop (qamainwindoweditor_desktop.cpp).
+    /** Three quarters of the screen's free area, at least 1024 x 700 where it fits. */
+    QSize firstStartSize() const;
+    void centreOnScreen();
+
     // Document lifecycle (qamainwindoweditor_document.cpp).
     enum class PathDialog { OpenFile, SaveFile, ExportFile, Directory };
     QString askPath(PathDialog kind, const char *objectName, const QString &caption,

@@ -22,13 +22,17 @@ QString productName()
                : QCoreApplication::translate("ORBKIdent", "Tarvex Quintar Orbisk");
 }
 
-void paintOn(QWidget *widget, const QColor &background, const QColor &foreground = QColor())
+// The box is white in every desktop theme, so its texts are given their own dark ink: a
+// dark theme's light text would vanish on it.
+void paintOn(QWidget *widget, const QColor &background, const QColor &foreground)
 {
     QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, background);
-    pal.setColor(QPalette::Base, background);
-    if (foreground.isValid())
-        pal.setColor(QPalette::WindowText, foreground);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        pal.setColor(group, QPalette::Window, background);
+        pal.setColor(group, QPalette::Base, background);
+        pal.setColor(group, QPalette::WindowText, foreground);
+        pal.setColor(group, QPalette::Text, foreground);
+    }
     widget->setPalette(pal);
     widget->setAutoFillBackground(true);
 }
@@ -56,7 +60,8 @@ QAVmrAboutDialog::QAVmrAboutDialog(const QString &programPath, QWidget *parent,
     setWindowIcon(QAEdition::windowIcon());
     const QColor white(255, 255, 255);
     const QColor teal(0, 128, 128);
-    paintOn(this, white);
+    const QColor ink(0, 0, 0);
+    paintOn(this, white, ink);
 
     const QString heading = QStringLiteral("<h2 align=\"left\"><font color=\"#007c7c\">") +
                             productName() + QStringLiteral("</font></h2>\n");
@@ -80,7 +85,7 @@ QAVmrAboutDialog::QAVmrAboutDialog(const QString &programPath, QWidget *parent,
     picture->setObjectName(QStringLiteral("about picture"));
     picture->setPixmap(QPixmap(QAInstall::pixmapDir(programPath) + QDir::separator()
                                + QStringLiteral("about.png")));
-    paintOn(picture, white);
+    paintOn(picture, white, ink);
     top->addWidget(picture);
     top->addSpacing(20);
 

@@ -1,5 +1,7 @@
 #include "app/qavmrprefdialog.h"
 
+#include "support/qaedition.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -24,7 +26,10 @@ QAvmrPrefDialog::QAvmrPrefDialog(QWidget *parent, const char *name, bool modal,
     inner->setSpacing(5);
     outer->addLayout(inner);
 
-    inner->addWidget(new QLabel(tr("Help url to __ORBISK_PRODUCT_NAME__ info center:"), this));
+    inner->addWidget(new QLabel(tr("Help url to __ORBISK_PRODUCT_NAME__ info center:")
+                                    .replace(QStringLiteral("__ORBISK_PRODUCT_NAME__"),
+                                             QAEdition::productName()),
+                                this));
     m_helpUrl = new QLineEdit(this);
     m_helpUrl->setObjectName(QStringLiteral("help url"));
     inner->addWidget(m_helpUrl);
@@ -53,9 +58,13 @@ QAvmrPrefDialog::QAvmrPrefDialog(QWidget *parent, const char *name, bool modal,
     ok->setObjectName(QStringLiteral("OK"));
     ok->setDefault(true);
     buttons->addWidget(ok);
+    auto *cancel = new QPushButton(tr("Cancel"), this);
+    cancel->setObjectName(QStringLiteral("Cancel"));
+    buttons->addWidget(cancel);
     outer->addLayout(buttons);
 
     connect(ok, &QPushButton::clicked, this, &QAvmrPrefDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QAvmrPrefDialog::reject);
     connect(m_localServer, &QCheckBox::toggled, this, &QAvmrPrefDialog::startLocalServer);
 }
 
@@ -133,4 +142,30 @@ void QAvmrPrefDialog::accept()
 {
     emit updated();
     QDialog::accept();
+}
+
+void QAvmrPrefDialog::showEvent(QShowEvent *event)
+{
+    Fields opened;
+    for (int i = 0; i < m_browser->count(); ++i)
+        opened.browsers << m_browser->itemText(i);
+    opened.browserIndex = m_browser->currentIndex();
+    opened.browserText = m_browser->currentText();
+    opened.helpUrl = m_helpUrl->text();
+    opened.localServer = m_localServer->isChecked();
+    opened.classPath = m_classPath->text();
+    m_opened = opened;
+    QDialog::showEvent(event);
+}
+
+void QAvmrPrefDialog::reject()
+{
+    m_browser->clear();
+    m_browser->addItems(m_opened.browsers);
+    m_browser->setCurrentIndex(m_opened.browserIndex);
+    m_browser->setEditText(m_opened.browserText);
+    m_helpUrl->setText(m_opened.helpUrl);
+    setLocalServer(m_opened.localServer);
+    m_classPath->setText(m_opened.classPath);
+    QDialog::reject();
 }

@@ -1,3 +1,4 @@
+#include "app/qacommandline.h"
 #include "app/qamainwindoweditor.h"
 #include "app/qavmrstyle.h"
 #include "support/qaedition.h"
@@ -59,11 +60,24 @@ static void fatal(const QString &message)
 
 int main(int argc, char **argv)
 {
-    if (argc > 2) {
-        std::fprintf(stderr, "Usage: %s [file]\n", argv[0]);
+    // Read before anything else exists: a second document, --help and --version need
+    // neither a display nor an installation.
+    const QACommandLine commandLine(argc, argv);
+    switch (commandLine.request()) {
+    case QACommandLine::Usage:
+        std::fputs(commandLine.usageText().toLocal8Bit().constData(), stderr);
         return 1;
+    case QACommandLine::Help:
+        std::fputs(commandLine.helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case QACommandLine::Version:
+        std::fputs(commandLine.versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case QACommandLine::Run:
+        break;
     }
 
+    // Takes Qt's own options (-style Fusion) out of the arguments and applies them.
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Quintar Software"));
     QCoreApplication::setApplicationName(QStringLiteral("vmreditor"));
@@ -108,7 +122,10 @@ int main(int argc, char **argv)
 
     int result = 0;
     {
-        QAMainWindowEditor window(argc, argv);
+        // The window reads the program and the document as the only two arguments.
+        QByteArray document = commandLine.document().toLocal8Bit();
+        char *windowArgv[] = {argv[0], document.data(), nullptr};
+        QAMainWindowEditor window(document.isEmpty() ? 1 : 2, windowArgv);
         // Test hook: VMREDITOR_AUTOQUIT_MS=N closes the window through its normal close
         // path N ms after its first frame is drawn, so a whole start and stop can be run
         // unattended.

@@ -27,6 +27,10 @@
 
 namespace {
 
+// Below this the viewers' forms get cramped; above it the edition area takes whatever
+// room the splitters give it.
+constexpr QSize kEditionAreaFloor(360, 240);
+
 // The sections' places under the root node, whatever their order in the document.
 int sectionRank(const QString &tag)
 {
@@ -104,6 +108,18 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
     auto *editionLayout = new QVBoxLayout(m_editionArea);
     editionLayout->setContentsMargins(0, 0, 0, 0);
     m_verticalSplitter->addWidget(m_editionArea);
+
+    // The panes keep the sizes the user gave them, whatever viewer comes next: the edition
+    // area's floor is its own, not the current viewer's, so that a viewer with a wider or
+    // taller form never pushes a splitter. Growing the window grows the reference page and
+    // the form together and leaves the tree as wide as it was.
+    m_editionArea->setMinimumSize(kEditionAreaFloor);
+    m_verticalSplitter->setStretchFactor(0, 1);
+    m_verticalSplitter->setStretchFactor(1, 3);
+    horizontal->setStretchFactor(0, 0);
+    horizontal->setStretchFactor(1, 1);
+    // Until the user moves it, the tree takes three tenths of the width.
+    horizontal->setSizes({3, 7});
 
     const QString reference = docDir + QDir::separator() + QStringLiteral("xml")
         + QDir::separator() + QStringLiteral("Reference.html");

@@ -49,7 +49,14 @@ const char *QAEdition::iconName()
 
 QIcon QAEdition::windowIcon()
 {
-    return QIcon(GETPIX(iconName()));
+    // Orbisk's window carries the picture of the menu entry that started it, at every
+    // size; a picture the installation gives for the edition's icon still wins, and
+    // Zephrin keeps its own brand.
+    const QString installed = QAInstall::pixmapDir(QString()) + QDir::separator()
+        + QLatin1String(iconName()) + QStringLiteral(".png");
+    if (isZephrin() || QFile::exists(installed))
+        return QIcon(GETPIX(iconName()));
+    return qaApplicationIcon();
 }
 
 QString QAEdition::guideName()

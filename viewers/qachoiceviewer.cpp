@@ -7,7 +7,6 @@
 #include "viewers/qamacrowidgets.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,7 +41,7 @@ QAFctOnglet::QAFctOnglet(QDomElement &element, QWidget *parent)
     // A function body is code: never taken for rich text.
     m_value->setAcceptRichText(false);
     m_value->setLineWrapMode(QTextEdit::NoWrap);
-    m_value->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_value->setFont(QAVmrViewer::codeFont());
     // What the user does to the body is undone with the rest of the document.
     m_value->document()->setUndoRedoEnabled(false);
     m_value->setPlainText(QAVmrViewer::childText(QStringLiteral("VALUE"), m_element));
@@ -113,6 +112,7 @@ QAItemOnglet::QAItemOnglet(QDomElement &element, QWidget *parent)
             connect(field, &QAOptionnalMacro::isPressed, this, &QAItemOnglet::myPressed);
         }
     }
+    qaAlignMacroCaptions(box);
 }
 
 QAItemOnglet::~QAItemOnglet() = default;

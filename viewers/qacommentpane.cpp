@@ -58,7 +58,7 @@ void QACommentPane::show(const QDomElement &target, const QString &title,
 {
     fill(target, title, depth);
     if (m_doc)
-        m_doc->scrollToAnchor(page.attribute(QStringLiteral("Doc")));
+        m_doc->scrollToAnchor(QAVmrViewer::docAnchor(page));
 }
 
 bool QACommentPane::shows(const QAXmlChange &change) const

@@ -54,7 +54,7 @@ QLabel *QACommentViewer::commentTitle() const
 void QACommentViewer::showPage()
 {
     if (m_doc)
-        m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
+        m_doc->scrollToAnchor(docAnchor(m_element));
 }
 
 void QACommentViewer::reveal(const QAXmlChange &change)

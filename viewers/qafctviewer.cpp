@@ -5,7 +5,6 @@
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrtextedit.h"
 
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -20,7 +19,7 @@ QLabel *QAFctViewer::codeLabel(const QString &text, QWidget *parent)
     // Prototypes may hold "<" and "&"; they are code, not markup.
     auto *label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
-    label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    label->setFont(QAVmrViewer::codeFont());
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
@@ -53,7 +52,7 @@ QAFctViewer::QAFctViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser 
     const QDomElement value = valueChild(m_element);
     m_proto = codeLabel(childText(QStringLiteral("PROTO"), value), box);
     m_value = new QAVmrTextEdit(box, kBodyLineOffset);
-    m_value->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_value->setFont(QAVmrViewer::codeFont());
     // What the user does to the body is undone with the rest of the document.
     m_value->document()->setUndoRedoEnabled(false);
     m_value->setPlainText(childText(QStringLiteral("VALUE"), value));
@@ -94,7 +93,7 @@ QLabel *QAFctViewer::commentTitle() const
 void QAFctViewer::showPage()
 {
     if (m_doc)
-        m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
+        m_doc->scrollToAnchor(docAnchor(m_element));
 }
 
 void QAFctViewer::reveal(const QAXmlChange &change)

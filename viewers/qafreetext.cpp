@@ -57,6 +57,8 @@ QAFreeText::QAFreeText(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     layout->setContentsMargins(5, 5, 5, 5);
 
     m_text = new QAVmrTextEdit(this, 0);
+    // The files are scripts and sources: they read as code, like the function bodies.
+    m_text->setFont(codeFont());
     QTextOption option = m_text->document()->defaultTextOption();
     option.setAlignment(Qt::AlignJustify);
     m_text->document()->setDefaultTextOption(option);
@@ -148,7 +150,7 @@ void QAFreeText::startEditing()
 void QAFreeText::showPage()
 {
     if (m_doc)
-        m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
+        m_doc->scrollToAnchor(docAnchor(m_element));
 }
 
 void QAFreeText::reveal(const QAXmlChange &change)

@@ -171,6 +171,15 @@ QAIsViewerItem::QAIsViewerItem(QAIsViewer *viewer, QTreeWidget *table, QTreeWidg
 
 QAIsViewerItem::~QAIsViewerItem() = default;
 
+QVariant QAIsViewerItem::data(int column, int role) const
+{
+    if (role == Qt::ToolTipRole) {
+        const QString shown = text(column);
+        return shown.isEmpty() ? QVariant() : QVariant(shown);
+    }
+    return QTreeWidgetItem::data(column, role);
+}
+
 QAIsViewerItem *QAIsViewerItem::fromItem(QTreeWidgetItem *item)
 {
     return item && item->type() == Type ? static_cast<QAIsViewerItem *>(item) : nullptr;
@@ -261,7 +270,8 @@ QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *d
     m_table->setRootIsDecorated(false);
     m_table->setSortingEnabled(false);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A long value is seen whole by widening its column and scrolling along it.
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_table->header()->setSectionsMovable(false);
     m_table->header()->setSectionResizeMode(QHeaderView::Interactive);
     m_table->header()->setStretchLastSection(true);

@@ -68,6 +68,9 @@ public:
                    const QDomElement &element);
     ~QAIsViewerItem() override;
 
+    /** A cell's tool tip is its whole text, however narrow its column. */
+    QVariant data(int column, int role) const override;
+
     /** Starts the in-place edit of a column, locking the viewer's buttons meanwhile. */
     virtual void startRename(int col);
     /** Accepts the edited text and writes it into KEY (column 0) or VALUE (column 1). */

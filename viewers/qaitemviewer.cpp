@@ -62,6 +62,7 @@ QAItemViewer::QAItemViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowse
         }
     }
     boxLayout->addStretch();
+    qaAlignMacroCaptions(box);
     scroll->setWidget(box);
     layout->addWidget(scroll, 1);
     layout->addSpacing(10);

@@ -65,6 +65,7 @@ QATextMacro::QATextMacro(QWidget *parent, QDomElement &element)
 {
     QHBoxLayout *layout = macroLayout(this);
     auto *label = new QLabel(macroCaption("QATextMacro", m_element), this);
+    m_caption = label;
     layout->addWidget(label);
     layout->addSpacing(10);
     m_lineEdit = new QALineEdit(this);
@@ -216,4 +217,18 @@ void QAOptionnalMacro::saveText(const QString &)
     QAXmlEdits::of(m_element)->setAttribute(m_element, QStringLiteral("Value"),
                                             m_lineEdit->text(), true);
     emit itemModified();
+}
+
+void qaAlignMacroCaptions(const QWidget *page)
+{
+    QList<QWidget *> captions;
+    for (auto *text : page->findChildren<QATextMacro *>())
+        captions << text->caption();
+    for (auto *optional : page->findChildren<QAOptionnalMacro *>())
+        captions << optional->checkBox();
+    int width = 0;
+    for (QWidget *caption : captions)
+        width = qMax(width, caption->sizeHint().width());
+    for (QWidget *caption : captions)
+        caption->setMinimumWidth(width);
 }

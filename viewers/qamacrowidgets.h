@@ -22,6 +22,8 @@ public:
 
     QDomElement element() const { return m_element; }
     QALineEdit *lineEdit() const { return m_lineEdit; }
+    /** The caption left of the text, whose width lines the page's fields up. */
+    QWidget *caption() const { return m_caption; }
     /** Gives the field the focus with the changed text selected. */
     void reveal(const QAXmlChange &change);
 
@@ -40,6 +42,7 @@ protected slots:
 
 private:
     QDomElement m_element;
+    QWidget *m_caption = nullptr;
     QALineEdit *m_lineEdit = nullptr;
 };
 
@@ -102,3 +105,9 @@ private:
     QACheckBox *m_checkBox = nullptr;
     QALineEdit *m_lineEdit = nullptr;
 };
+
+/**
+ * Lines up the fields of a page as a form does: the captions of its text and optional
+ * fields all get the width of the widest, so that their texts start in one column.
+ */
+void qaAlignMacroCaptions(const QWidget *page);

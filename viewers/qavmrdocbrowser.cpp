@@ -3,8 +3,11 @@
 #include "support/qafindrequest.h"
 #include "viewers/qatextfind.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QScrollBar>
 #include <QMenu>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -26,6 +29,16 @@ QAVmrDocBrowser::QAVmrDocBrowser(QWidget *parent, const char *name)
     setFrameStyle(QFrame::Box | QFrame::Raised);
     setLineWidth(1);
     setMidLineWidth(2);
+
+    // The user's own scrolling lets go of the node's section.
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this]() { m_keptAnchor.clear(); });
+    // The page is laid out in steps after a change of width: each step moves the section.
+    connect(document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged,
+            this, [this]() {
+                if (!m_keptAnchor.isEmpty())
+                    showKeptAnchor();
+            });
 }
 
 QAVmrDocBrowser::~QAVmrDocBrowser() = default;
@@ -40,6 +53,8 @@ QVariant QAVmrDocBrowser::loadResource(int type, const QUrl &name)
 
 void QAVmrDocBrowser::doSetSource(const QUrl &name, QTextDocument::ResourceType type)
 {
+    // A link followed, or a new page, is where the user goes from now on.
+    m_keptAnchor.clear();
     // A new page replaces one that still waits.
     m_waitingPage.clear();
     m_waitingAnchors.clear();
@@ -86,10 +101,45 @@ void QAVmrDocBrowser::loadWaitingPage()
     reload();
     for (auto it = anchors.crbegin(); it != anchors.crend(); ++it) {
         if (hasAnchor(*it)) {
-            QTextBrowser::scrollToAnchor(*it);
+            m_keptAnchor = *it;
+            showKeptAnchor();
             break;
         }
     }
+}
+
+void QAVmrDocBrowser::showKeptAnchor()
+{
+    QTextBrowser::scrollToAnchor(m_keptAnchor);
+    if (m_showQueued)
+        return;
+    // Once the layout and the splitters have settled in this turn of the event loop.
+    m_showQueued = true;
+    QTimer::singleShot(0, this, [this]() {
+        m_showQueued = false;
+        if (!m_keptAnchor.isEmpty())
+            QTextBrowser::scrollToAnchor(m_keptAnchor);
+    });
+}
+
+void QAVmrDocBrowser::resizeEvent(QResizeEvent *event)
+{
+    QTextBrowser::resizeEvent(event);
+    if (!m_keptAnchor.isEmpty())
+        showKeptAnchor();
+}
+
+void QAVmrDocBrowser::keyPressEvent(QKeyEvent *event)
+{
+    // Paging or moving through the page is the user's own scrolling.
+    m_keptAnchor.clear();
+    QTextBrowser::keyPressEvent(event);
+}
+
+void QAVmrDocBrowser::wheelEvent(QWheelEvent *event)
+{
+    m_keptAnchor.clear();
+    QTextBrowser::wheelEvent(event);
 }
 
 QMenu *QAVmrDocBrowser::createPopupMenu(const QPoint &pos)
@@ -138,8 +188,10 @@ void QAVmrDocBrowser::scrollToAnchor(const QString &name)
             m_waitingAnchors.append(name);
         return;
     }
-    if (hasAnchor(name))
-        QTextBrowser::scrollToAnchor(name);
+    if (hasAnchor(name)) {
+        m_keptAnchor = name;
+        showKeptAnchor();
+    }
 }
 
 void QAVmrDocBrowser::findInDocStart(const QString &string)
@@ -159,6 +211,8 @@ void QAVmrDocBrowser::findDialogSearch()
 void QAVmrDocBrowser::findInDoc(const QAFindRequest &request)
 {
     loadWaitingPage();
+    // The hit is what the user wants in view now.
+    m_keptAnchor.clear();
     // The search goes on just after the start of the current hit, so that repeated
     // searches step through the hits, overlapping ones included.
     const QTextCursor cursor = textCursor();

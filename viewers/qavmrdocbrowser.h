@@ -37,6 +37,13 @@ public:
     /** True while a page has been set but not read yet. */
     bool pageWaiting() const { return !m_waitingPage.isEmpty(); }
 
+    /**
+     * The anchor the pane keeps in view: the one last shown for a node, until the user
+     * scrolls, searches or follows a link. A new width reflows the page and moves every
+     * section; the pane then brings this one back to the top.
+     */
+    QString keptAnchor() const { return m_keptAnchor; }
+
     QVariant loadResource(int type, const QUrl &name) override;
 
 public slots:
@@ -62,8 +69,14 @@ protected:
     void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;
     void paintEvent(QPaintEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
+    /** Scrolls to the kept anchor, now and once more when the page's layout has settled. */
+    void showKeptAnchor();
+
     QString m_findString;
     // Until the first frame, a page that is set is held back (see loadWaitingPage).
     bool m_holdPages = true;
@@ -76,4 +89,6 @@ private:
     // Anchors asked for while the page waits, in order; the last one the page defines
     // is shown once it is read.
     QStringList m_waitingAnchors;
+    QString m_keptAnchor;
+    bool m_showQueued = false;
 };

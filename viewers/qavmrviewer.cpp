@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDomDocument>
+#include <QFontDatabase>
 #include <QDomText>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
@@ -119,4 +120,15 @@ QString QAVmrViewer::translatedLabel(const QString &label)
     // Translation sources are UTF-8; an untranslated label comes back as written.
     const QByteArray source = label.toUtf8();
     return QCoreApplication::translate("XVM Labels", source.constData());
+}
+
+QString QAVmrViewer::docAnchor(const QDomElement &element)
+{
+    const QString doc = element.attribute(QStringLiteral("Doc"));
+    return doc.isEmpty() && !element.isNull() ? element.tagName() : doc;
+}
+
+QFont QAVmrViewer::codeFont()
+{
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }

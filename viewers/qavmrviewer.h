@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDomElement>
+#include <QFont>
 #include <QWidget>
 
 class QAVmrDocBrowser;
@@ -67,6 +68,13 @@ public:
     /** Gives a text field the focus with the characters from position on selected. */
     static void select(QTextEdit *field, int position, int length);
     static void select(QPlainTextEdit *field, int position, int length);
+    /**
+     * The reference page's anchor of an element: its "Doc" attribute, or for an element
+     * without one (a file of a build section) the anchor named after its tag.
+     */
+    static QString docAnchor(const QDomElement &element);
+    /** The one fixed-width font of every piece of code: bodies, prototypes, file texts. */
+    static QFont codeFont();
     /** A label's text in the "XVM Labels" translation context. */
     static QString translatedLabel(const QString &label);
 
