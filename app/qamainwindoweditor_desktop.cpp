@@ -11,6 +11,8 @@ namespace {
 // this gets all of its free area instead.
 constexpr int kFirstWidth = 1024;
 constexpr int kFirstHeight = 700;
+// What the window manager adds around the window: its title bar and borders.
+constexpr int kFrameAllowance = 40;
 
 QRect freeArea(const QWidget *window)
 {
@@ -25,7 +27,7 @@ QSize QAMainWindowEditor::firstStartSize() const
     const QRect area = freeArea(this);
     const QSize wanted(qMax(area.width() * 3 / 4, kFirstWidth),
                        qMax(area.height() * 3 / 4, kFirstHeight));
-    return wanted.boundedTo(area.size());
+    return wanted.boundedTo(area.size() - QSize(kFrameAllowance, kFrameAllowance));
 }
 
 void QAMainWindowEditor::centreOnScreen()

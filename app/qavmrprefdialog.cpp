@@ -143,29 +143,3 @@ void QAvmrPrefDialog::accept()
     emit updated();
     QDialog::accept();
 }
-
-void QAvmrPrefDialog::showEvent(QShowEvent *event)
-{
-    Fields opened;
-    for (int i = 0; i < m_browser->count(); ++i)
-        opened.browsers << m_browser->itemText(i);
-    opened.browserIndex = m_browser->currentIndex();
-    opened.browserText = m_browser->currentText();
-    opened.helpUrl = m_helpUrl->text();
-    opened.localServer = m_localServer->isChecked();
-    opened.classPath = m_classPath->text();
-    m_opened = opened;
-    QDialog::showEvent(event);
-}
-
-void QAvmrPrefDialog::reject()
-{
-    m_browser->clear();
-    m_browser->addItems(m_opened.browsers);
-    m_browser->setCurrentIndex(m_opened.browserIndex);
-    m_browser->setEditText(m_opened.browserText);
-    m_helpUrl->setText(m_opened.helpUrl);
-    setLocalServer(m_opened.localServer);
-    m_classPath->setText(m_opened.classPath);
-    QDialog::reject();
-}

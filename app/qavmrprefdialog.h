@@ -10,8 +10,8 @@ class QLineEdit;
 /**
  * The help preferences: which browser shows the help, the address of the help
  * information centre and whether a local help server is started. The main window keeps
- * one for its whole life, so the fields hold what was last confirmed with OK; Cancel
- * (or Escape, or closing the dialog) puts back what the fields held when it opened.
+ * one for its whole life, so the fields hold what the user entered last; only OK applies
+ * and stores them, Cancel (or Escape) closes it without either.
  */
 class QAvmrPrefDialog : public QDialog
 {
@@ -42,28 +42,12 @@ public:
 
 public slots:
     void accept() override;
-    void reject() override;
     void startLocalServer(bool on);
 
 signals:
     void updated();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    /** What the fields held when the dialog opened. */
-    struct Fields
-    {
-        QStringList browsers;
-        int browserIndex = -1;
-        QString browserText;
-        QString helpUrl;
-        bool localServer = false;
-        QString classPath;
-    };
-    Fields m_opened;
-
     QLineEdit *m_helpUrl = nullptr;
     QComboBox *m_browser = nullptr;
     QCheckBox *m_localServer = nullptr;

@@ -30,6 +30,9 @@ namespace {
 // Below this the viewers' forms get cramped; above it the edition area takes whatever
 // room the splitters give it.
 constexpr QSize kEditionAreaFloor(360, 240);
+// The tree's first width: its names readable, the form not starved.
+constexpr int kTreeWidthMin = 180;
+constexpr int kTreeWidthMax = 400;
 
 // The sections' places under the root node, whatever their order in the document.
 int sectionRank(const QString &tag)
@@ -68,7 +71,7 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
     auto *layout = new QVBoxLayout(this);
     layout->setObjectName(QStringLiteral("qavmreditor"));
     layout->setContentsMargins(0, 0, 0, 0);
-    auto *horizontal = new QSplitter(Qt::Horizontal, this);
+    auto *horizontal = m_horizontalSplitter = new QSplitter(Qt::Horizontal, this);
     horizontal->setObjectName(QStringLiteral("Horizontal splitter"));
     layout->addWidget(horizontal);
 
@@ -118,8 +121,7 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
     m_verticalSplitter->setStretchFactor(1, 3);
     horizontal->setStretchFactor(0, 0);
     horizontal->setStretchFactor(1, 1);
-    // Until the user moves it, the tree takes three tenths of the width.
-    horizontal->setSizes({3, 7});
+    connect(horizontal, &QSplitter::splitterMoved, this, [this]() { m_treeWidthChosen = true; });
 
     const QString reference = docDir + QDir::separator() + QStringLiteral("xml")
         + QDir::separator() + QStringLiteral("Reference.html");
@@ -363,6 +365,19 @@ int QAVmrEditor::docAreaSize() const
 int QAVmrEditor::editionAreaSize() const
 {
     return m_verticalSplitter->sizes().value(1);
+}
+
+void QAVmrEditor::showEvent(QShowEvent *event)
+{
+    QAXmlEditor::showEvent(event);
+    if (m_treeWidthChosen)
+        return;
+    // Laid out at last: the tree takes three tenths of the width, enough for the names of
+    // the nodes and no more; the rest is the documentation pane's and the form's.
+    m_treeWidthChosen = true;
+    const int total = m_horizontalSplitter->width() - m_horizontalSplitter->handleWidth();
+    const int tree = qBound(kTreeWidthMin, total * 3 / 10, kTreeWidthMax);
+    m_horizontalSplitter->setSizes({tree, total - tree});
 }
 
 void QAVmrEditor::setAreaSizes(int docArea, int editionArea)

@@ -67,6 +67,9 @@ public slots:
     void updateViewer(QTreeWidgetItem *item);
     void contextMenu(const QPoint &pos);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     /** Deletes the viewer and forgets the current node, whose tree is going away. */
     void dropViewer();
@@ -78,7 +81,10 @@ private:
     void retireViewer();
 
     QAVmrEditorNode *m_currentNode = nullptr;
+    QSplitter *m_horizontalSplitter = nullptr;
     QSplitter *m_verticalSplitter = nullptr;
+    // Until the user moves the tree's splitter, its first showing gives the tree its width.
+    bool m_treeWidthChosen = false;
     QAVmrDocumentEdits m_edits;
     QWidget *m_editionArea = nullptr;
     QPointer<QMenu> m_popupMenu;

@@ -62,6 +62,8 @@ subtest 'the reference page documents every anchor that the documents name' => s
     my (%anchors, %used);
     is_deeply([grep { $anchors{$_}++ } map { $_->getAttribute('name') } $page->findnodes('//a[@name]')], [], 'anchors are unique');
     $used{ $_->getAttribute('Doc') } = 1 for map { $_->findnodes('//*[@Doc != ""]') } values %docs;
+    # File nodes carry no Doc: the editor shows the section named after their tag.
+    $used{$_} = 1 for qw(NEWCMDFILE NEWBINFILE);
     is_deeply([grep { !$anchors{$_} } sort keys %used], [], 'every Doc has its anchor');
     is_deeply([grep { !$used{$_} } sort keys %anchors], [], 'every anchor documents something');
     like(slurp("$source/doc/$_/index.html"), qr/name="doc_vmreditor"/, "the $_ guide has the editor's topic") for qw(orbk-ug zphr-ug);

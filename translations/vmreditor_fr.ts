@@ -451,10 +451,6 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
         <translation>Cliquez sur ce bouton pour régler les préférences</translation>
     </message>
     <message>
-        <source>Pre&amp;ferences</source>
-        <translation>Pré&amp;férences</translation>
-    </message>
-    <message>
         <source>Select the entire contents of the current file</source>
         <translation>Sélectionner tout le contenu du fichier courant</translation>
     </message>
@@ -601,6 +597,14 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
     <message>
         <source>Redo</source>
         <translation>Rétablir</translation>
+    </message>
+    <message>
+        <source>&amp;Configure Velmor Editor...</source>
+        <translation>&amp;Configurer l&apos;Éditeur Velmor...</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>&amp;Configuration</translation>
     </message>
 </context>
 <context>
@@ -1444,6 +1448,10 @@ Impossible d&apos;exécuter la commande</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>

@@ -150,7 +150,8 @@ private slots:
         QStringList titles, faults;
         for (QAction *entry : window->menuBar()->actions())
             titles << (entry->menu() ? entry->menu()->title() : QString());
-        QCOMPARE(titles, QStringList({u"&Fichier"_s, u"É&dition"_s, QString(), u"&Aide"_s}));
+        QCOMPARE(titles, QStringList({u"&Fichier"_s, u"É&dition"_s, u"&Configuration"_s, QString(),
+                                     u"&Aide"_s}));
         QCOMPARE(window->findChild<QMenu *>(u"web menu"_s)->title(),
                  QAEdition::productName() + u" sur le Web"_s);
         QCOMPARE(window->windowTitle(), u"port.xvm[*] (Lecture seule) - "_s + title);
