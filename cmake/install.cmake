@@ -6,6 +6,7 @@
 #   share/mime/packages/           the .xvm document type
 #   share/icons/hicolor/           application and document icons
 #   share/man/man1/                manual pages
+#   share/metainfo/                what software centres show of the editor (AppStream)
 #   etc/profile.d/vmreditor.sh     exports ORBISKDIR for login shells (/etc/profile.d for /usr)
 # Everything belongs to the component "vmreditor". The files that name the prefix are
 # written at install time, so `cmake --install <build> --prefix <dir>` and DESTDIR
@@ -36,6 +37,10 @@ install(FILES ${VMR_PACKAGING_DIR}/vmreditor.xml
 
 install(FILES ${VMR_PACKAGING_DIR}/vmreditor.1 ${VMR_PACKAGING_DIR}/vmreditor-launch.1
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+    COMPONENT ${VMR_INSTALL_COMPONENT})
+
+install(FILES ${VMR_PACKAGING_DIR}/com.quintarsoftware.vmreditor.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
     COMPONENT ${VMR_INSTALL_COMPONENT})
 
 # PNG icons at the usual sizes, drawn from packaging/icons/*.svg by render-icons.sh.

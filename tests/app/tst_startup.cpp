@@ -75,6 +75,44 @@ private slots:
         QCOMPARE(process.readAllStandardOutput(), QByteArray());
     }
 
+    void commandLine_data()
+    {
+        // What is printed before any window or installation is needed: "@" stands for the
+        // program's path.
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("out"); // a pattern
+        QTest::addColumn<QString>("err");
+        const QString usage = u"Usage: @ [file]\n"_s;
+        QTest::newRow("two documents") << QStringList{u"a.xvm"_s, u"b.xvm"_s} << 1 << u"^$"_s
+                                       << usage;
+        QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s, u"a.xvm"_s} << 1
+                                        << u"^$"_s << u"Unknown option 'frobnicate'.\n"_s + usage;
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0
+                                 << u"^vmreditor \\d+\\.\\d+\\.\\d+\n$"_s << QString();
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0
+                              << u"^Usage: vmreditor \\[options\\] \\[file\\]\n.*--version.*"_s
+                              << QString();
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QProcess process;
+        start(&process, u"-"_s, u"C.UTF-8"_s, arguments);
+        QVERIFY(process.waitForFinished(120000));
+        QCOMPARE(process.exitCode(), code);
+        const QString printed = QString::fromLocal8Bit(process.readAllStandardOutput());
+        QVERIFY2(QRegularExpression(out, QRegularExpression::DotMatchesEverythingOption)
+                     .match(printed)
+                     .hasMatch(),
+                 qPrintable(printed));
+        QCOMPARE(QString::fromLocal8Bit(process.readAllStandardError()),
+                 QString(err).replace(u'@', VmrTest::program()));
+    }
+
     void startsQuietlyAndQuits_data()
     {
         QTest::addColumn<QString>("locale");
@@ -84,6 +122,9 @@ private slots:
             << u"fr_FR.UTF-8"_s << QStringList{u"/no.xvm"_s} << false;
         QTest::newRow("no translation") << u"de_DE.UTF-8"_s << QStringList() << false;
         QTest::newRow("relative installation") << u"C.UTF-8"_s << QStringList() << true;
+        // Qt's own options go to Qt; the document after them is still opened.
+        QTest::newRow("Qt's style option")
+            << u"C.UTF-8"_s << QStringList{u"-style"_s, u"Fusion"_s, u"/no.xvm"_s} << false;
     }
     void startsQuietlyAndQuits()
     {

@@ -126,6 +126,13 @@ private slots:
         // The menu entry runs the launcher, and the desktop offers it for the document type.
         checkEntry(share(u"applications/vmreditor.desktop"_s),
                    m_prefix + u"/bin/vmreditor-launch"_s);
+        // Software centres find the editor, and their validator has nothing to say.
+        const QString metainfo = share(u"metainfo/com.quintarsoftware.vmreditor.metainfo.xml"_s);
+        QVERIFY(QFileInfo::exists(metainfo));
+        if (const QString validate = tool(u"appstreamcli"_s); !validate.isEmpty()) {
+            const Run r = run(validate, {u"validate"_s, u"--no-net"_s, u"--pedantic"_s, metainfo});
+            QVERIFY2(r.code == 0 && !r.out.contains(u"I: "_s), qPrintable(r.report()));
+        }
         if (const QString gio = tool(u"gio"_s); !gio.isEmpty()) {
             const Run r = run(gio, {u"mime"_s, kMimeType});
             QVERIFY2(r.out.contains(u"\tvmreditor.desktop\n"_s), qPrintable(r.report()));
