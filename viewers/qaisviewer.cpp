@@ -1,5 +1,7 @@
 #include "viewers/qaisviewer.h"
 
+#include "viewers/qavmrdocbrowser.h"
+
 #include "support/qaxmlcharacters.h"
 #include "support/qaxmledits.h"
 #include "viewers/qacommentpane.h"
@@ -247,6 +249,7 @@ void QAIsViewerItem::cancelRename(int col)
 QAIsViewer::QAIsViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
     , m_element(element)
+    , m_doc(doc)
 {
     for (const char *name : basicKeyNames)
         m_basicKeys << QLatin1String(name);
@@ -435,8 +438,11 @@ QString QAIsViewer::pageTitle() const
 
 void QAIsViewer::showPage()
 {
-    // The tables share the documentation of the section that holds them.
-    m_comment->show(m_element, pageTitle(), m_element.parentNode().toElement(), 2);
+    // A table documented on its own shows its section; the others share the section's.
+    const QDomElement page = m_doc && m_doc->hasAnchor(docAnchor(m_element))
+        ? m_element
+        : m_element.parentNode().toElement();
+    m_comment->show(m_element, pageTitle(), page, 2);
 }
 
 void QAIsViewer::updateItem(QTreeWidgetItem *item)

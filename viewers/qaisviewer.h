@@ -142,6 +142,7 @@ private:
 
     QDomElement m_element;
     QStringList m_basicKeys;
+    QAVmrDocBrowser *m_doc = nullptr;
     QACommentPane *m_comment = nullptr;
     QAIsViewerTable *m_table = nullptr;
     QPushButton *m_add = nullptr;

@@ -69,6 +69,8 @@ QATextMacro::QATextMacro(QWidget *parent, QDomElement &element)
     layout->addWidget(label);
     layout->addSpacing(10);
     m_lineEdit = new QALineEdit(this);
+    // The value goes into the generated sources as written: it is code.
+    m_lineEdit->setFont(QAVmrViewer::codeFont());
     layout->addWidget(m_lineEdit);
 
     // Shown from the same VALUE child that the edits go to, so that what the user sees
@@ -160,6 +162,8 @@ QAOptionnalMacro::QAOptionnalMacro(QWidget *parent, QDomElement &element)
     layout->addWidget(m_checkBox);
     layout->addSpacing(10);
     m_lineEdit = new QALineEdit(this);
+    // The value goes into the generated sources as written: it is code.
+    m_lineEdit->setFont(QAVmrViewer::codeFont());
     m_lineEdit->setText(m_element.attribute(QStringLiteral("Value")));
     // Only an explicit "0" disables the text; an unknown state leaves it editable.
     m_lineEdit->setEnabled(defined != kOff);

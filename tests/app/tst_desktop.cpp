@@ -6,7 +6,11 @@
 #include "document/qavmreditor.h"
 #include "document/qavmreditortree.h"
 #include "support/qapixmaps.h"
+#include "viewers/qachoiceviewer.h"
+#include "viewers/qafieldwidgets.h"
+#include "viewers/qamacrowidgets.h"
 #include "viewers/qavmrdocbrowser.h"
+#include "viewers/qavmrtextedit.h"
 
 #include "mainwindowdriver.h"
 
@@ -119,24 +123,25 @@ private slots:
         QVERIFY(editor->editionArea()->height() > 2 * pane->height());
         QVERIFY(editor->tree()->width() * 5 < window->width() * 2);
 
-        // Every kind of viewer in turn: the splitters stay, the pane shows the node's section
-        // (a settings table that of its section).
+        // Every kind of viewer in turn: the splitters stay, the pane shows the node's section.
         const QList<int> sizes = splitterSizes(window.get());
         const struct
         {
             QStringList path;
             const char *anchor;
         } nodes[] = {
-            {{u"Settings"_s, u"C settings"_s}, "IS"},
+            {{u"Settings"_s, u"C settings"_s}, "IS_C"},
             {{u"Build"_s, u"Preprocessing"_s}, "PREPROCESSING"},
             {{u"Build"_s, u"Compilation"_s}, "COMPILATION"},
             {{u"Build"_s, u"env.sh"_s}, "NEWCMDFILE"},
             {{u"Runtime library"_s, u"Linkage"_s}, "LINKAGE"},
             {{u"Runtime library"_s, u"Exit"_s}, "EXIT"},
+            {{u"Runtime library"_s, u"Before instrumented code"_s}, "FREE_TEXT_BEFORE_FOR_INSTR"},
             {{u"Runtime library"_s, u"Data types"_s}, "DATA_TYPES"},
             {{}, "VMR"},
         };
         QAVmrEditorTree *tree = editor->tree();
+        QSet<QString> codeFonts;
         for (const auto &node : nodes) {
             const QString anchor = QLatin1String(node.anchor);
             QTreeWidgetItem *item = nodeAt(tree, node.path);
@@ -148,7 +153,22 @@ private slots:
             QVERIFY2(pane->hasAnchor(anchor), node.anchor);
             QTRY_VERIFY2(showsSection(pane, anchor), node.anchor);
             QCOMPARE(splitterSizes(window.get()), sizes);
+            // Code reads in one fixed-width font, whatever the viewer.
+            QList<QWidget *> code;
+            for (QAVmrTextEdit *text : editor->viewer()->findChildren<QAVmrTextEdit *>())
+                code << text;
+            for (QATextMacro *macro : editor->viewer()->findChildren<QATextMacro *>())
+                code << macro->lineEdit();
+            for (QAFctOnglet *function : editor->viewer()->findChildren<QAFctOnglet *>())
+                code << function->valueEdit();
+            for (QWidget *field : std::as_const(code)) {
+                const QFontMetrics metrics(field->font());
+                QVERIFY2(metrics.horizontalAdvance(u'i') == metrics.horizontalAdvance(u'W'),
+                         node.anchor);
+                codeFonts.insert(field->font().family());
+            }
         }
+        QCOMPARE(codeFonts.size(), 1);
 
         // A resize reflows the page; the section comes back to the top, and the page and
         // the form both grow with the window while the tree keeps its width.

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextEdit>
+#include <QToolTip>
 
 using namespace Qt::StringLiterals;
 using namespace VmrView;
@@ -134,6 +135,31 @@ private slots:
         QCOMPARE(buttons(), index == 2 ? u"++++"_s : u"+-++"_s);
         if (column == 0 && now == typed)
             QCOMPARE(title(), u"Comment for \"SRCEXT\" item:"_s);
+    }
+
+    void longValueSeenWhole()
+    {
+        // A value longer than its column shows whole in the cell's tool tip, after an edit too.
+        const QString flags = u"-O2 -g -fno-omit-frame-pointer "_s.repeated(12).trimmed();
+        QString xml = QLatin1String(fullTable);
+        load(xml.replace(u"<VALUE>.c</VALUE>"_s, u"<VALUE>"_s + flags + u"</VALUE>"_s));
+        const auto tip = [this](int index) {
+            QToolTip::hideText();
+            const QPoint cell = table()->visualRect(table()->model()->index(index, 1)).center();
+            QHelpEvent event(QEvent::ToolTip, cell, table()->viewport()->mapToGlobal(cell));
+            QApplication::sendEvent(table()->viewport(), &event);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QVERIFY(table()->visualRect(table()->model()->index(1, 1)).width()
+                < table()->fontMetrics().horizontalAdvance(flags));
+        QTRY_COMPARE(tip(1), flags);
+        QToolTip::hideText();
+        clickRow(0);
+        row(0)->startRename(1);
+        QTRY_VERIFY(editor());
+        editor()->setText(flags + u" -Wall"_s);
+        QTest::keyClick(editor(), Qt::Key_Return);
+        QTRY_COMPARE(tip(0), flags + u" -Wall"_s);
     }
 
     void basicSettingsAndRemoval()
