@@ -238,6 +238,8 @@ private slots:
             auto menu = VmrTest::chooseFromNextMenu(u"&Configure Velmor Editor..."_s);
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(settings).center());
             QTRY_VERIFY(menu->opened);
+            // The dialog opens without the menu waiting for it.
+            QTRY_COMPARE(preferences.texts().size(), 1);
             VMR_ANSWERED(preferences);
             QTRY_VERIFY(!window->preferencesDialog()->isVisible());
             QCOMPARE(help->getHelpURL(),
