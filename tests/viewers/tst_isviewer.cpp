@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTextEdit>
 #include <QToolTip>
+#include <QScrollBar>
+#include <QHeaderView>
 
 using namespace Qt::StringLiterals;
 using namespace VmrView;
@@ -153,6 +155,15 @@ private slots:
         QVERIFY(table()->visualRect(table()->model()->index(1, 1)).width()
                 < table()->fontMetrics().horizontalAdvance(flags));
         QTRY_COMPARE(tip(1), flags);
+        // Its column widens by its header's edge, and the table then scrolls along it.
+        QHeaderView *header = table()->header();
+        const int width = header->sectionSize(1);
+        const QPoint edge(header->sectionViewportPosition(1) + width - 1, header->height() / 2);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, edge);
+        QTest::mouseMove(header->viewport(), edge + QPoint(200, 0));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, edge + QPoint(200, 0));
+        QVERIFY(header->sectionSize(1) > width);
+        QTRY_VERIFY(table()->horizontalScrollBar()->isVisible());
         QToolTip::hideText();
         clickRow(0);
         row(0)->startRename(1);
