@@ -43,7 +43,8 @@ QACommandLine::QACommandLine(int argc, char **argv)
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The port description to open."),
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("The port description to open."),
                                  QStringLiteral("[file]"));
 
     // The help names the program as the user called it.
