@@ -434,6 +434,7 @@ bool QAMainWindowEditor::askToKeepChanges()
         fileSave();
         return false;
     case QMessageBox::No:
+        m_document->discardRecovery();
         return true;
     default:
         return false;
@@ -740,6 +741,7 @@ void QAMainWindowEditor::closeEvent(QCloseEvent *event)
             }
             break;
         case QMessageBox::No:
+            m_document->discardRecovery();
             break;
         default:
             event->ignore();

@@ -504,27 +504,40 @@ private slots:
         QVERIFY(readFile(port + u"/port.ini"_s).contains(record));
     }
 
-    void notARegularFileIsRefused_data()
+    void refusedLoadSaysWhy_data()
     {
-        QTest::addColumn<bool>("pipe");
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("reason");
         // A file dialog opens a directory instead of choosing it.
+        const QString pipe = u"This cannot be opened as a .xvm file. It is not a regular file."_s;
+        const QString refused = u"ERROR: cannot load the file.\n"_s;
         for (const QString &route : {u"command line"_s, u"File > Open"_s, u"last file"_s}) {
-            for (const bool pipe : {false, true}) {
-                const QString name = (pipe ? u"named pipe, "_s : u"directory, "_s) + route;
-                if (pipe || route != u"File > Open"_s)
-                    QTest::newRow(name.toLatin1().constData()) << pipe << route;
-            }
+            const auto row = [&](const QString &kind, const QString &reason) {
+                QTest::newRow(qPrintable(kind + u", "_s + route)) << kind << route << reason;
+            };
+            row(u"named pipe"_s, pipe);
+            if (route != u"File > Open"_s)
+                row(u"directory"_s, u"This cannot be opened as a .xvm file. It is a directory."_s);
+            row(u"broken XML"_s, refused + u"Opening and ending tag mismatch. (line 2, column 15)"_s);
+            row(u"no port"_s, refused + u"It is not a port description: its root element is not VMR."_s);
         }
     }
-    void notARegularFileIsRefused()
+    // Refused at once, with the reason in a message box: the status line is gone before it is
+    // read, and a pipe would hang the start for ever.
+    void refusedLoadSaysWhy()
     {
-        QFETCH(bool, pipe);
+        QFETCH(QString, kind);
         QFETCH(QString, route);
-        // Refused at once with the reason: a pipe would hang the start for ever.
+        QFETCH(QString, reason);
         const QString path = work(u"x.xvm"_s);
-        QVERIFY(pipe ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
-                     : QDir().mkpath(path));
+        if (kind == u"named pipe"_s)
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (kind == u"directory"_s)
+            QVERIFY(QDir().mkpath(path));
+        else
+            QVERIFY(writeFile(path, kind == u"no port"_s ? "<PORT Name=\"x\"/>\n"
+                                                           : "<VMR Name=\"x\">\n<COMMENT></VMR>\n"));
         QList<Handler> answers{answer(u"OK"_s)};
         std::unique_ptr<QAMainWindowEditor> window;
         if (route == u"File > Open"_s) {
@@ -541,9 +554,7 @@ private slots:
             action(window.get(), "fileOpenAction")->trigger();
         }
         VMR_ANSWERED(dialogs);
-        QCOMPARE(dialogs.texts().last(),
-                 path + u"\n\nThis cannot be opened as a .xvm file. It is "_s
-                     + (pipe ? u"not a regular file."_s : u"a directory."_s));
+        QCOMPARE(dialogs.texts().last(), path + u"\n\n"_s + reason);
         QVERIFY(window->document()->root().isNull() && window->document()->path().isEmpty());
     }
 };
