@@ -102,6 +102,8 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
 
     setWindowTitle(QAEdition::applicationTitle());
     setWindowIcon(QAEdition::windowIcon());
+    // A port description dropped anywhere on the window opens.
+    setAcceptDrops(true);
 
     createActions();
     createToolBars();
@@ -121,6 +123,7 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     connect(m_document, &QAPortDocument::fileChanged, this, [this]() {
         setDocumentActionsEnabled(m_document->isOpen());
         refreshCaption();
+        fillRecentMenu();
     });
     connect(m_document, &QAPortDocument::saved, this, &QAMainWindowEditor::writeWindowSettings);
     setDocumentActionsEnabled(false);
@@ -303,6 +306,7 @@ void QAMainWindowEditor::createMenus()
     m_fileMenu = m_menuBar->addMenu(tr("&File"));
     m_fileMenu->addAction(m_fileNewAction);
     m_fileMenu->addAction(m_fileOpenAction);
+    createRecentMenu();
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_fileSaveAction);
     m_fileMenu->addAction(m_fileSaveAsAction);

@@ -308,6 +308,12 @@ QStringList QAPortDocument::recentFiles()
     return recent.mid(0, kRecentCount);
 }
 
+void QAPortDocument::forgetRecentFiles()
+{
+    QSettings store(QStringLiteral("Quintar Software"), QStringLiteral("vmreditor"));
+    store.remove(QLatin1String(kRecentFiles));
+}
+
 QString QAPortDocument::askPath(QWidget *parent, PathDialog kind, const char *objectName,
                                 const QString &caption, const QString &start,
                                 const QString &filter)

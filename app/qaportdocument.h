@@ -68,6 +68,7 @@ public:
 
     /** The documents opened or saved last, most recent first, as absolute paths. */
     static QStringList recentFiles();
+    static void forgetRecentFiles();
     /** The file filters of the open and save dialogs. */
     static QString fileFilters();
 

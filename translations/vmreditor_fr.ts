@@ -602,6 +602,18 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
         <source>Redo</source>
         <translation>Rétablir</translation>
     </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>Ouvrir un document &amp;récent</translation>
+    </message>
+    <message>
+        <source>No documents yet</source>
+        <translation>Aucun document pour l&apos;instant</translation>
+    </message>
+    <message>
+        <source>&amp;Clear List</source>
+        <translation>&amp;Effacer la liste</translation>
+    </message>
 </context>
 <context>
     <name>QANewVmrDlg</name>

@@ -12,6 +12,8 @@
 #include "app/qaportdocument.h"
 
 #include <QBuffer>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -502,6 +504,58 @@ private slots:
         QCOMPARE(readFile(port + u"/env.sh"_s), QByteArray("a=1\n\xc3\xa9 \xe2\x88\x91"));
         const QByteArray record = "\nNAME=\"C++ " + portName + "\"\n";
         QVERIFY(readFile(port + u"/port.ini"_s).contains(record));
+    }
+
+    // The documents a user comes back to: chosen from File > Open Recent, or dropped on the
+    // window; either way a document with changes asks first, and text fields take no files.
+    void openRecentAndDropped()
+    {
+        const QString a = port(u"a.xvm"_s), b = port(u"b.xvm"_s), gone = port(u"gone.xvm"_s);
+        auto window = openWindow(gone);
+        QVERIFY(window->document()->load(b, false) && window->document()->load(a, false));
+        QVERIFY(QFile::remove(gone));
+        auto *viewer = qobject_cast<QACommentViewer *>(window->editor()->viewer());
+        QVERIFY(viewer);
+        QTest::keyClicks(viewer->commentEditor(), u"x"_s);
+
+        // Newest first, numbered, the vanished file left out; File opened from the menu bar.
+        QVERIFY(shown(window.get()));
+        auto menu = VmrTest::chooseFromNextMenu([](const QStringList &entries) {
+            return entries.filter(u"b.xvm"_s).value(0);
+        });
+        ModalScript dialogs({answer(u"No"_s)});
+        QMenuBar *bar = window->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(bar->actions().constFirst()).center());
+        QTRY_COMPARE(window->document()->path(), b);
+        VMR_ANSWERED(dialogs);
+        const QStringList recent = menu->entries.filter(u"Open &Recent>"_s);
+        QCOMPARE(recent.value(0).section(u'[', 0, 0), u"Open &Recent>&1 a.xvm "_s);
+        QCOMPARE(recent.value(1).section(u'[', 0, 0), u"Open &Recent>&2 b.xvm "_s);
+        QVERIFY(recent.filter(u"gone.xvm"_s).isEmpty());
+
+        // A file dragged onto a text field goes past it to the window.
+        viewer = qobject_cast<QACommentViewer *>(window->editor()->viewer());
+        QWidget *target = viewer->commentEditor()->viewport();
+        const auto drop = [target](const QString &path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            data.setText(QUrl::fromLocalFile(path).toString());
+            const QPoint at = target->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &enter);
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &dropped);
+            return dropped.isAccepted();
+        };
+        QVERIFY(!drop(work(u"notes.txt"_s)));
+        QTest::keyClicks(viewer->commentEditor(), u"y"_s);
+        ModalScript more({answer(u"No"_s)});
+        QVERIFY(drop(a));
+        QTRY_COMPARE(window->document()->path(), a);
+        VMR_ANSWERED(more);
+        QCOMPARE(window->document()->root().firstChildElement(u"COMMENT"_s).text(),
+                 u"Port comment"_s);
     }
 
     void refusedLoadSaysWhy_data()
