@@ -160,6 +160,10 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
         if (!recent.isEmpty() && QFileInfo::exists(recent))
             m_document->load(QFileInfo(recent).absoluteFilePath(), false);
     }
+    // A new port never saved has no file to open its kept work with: it is offered here,
+    // unless the document just opened already holds unsaved work.
+    if (!m_editor->isModified())
+        m_document->recoverNewDocument();
 
     const int editionArea = positiveSetting(store, kEditionArea, m_editor->editionAreaSize());
     const int docArea = positiveSetting(store, kDocArea, m_editor->docAreaSize());

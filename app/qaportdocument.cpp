@@ -215,6 +215,44 @@ void QAPortDocument::discardRecovery()
     m_recoveryPath.clear();
 }
 
+bool QAPortDocument::recoverNewDocument()
+{
+    const QList<QARecovery::Kept> kept = QARecovery::withoutDocument();
+    if (kept.isEmpty())
+        return false;
+    const QARecovery::Kept &newest = kept.first();
+    QMessageBox ask(QMessageBox::Question, QAEdition::applicationTitle(),
+                    tr("A new port, %1, has unsaved changes from %2, kept when the editor "
+                       "stopped before it was ever saved.\n\nRecover them, or discard them?")
+                        .arg(QFileInfo(newest.documentPath).fileName(),
+                             QLocale().toString(newest.written.toLocalTime(),
+                                                QLocale::ShortFormat)),
+                    QMessageBox::NoButton, m_window);
+    ask.setObjectName(QStringLiteral("recovery question"));
+    QPushButton *recover = ask.addButton(tr("&Recover"), QMessageBox::AcceptRole);
+    QPushButton *discard = ask.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+    ask.setDefaultButton(recover);
+    ask.setEscapeButton(recover);
+    ask.exec();
+    if (ask.clickedButton() == discard) {
+        QARecovery::discard(newest.documentPath);
+        return false;
+    }
+
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/vmreditor-recovered-XXXXXX.xvm"));
+    if (!file.open() || file.write(newest.content) != newest.content.size() || !file.flush()
+        || !load(file.fileName(), true)) {
+        return false;
+    }
+    // Saved under the name the new port had; until then it is what may be lost.
+    m_currentPath = newest.documentPath;
+    m_editor->setModified(true);
+    m_recoveryPath = m_currentPath;
+    emit fileChanged();
+    emit status(tr("Unsaved changes recovered."), kResultMs);
+    return true;
+}
+
 bool QAPortDocument::takeUpRecovery(const QString &path, QTemporaryFile *file)
 {
     const QARecovery::Kept kept = QARecovery::read(path);

@@ -63,6 +63,11 @@ public:
     QVmrId *currentPortEntry() const { return m_currentPortEntry; }
     /** Forgets the unsaved work kept aside for a crash: the user gave it up. */
     void discardRecovery();
+    /**
+     * At start: offers the work kept for a new port that was never saved, as a new
+     * document with those changes; true when it was taken up.
+     */
+    bool recoverNewDocument();
     /** Keeps the unsaved work aside now (the autosave does it a few seconds after typing). */
     bool writeRecovery();
 

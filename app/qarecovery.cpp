@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // The first line of a recovery file; its number changes when the layout does.
@@ -76,8 +78,30 @@ bool QARecovery::write(const QString &documentPath, const QDomElement &root, QSt
 
 QARecovery::Kept QARecovery::read(const QString &documentPath)
 {
+    return readFile(fileFor(documentPath));
+}
+
+QList<QARecovery::Kept> QARecovery::withoutDocument()
+{
+    QList<Kept> found;
+    const QFileInfoList files = QDir(directory()).entryInfoList({QStringLiteral("*.recovery")},
+                                                                QDir::Files);
+    for (const QFileInfo &file : files) {
+        Kept kept = readFile(file.absoluteFilePath());
+        // Only a file of its own name: another name is no recovery of this editor.
+        if (kept.state == State::Kept && !QFileInfo::exists(kept.documentPath)
+            && fileFor(kept.documentPath) == file.absoluteFilePath())
+            found << kept;
+    }
+    std::sort(found.begin(), found.end(),
+              [](const Kept &a, const Kept &b) { return a.written > b.written; });
+    return found;
+}
+
+QARecovery::Kept QARecovery::readFile(const QString &path)
+{
     Kept kept;
-    QFile file(fileFor(documentPath));
+    QFile file(path);
     if (!file.exists())
         return kept;
     kept.state = State::Damaged;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 class QDomElement;
@@ -33,7 +34,15 @@ public:
                       QString *error = nullptr);
     /** What is kept for documentPath; Damaged when the file is unreadable or cut short. */
     static Kept read(const QString &documentPath);
+    /**
+     * The work kept for documents whose file does not exist (a new port never saved),
+     * newest first; damaged recovery files are left out.
+     */
+    static QList<Kept> withoutDocument();
     static void discard(const QString &documentPath);
     /** Renames a damaged recovery file out of the way; returns its new name. */
     static QString setAside(const QString &documentPath);
+
+private:
+    static Kept readFile(const QString &path);
 };

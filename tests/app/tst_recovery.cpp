@@ -163,6 +163,28 @@ private slots:
         QVERIFY(!QFile::exists(kept));
     }
 
+    // A new port has no file to open its work with: the next start offers it.
+    void newPortNeverSaved()
+    {
+        QString path;
+        {
+            auto window = openWindow();
+            QVERIFY(window->document()->load(VmrTest::templatePath(u"templatec.xvm"_s), true));
+            typeComment(window.get(), u" five"_s);
+            QVERIFY(window->document()->writeRecovery());
+            path = window->document()->path();
+        }
+        QVERIFY(!QFile::exists(path) && QFile::exists(QARecovery::fileFor(path)));
+        ModalScript dialogs({answer(u"Recover"_s)});
+        auto window = openWindow();
+        VMR_ANSWERED(dialogs);
+        QVERIFY(dialogs.texts().value(0).startsWith(u"A new port, document.xvm, has unsaved"_s));
+        QVERIFY(window->document()->root().firstChildElement(u"COMMENT"_s).text().endsWith(
+            u" five"_s));
+        QVERIFY(window->editor()->isModified());
+        QCOMPARE(window->document()->path(), path);
+    }
+
     void opening_data()
     {
         QTest::addColumn<QString>("answer");
