@@ -869,6 +869,14 @@ Les récupérer, ou les abandonner ?</translation>
         <source>Unsaved changes recovered.</source>
         <translation>Modifications non enregistrées récupérées.</translation>
     </message>
+    <message>
+        <source>A new port, %1, has unsaved changes from %2, kept when the editor stopped before it was ever saved.
+
+Recover them, or discard them?</source>
+        <translation>Un nouveau portage, %1, a des modifications non enregistrées du %2, conservées quand l&apos;éditeur s&apos;est arrêté avant qu&apos;il ait jamais été enregistré.
+
+Les récupérer, ou les abandonner ?</translation>
+    </message>
 </context>
 <context>
     <name>QARootNode</name>

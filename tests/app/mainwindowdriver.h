@@ -3,9 +3,9 @@
 // Helpers of the tests that drive the whole main window: a private copy of the staged
 // installation, the window, answers to the dialogs it opens, saved documents compared.
 
-#include "app/qarecovery.h"
 #include "app/qamainwindoweditor.h"
 #include "app/qaportdocument.h"
+#include "app/qarecovery.h"
 #include "app/qavmrerrordialog.h"
 #include "support/qaedition.h"
 
