@@ -12,11 +12,14 @@
 #include <vector>
 
 class QAction;
+class QAFindPane;
+class QAProblemsPane;
 class QAScriptRunner;
 class QAVMRVersion;
 class QAVmrEditor;
 class QAvmrPrefDialog;
 class QComboBox;
+class QDockWidget;
 class QFrame;
 class QIODevice;
 class QLabel;
@@ -78,6 +81,8 @@ public:
     /** The preferences dialog, built on first use with the preferences read at start. */
     QAvmrPrefDialog *preferencesDialog();
     QComboBox *findBox() const { return m_findBox; }
+    QAFindPane *findPane() const { return m_findPane; }
+    QAProblemsPane *problemsPane() const { return m_problemsPane; }
     QStringList webAddresses() const { return {m_homeUrl, m_supportUrl, m_orbkUrl, m_vmrUrl}; }
     /** The program-wide settings, open from construction to close. */
     static QSettings *settings();
@@ -131,6 +136,17 @@ private:
     QString defaultTargetDir() const;
     bool askToKeepChanges();
     void writeWindowSettings();
+
+    // Find in the port and its problems (qamainwindoweditor_find.cpp).
+    void createFindAndChecks();
+    /** Shows the search of the whole port with the cursor in its text. */
+    void findInPort();
+    /** F3 and Shift+F3 walk the port's hits while it shows some; false: not here. */
+    bool findNextInPort(bool forward);
+    /** Checks the port before it is generated; false when generation must not go on. */
+    bool portReadyToGenerate();
+    /** Checks the port before it is exported and shows what is wrong; never refuses. */
+    void checkBeforeExport();
 
     // Document lifecycle (qamainwindoweditor_document.cpp).
     enum class PathDialog { OpenFile, SaveFile, ExportFile, Directory };
@@ -216,4 +232,15 @@ private:
     QString m_vmrUrl;
     QAHelp m_help;
     QAScriptRunner *m_scriptRun = nullptr;
+
+    QAFindPane *m_findPane = nullptr;
+    QAProblemsPane *m_problemsPane = nullptr;
+    QDockWidget *m_findDock = nullptr;
+    QDockWidget *m_problemsDock = nullptr;
+    QAction *m_editFindInPortAction = nullptr;
+    QAction *m_editFindPreviousAction = nullptr;
+    QAction *m_viewProblemsAction = nullptr;
+    QLabel *m_problemsLabel = nullptr;
+    // The warnings the user last chose to generate with: asked again only when they change.
+    QString m_acceptedWarnings;
 };
