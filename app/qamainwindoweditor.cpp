@@ -1,6 +1,7 @@
 #include "app/qamainwindoweditor.h"
 
 #include "app/qanewvmrdlg.h"
+#include "app/qaportdocument.h"
 #include "app/qavmraboutdialog.h"
 #include "app/qavmrprefdialog.h"
 #include "app/qavmrsplashwindow.h"
@@ -44,11 +45,6 @@
 
 namespace {
 
-// The settings live from the first window's construction to its close, like the
-// program-wide object they replace; settings() reopens them for a late writer.
-QSettings *s_settings = nullptr;
-QString s_recentFile;
-
 const char kRecentFile[] = "/Orbisk/vmreditor/recentFile";
 const char kWidth[] = "/Orbisk/vmreditor/width";
 const char kHeight[] = "/Orbisk/vmreditor/height";
@@ -73,22 +69,14 @@ int askSaveChanges(QWidget *parent, const QString &documentPath)
 }
 
 // A stored size that is not a positive number (a damaged settings file) is ignored.
-int positiveSetting(QSettings *settings, const char *key, int fallback)
+int positiveSetting(const QSettings &settings, const char *key, int fallback)
 {
     bool ok = false;
-    const int value = settings->value(QLatin1String(key), fallback).toInt(&ok);
+    const int value = settings.value(QLatin1String(key), fallback).toInt(&ok);
     return ok && value > 0 ? value : fallback;
 }
 
 } // namespace
-
-QSettings *QAMainWindowEditor::settings()
-{
-    if (!s_settings)
-        s_settings = new QSettings(QStringLiteral("Quintar Software"),
-                                   QStringLiteral("vmreditor"));
-    return s_settings;
-}
 
 QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     : QMainWindow(parent)
@@ -97,7 +85,6 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
         m_programPath = QString::fromLocal8Bit(argv[0]);
     if (argc > 1 && argv && argv[1])
         m_commandLineFile = QString::fromLocal8Bit(argv[1]);
-    m_fileFilters << tr("Velmor files ( *.xvm)") << tr("All files (*)");
 
     // The version list is asked for first and waited for where the window needs it:
     // the script starts while the window is being built instead of after.
@@ -105,10 +92,6 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     m_version->setParent(this);
 
     m_installTargetDir = QAInstall::targetDir(m_programPath);
-    m_targetDir = defaultTargetDir();
-    scanTargetDirectory(m_targetDir);
-    m_currentPortEntry = nullptr;
-    m_xmlDir = m_targetDir + QDir::separator() + QStringLiteral("xml");
 
     resize(640, 480);
 
@@ -133,6 +116,14 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     m_editor = new QAVmrEditor(m_installTargetDir, m_centralBox);
     m_editor->tree()->setApplicationPath(m_programPath);
     followHistory();
+    m_document = new QAPortDocument(m_editor, m_version, m_programPath, this);
+    connect(m_document, &QAPortDocument::status, statusBar(), &QStatusBar::showMessage);
+    connect(m_document, &QAPortDocument::fileChanged, this, [this]() {
+        setDocumentActionsEnabled(m_document->isOpen());
+        refreshCaption();
+    });
+    connect(m_document, &QAPortDocument::saved, this, &QAMainWindowEditor::writeWindowSettings);
+    setDocumentActionsEnabled(false);
     boxLayout->addWidget(m_editor);
     setCentralWidget(m_centralBox);
 
@@ -155,31 +146,28 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
 
     m_version->waitForVersionList();
 
-    settings();
-
+    const QSettings store(QStringLiteral("Quintar Software"), QStringLiteral("vmreditor"));
     if (!m_commandLineFile.isEmpty()) {
         // A file named on the command line that does not exist opens nothing.
-        if (QFileInfo::exists(m_commandLineFile)) {
-            load(m_commandLineFile, false);
-            s_recentFile = m_commandLineFile;
-        }
-    } else if (s_settings->contains(QLatin1String(kRecentFile))) {
-        const QString recent = s_settings->value(QLatin1String(kRecentFile)).toString();
-        s_recentFile = recent;
+        if (QFileInfo::exists(m_commandLineFile))
+            m_document->load(m_commandLineFile, false);
+    } else if (store.contains(QLatin1String(kRecentFile))) {
+        // Made absolute, so that a file last opened by a relative name is found again.
+        const QString recent = store.value(QLatin1String(kRecentFile)).toString();
         if (!recent.isEmpty() && QFileInfo::exists(recent))
-            load(recent, false);
+            m_document->load(QFileInfo(recent).absoluteFilePath(), false);
     }
 
-    const int editionArea = positiveSetting(s_settings, kEditionArea, m_editor->editionAreaSize());
-    const int docArea = positiveSetting(s_settings, kDocArea, m_editor->docAreaSize());
+    const int editionArea = positiveSetting(store, kEditionArea, m_editor->editionAreaSize());
+    const int docArea = positiveSetting(store, kDocArea, m_editor->docAreaSize());
     // Before the first layout the panes measure nothing, and an empty viewer area would
     // stay folded away; without stored sizes the reference page gets two fifths.
     if (docArea > 0 && editionArea > 0)
         m_editor->setAreaSizes(docArea, editionArea);
     else
         m_editor->setAreaSizes(2, 3);
-    const int h = positiveSetting(s_settings, kHeight, height());
-    const int w = positiveSetting(s_settings, kWidth, width());
+    const int h = positiveSetting(store, kHeight, height());
+    const int w = positiveSetting(store, kWidth, width());
     resize(w, h);
 
     // The preferences dialog itself is built when it is first opened.
@@ -190,22 +178,7 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     initializeWeb();
 }
 
-QAMainWindowEditor::~QAMainWindowEditor()
-{
-    delete s_settings;
-    s_settings = nullptr;
-}
-
-QString QAMainWindowEditor::defaultTargetDir() const
-{
-    const QString installed = QAInstall::targetDir(m_programPath);
-    // The user's own copy of the ports, installed at first start, wins when it exists.
-    const QDir userCopy(QAInstall::applicationData(m_programPath) + QDir::separator()
-                        + QFileInfo(installed).baseName());
-    if (userCopy.exists())
-        return userCopy.absolutePath();
-    return installed;
-}
+QAMainWindowEditor::~QAMainWindowEditor() = default;
 
 void QAMainWindowEditor::createActions()
 {
@@ -383,7 +356,8 @@ void QAMainWindowEditor::createStatusBar()
 
 void QAMainWindowEditor::writeWindowSettings()
 {
-    QSettings *store = settings();
+    QSettings settings(QStringLiteral("Quintar Software"), QStringLiteral("vmreditor"));
+    QSettings *store = &settings;
     store->setValue(QLatin1String(kWidth), width());
     store->setValue(QLatin1String(kHeight), height());
     store->setValue(QLatin1String(kDocArea), m_editor->docAreaSize());
@@ -392,13 +366,14 @@ void QAMainWindowEditor::writeWindowSettings()
 
 void QAMainWindowEditor::refreshCaption()
 {
-    const QString name = QFileInfo(m_currentPath).fileName();
-    if (name.isEmpty())
-        return;
-    // "[*]" is where the window shows that the document has changes.
+    const QString name = QFileInfo(m_document->path()).fileName();
     const QString title = QAEdition::applicationTitle();
-    if (m_root.attribute(QStringLiteral("read_only")) == QLatin1String("yes")
-        && name != QLatin1String("document.xvm"))
+    if (name.isEmpty()) {
+        setWindowTitle(title);
+        return;
+    }
+    // "[*]" is where the window shows that the document has changes.
+    if (m_document->isReadOnly() && name != QLatin1String("document.xvm"))
         setWindowTitle(name + QStringLiteral("[*] (") + tr("Read only") + QStringLiteral(")")
                        + QStringLiteral(" - ") + title);
     else
@@ -455,7 +430,7 @@ bool QAMainWindowEditor::askToKeepChanges()
 {
     if (!m_editor->isModified())
         return true;
-    switch (askSaveChanges(this, m_currentPath)) {
+    switch (askSaveChanges(this, m_document->path())) {
     case QMessageBox::Yes:
         fileSave();
         return false;
@@ -473,8 +448,54 @@ void QAMainWindowEditor::fileNew()
     QANewVmrDlg dialog(this, "New VMR Dialog");
     if (!dialog.exec())
         return;
-    m_chosenPath = m_xmlDir + QDir::separator() + dialog.templateName();
-    load(m_chosenPath, true);
+    m_document->load(m_document->xmlDirectory() + QDir::separator() + dialog.templateName(),
+                     true);
+}
+
+void QAMainWindowEditor::fileOpen()
+{
+    if (!askToKeepChanges())
+        return;
+    const QString path = QAPortDocument::askPath(this, QAPortDocument::PathDialog::OpenFile, "FSB",
+                                                 tr("Open"), m_document->xmlDirectory(),
+                                                 QAPortDocument::fileFilters());
+    if (!path.isEmpty())
+        m_document->load(path, false);
+}
+
+void QAMainWindowEditor::fileSave()
+{
+    if (!m_document->isOpen())
+        return;
+    if (m_document->isReadOnly()) {
+        fileSaveAs();
+        // A cancelled or failed Save As ends the command: nothing to generate from.
+        if (!m_document->lastSaveOk())
+            return;
+        fileGenerateAs();
+        return;
+    }
+    const QString path = m_document->path();
+    if (path.isEmpty() || !m_document->save(path))
+        return;
+    const QString target = m_document->root().attribute(QStringLiteral("generate_in"));
+    if (!target.isEmpty())
+        m_document->setTargetDirectory(target);
+    runGenerationScript(path, m_document->targetDirectory());
+}
+
+void QAMainWindowEditor::fileSaveAs(const QString &start)
+{
+    m_document->saveAs(start);
+}
+
+void QAMainWindowEditor::setDocumentActionsEnabled(bool enabled)
+{
+    for (QAction *action :
+         {m_fileSaveAction, m_fileSaveAsAction, m_fileGenerateAsAction, m_fileExportAsAction}) {
+        if (action)
+            action->setEnabled(enabled);
+    }
 }
 
 void QAMainWindowEditor::fileExit()
@@ -589,7 +610,8 @@ QAvmrPrefDialog *QAMainWindowEditor::preferencesDialog()
 
 void QAMainWindowEditor::loadPreferences()
 {
-    QSettings *store = settings();
+    QSettings settings(QStringLiteral("Quintar Software"), QStringLiteral("vmreditor"));
+    QSettings *store = &settings;
     QAHelp *help = m_editor->help();
     store->beginGroup(QLatin1String(kPreferenceGroup));
     const int index = store->value(QStringLiteral("HelpBrowserItem"), 0).toInt();
@@ -631,7 +653,8 @@ void QAMainWindowEditor::getPreferences()
     help->setStartLocalServer(m_prefDialog->startsLocalServer());
     m_help.setCommand(help->getCommand());
 
-    QSettings *store = settings();
+    QSettings settings(QStringLiteral("Quintar Software"), QStringLiteral("vmreditor"));
+    QSettings *store = &settings;
     store->beginGroup(QLatin1String(kPreferenceGroup));
     store->setValue(QStringLiteral("HelpBrowserItem"), m_prefDialog->browserIndex());
     store->setValue(QStringLiteral("HelpBrowserlist"), m_prefDialog->browserList());
@@ -709,13 +732,12 @@ void QAMainWindowEditor::helpAbout()
 void QAMainWindowEditor::closeEvent(QCloseEvent *event)
 {
     if (m_editor->isModified()) {
-        switch (askSaveChanges(this, m_currentPath)) {
+        switch (askSaveChanges(this, m_document->path())) {
         case QMessageBox::Yes:
-            m_lastSaveOk = false;
             fileSave();
             // A save that did not happen (refused, cancelled, failed) keeps the
             // window and the document, rather than losing the changes.
-            if (!m_lastSaveOk) {
+            if (!m_document->lastSaveOk()) {
                 event->ignore();
                 return;
             }
@@ -730,7 +752,5 @@ void QAMainWindowEditor::closeEvent(QCloseEvent *event)
     // A generation or export still writing the port must not be cut off half-way.
     waitForScriptBeforeClosing();
 
-    delete s_settings;
-    s_settings = nullptr;
     QMainWindow::closeEvent(event);
 }

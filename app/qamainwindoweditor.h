@@ -13,6 +13,7 @@
 
 class QAction;
 class QAFindPane;
+class QAPortDocument;
 class QAProblemsPane;
 class QAScriptRunner;
 class QAVMRVersion;
@@ -29,54 +30,25 @@ class QToolBar;
 
 /**
  * The editor's single top-level window: menus, tool bars, the find bar, the status bar
- * and the central editor widget. It opens, saves and generates port descriptions and
- * routes the Edit commands to the focused text field.
+ * and the central editor widget. Its commands open, save and generate the port
+ * description that its document (QAPortDocument) holds, and undo its edits.
  */
 class QAMainWindowEditor : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    /** A port found in the target directory: its sub-directory and its port name. */
-    struct QVmrId
-    {
-        QString dirName;
-        QString portName;
-    };
-
     QAMainWindowEditor(int argc, char **argv, QWidget *parent = nullptr);
     ~QAMainWindowEditor() override;
 
     void refreshCaption();
-    void load(const QString &path, bool isNew);
-    bool save(const QString &path);
-    void replaceExistingFile(const QString &path);
-    void scanTargetDirectory(const QString &dir);
-    bool checkPortNameClash(const QDomElement &root);
-    QVmrId *findPortEntry(const QString &dirName, const QString &portName);
-    static QString portName(const QDomElement &root);
-    /**
-     * Writes the saved form of a document onto device: the document type VMR with the
-     * system identifier "vmr.dtd", then root, its attributes in the order the file gave
-     * them (see QAXmlWriter). False when the device refused a write, or when the document
-     * holds what a file cannot carry: then error, when given, says what and where.
-     */
-    static bool writeDocument(QIODevice *device, const QDomElement &root,
-                              QString *error = nullptr);
 
     // Read access for the tests and the benchmarks.
     QAVmrEditor *editor() const { return m_editor; }
-    QString currentDocumentPath() const { return m_currentPath; }
-    QString targetDirectory() const { return m_targetDir; }
-    QString xmlDirectory() const { return m_xmlDir; }
-    QDomElement rootElement() const { return m_root; }
-    const std::vector<std::unique_ptr<QVmrId>> &portList() const { return m_portList; }
-    QVmrId *currentPortEntry() const { return m_currentPortEntry; }
+    QAPortDocument *document() const { return m_document; }
     QAVMRVersion *versionChecker() const { return m_version; }
     QAScriptRunner *scriptRun() const { return m_scriptRun; }
     QString errorText() const { return m_errorText; }
-    /** Whether the last save command really wrote the document. */
-    bool lastSaveOk() const { return m_lastSaveOk; }
     QAHelp *help() { return &m_help; }
     /** The preferences dialog, built on first use with the preferences read at start. */
     QAvmrPrefDialog *preferencesDialog();
@@ -84,8 +56,6 @@ public:
     QAFindPane *findPane() const { return m_findPane; }
     QAProblemsPane *problemsPane() const { return m_problemsPane; }
     QStringList webAddresses() const { return {m_homeUrl, m_supportUrl, m_orbkUrl, m_vmrUrl}; }
-    /** The program-wide settings, open from construction to close. */
-    static QSettings *settings();
 
 signals:
     void search(const QAFindRequest &request);
@@ -133,7 +103,6 @@ private:
     void loadPreferences();
     /** Undo and Redo, their texts and the title's change marker follow the history. */
     void followHistory();
-    QString defaultTargetDir() const;
     bool askToKeepChanges();
     void writeWindowSettings();
 
@@ -148,14 +117,8 @@ private:
     /** Checks the port before it is exported and shows what is wrong; never refuses. */
     void checkBeforeExport();
 
-    // Document lifecycle (qamainwindoweditor_document.cpp).
-    enum class PathDialog { OpenFile, SaveFile, ExportFile, Directory };
-    QString askPath(PathDialog kind, const char *objectName, const QString &caption,
-                    const QString &start, const QString &filter);
+    /** The commands that need a document follow whether one is open. */
     void setDocumentActionsEnabled(bool enabled);
-    void loadFailed();
-    /** The port directory that the open document stands for: its file name less ".xvm". */
-    QString openDocumentDirName() const;
 
     // Scripts (qamainwindoweditor_scripts.cpp).
     /** True, with a status message, while a generation or export still runs. */
@@ -173,14 +136,8 @@ private:
 
     QString m_programPath;
     QString m_commandLineFile;
-    QStringList m_fileFilters;
-    QString m_targetDir;
     QString m_installTargetDir;
-    QString m_xmlDir;
-    QString m_currentPath;
-    QString m_chosenPath;
     QString m_errorText;
-    bool m_lastSaveOk = false;
 
     QMenuBar *m_menuBar = nullptr;
     QMenu *m_fileMenu = nullptr;
@@ -213,8 +170,8 @@ private:
     QAction *m_helpAboutAction = nullptr;
 
     QFrame *m_centralBox = nullptr;
-    QDomElement m_root;
     QAVmrEditor *m_editor = nullptr;
+    QAPortDocument *m_document = nullptr;
     QComboBox *m_findBox = nullptr;
     QLabel *m_readyLabel = nullptr;
     QAvmrPrefDialog *m_prefDialog = nullptr;
@@ -223,8 +180,6 @@ private:
     int m_prefBrowserIndex = 0;
     QString m_prefHelpUrl;
     bool m_prefLocalServer = false;
-    std::vector<std::unique_ptr<QVmrId>> m_portList;
-    QVmrId *m_currentPortEntry = nullptr;
     QAVMRVersion *m_version = nullptr;
     QString m_homeUrl;
     QString m_supportUrl;

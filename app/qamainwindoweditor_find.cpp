@@ -3,6 +3,7 @@
 
 #include "app/qamainwindoweditor.h"
 
+#include "app/qaportdocument.h"
 #include "document/qafindpane.h"
 #include "document/qaproblemspane.h"
 #include "document/qavmreditor.h"
@@ -61,8 +62,11 @@ void QAMainWindowEditor::createFindAndChecks()
     connect(m_findPane, &QAFindPane::revealRequested, this, reveal);
     connect(m_problemsPane, &QAProblemsPane::revealRequested, this, reveal);
     connect(m_findPane, &QAFindPane::statusMsg, statusBar(), &QStatusBar::showMessage);
-    m_problemsPane->setTargetProvider(
-        [this]() { return qMakePair(m_targetDir, openDocumentDirName()); });
+    // The port's own directory in the target directory is named after its file.
+    m_problemsPane->setTargetProvider([this]() {
+        return qMakePair(m_document->targetDirectory(),
+                         QFileInfo(m_document->path()).fileName().remove(QStringLiteral(".xvm")));
+    });
 
     // The counts stay in sight; a click opens the list.
     m_problemsLabel = new QLabel(statusBar());
@@ -86,8 +90,8 @@ void QAMainWindowEditor::createFindAndChecks()
         m_problemsPane->setDocument(QDomElement(), nullptr);
     });
     // The first document may have been opened before the panes existed.
-    if (!m_root.isNull())
-        open(m_root);
+    if (m_document->isOpen())
+        open(m_document->root());
 }
 
 void QAMainWindowEditor::findInPort()

@@ -3,6 +3,7 @@
 
 #include "app/qamainwindoweditor.h"
 
+#include "app/qaportdocument.h"
 #include "app/qavmrerrordialog.h"
 #include "support/qaedition.h"
 #include "support/qascriptrunner.h"
@@ -34,39 +35,41 @@ bool QAMainWindowEditor::refuseWhileScriptRuns()
 
 void QAMainWindowEditor::fileGenerateAs()
 {
-    if (m_root.isNull() || refuseWhileScriptRuns())
+    if (!m_document->isOpen() || refuseWhileScriptRuns())
         return;
     // A read-only port is never saved over: it gets a name of its own first.
-    if (m_root.attribute(QStringLiteral("read_only")) == QLatin1String("yes")) {
+    if (m_document->isReadOnly()) {
         fileSaveAs();
-        if (!m_lastSaveOk)
+        if (!m_document->lastSaveOk())
             return;
     }
-    QString dir = askPath(PathDialog::Directory, "Generate VMR dialog", tr("Generate VMR In"),
-                          m_targetDir, QString());
+    QString dir = QAPortDocument::askPath(this, QAPortDocument::PathDialog::Directory,
+                                          "Generate VMR dialog", tr("Generate VMR In"),
+                                          m_document->targetDirectory(), QString());
     if (dir.endsWith(QDir::separator()) || dir.endsWith(QLatin1Char('/')))
         dir.chop(1);
     if (dir.isEmpty())
         return;
-    scanTargetDirectory(dir);
-    m_targetDir = dir;
-    if (!save(m_currentPath))
+    m_document->scanTargetDirectory(dir);
+    m_document->setTargetDirectory(dir);
+    if (!m_document->save(m_document->path()))
         return;
-    runGenerationScript(m_currentPath, m_targetDir);
+    runGenerationScript(m_document->path(), dir);
 }
 
 void QAMainWindowEditor::fileExportAs()
 {
-    if (m_root.isNull() || refuseWhileScriptRuns())
+    if (!m_document->isOpen() || refuseWhileScriptRuns())
         return;
-    QString output = askPath(PathDialog::ExportFile, "Export VMR dialog", tr("Export xvm In"),
-                             QString(), QStringLiteral("Text (*.txt)"));
+    QString output = QAPortDocument::askPath(this, QAPortDocument::PathDialog::ExportFile,
+                                             "Export VMR dialog", tr("Export xvm In"),
+                                             QString(), QStringLiteral("Text (*.txt)"));
     if (output.isEmpty())
         return;
     if (QFileInfo(output).suffix().isEmpty())
         output += QStringLiteral(".txt");
     // The script reads the document as last saved.
-    runExportScript(m_currentPath, output);
+    runExportScript(m_document->path(), output);
 }
 
 void QAMainWindowEditor::runGenerationScript(const QString &document, const QString &targetDir)

@@ -19,6 +19,7 @@
 // keystrokes and viewer switches timed through the server against bare widgets (x11).
 
 #include "app/qamainwindoweditor.h"
+#include "app/qaportdocument.h"
 #include "bench/vmrdocgen.h"
 #include "bench/xlatency.h"
 #include "document/qabuildnode.h"
@@ -410,7 +411,7 @@ int memoryChild(const QString &file, const QString &saveAs, char *programName)
     if (file.isEmpty())
         return 0;
     const long long heapBefore = heapInUse();
-    window.load(file, false);
+    window.document()->load(file, false);
     settle();
     const long long heapLoaded = heapInUse();
     std::printf("peak-load %ld\n", peakRssKb());
@@ -447,7 +448,7 @@ int memoryChild(const QString &file, const QString &saveAs, char *programName)
             n = n.nextSibling();
         }
     }
-    window.load(file, false);
+    window.document()->load(file, false);
     settle();
     std::map<QString, std::pair<qint64, QTreeWidgetItem *>> largest;
     for (QTreeWidgetItemIterator it(tree); *it; ++it) {
@@ -461,8 +462,8 @@ int memoryChild(const QString &file, const QString &saveAs, char *programName)
         settle();
     }
     std::printf("peak-viewers %ld\n", peakRssKb());
-    window.save(saveAs);
-    if (!window.lastSaveOk())
+    window.document()->save(saveAs);
+    if (!window.document()->lastSaveOk())
         return 1;
     std::printf("peak-save %ld\n", peakRssKb());
     if (heapBefore >= 0) {
@@ -613,10 +614,10 @@ struct Session
         std::vector<double> times;
         for (int i = 0; i < repeat; ++i) {
             // Drop the large document first: what is measured is opening it, not closing it.
-            window->load(small, false);
+            window->document()->load(small, false);
             settle();
             times.push_back(timeMs([&]() {
-                window->load(path, false);
+                window->document()->load(path, false);
                 settle();
             }));
         }
@@ -636,8 +637,8 @@ struct Session
     double save(const QString &out) const
     {
         QFile::remove(out);
-        const double ms = medianMs(repeat, [&]() { window->save(out); });
-        return window->lastSaveOk() ? ms : -1;
+        const double ms = medianMs(repeat, [&]() { window->document()->save(out); });
+        return window->document()->lastSaveOk() ? ms : -1;
     }
 };
 
@@ -915,7 +916,7 @@ int x11Child(const QString &file, int keys, char *programName)
     QAMainWindowEditor window(1, argv);
     window.resize(size);
     activate(&window);
-    window.load(file, false);
+    window.document()->load(file, false);
     settle();
     QAVmrEditor *editor = window.editor();
     QAVmrEditorTree *tree = editor->tree();
@@ -1186,10 +1187,10 @@ int main(int argc, char **argv)
         std::vector<double> loads;
         for (int i = 0; i < (options.runs("load") ? options.repeat : 1); ++i) {
             // Drop the large document first: what is measured is opening it, not closing it.
-            window.load(small, false);
+            window.document()->load(small, false);
             settle();
             loads.push_back(timeMs([&]() {
-                window.load(file, false);
+                window.document()->load(file, false);
                 settle();
             }));
         }
@@ -1207,8 +1208,8 @@ int main(int argc, char **argv)
     }
 
     if (options.runs("save")) {
-        const double editorSave = medianMs(options.repeat, [&]() { window.save(out); });
-        const bool saved = window.lastSaveOk();
+        const double editorSave = medianMs(options.repeat, [&]() { window.document()->save(out); });
+        const bool saved = window.document()->lastSaveOk();
         rows.push_back({QStringLiteral("save"), editorSave, QStringLiteral("ms"),
                         QStringLiteral("QDomDocument serialize"), bareSave,
                         QStringLiteral("<= 1.25x"), true, saved && editorSave <= 1.25 * bareSave});
@@ -1336,7 +1337,7 @@ int main(int argc, char **argv)
                         barePlainLoad, QString(), false, true});
     }
     if (needsDocument) {
-        window.load(small, false);
+        window.document()->load(small, false);
         settle();
     }
 
@@ -1349,7 +1350,7 @@ int main(int argc, char **argv)
         seriesRows(session, work, &rows);
     if (options.runs("markup"))
         markupRows(session, work, &rows);
-    window.load(small, false);
+    window.document()->load(small, false);
     settle();
     QStringList filePorts;
     if (options.runs("process") || options.runs("x11")) {

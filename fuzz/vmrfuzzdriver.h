@@ -7,6 +7,7 @@
 // fuzzer found, so that a finding stays fixed.
 
 #include "app/qamainwindoweditor.h"
+#include "app/qaportdocument.h"
 #include "app/qavmrver.h"
 #include "document/qavmreditor.h"
 #include "document/qavmreditornode.h"
@@ -205,7 +206,7 @@ public:
         {
             QBuffer out(&outcome.loadedSave);
             out.open(QIODevice::WriteOnly);
-            QAMainWindowEditor::writeDocument(&out, root);
+            QAPortDocument::writeDocument(&out, root);
             outcome.sameAsDomWriter = sortedAttributes(outcome.loadedSave)
                 == sortedAttributes(domWriterBytes(root), false);
         }
@@ -240,7 +241,7 @@ public:
         QByteArray saved;
         QBuffer out(&saved);
         out.open(QIODevice::WriteOnly);
-        if (!QAMainWindowEditor::writeDocument(&out, m_editor->rootElement(), &outcome.error))
+        if (!QAPortDocument::writeDocument(&out, m_editor->rootElement(), &outcome.error))
             return outcome;
         out.close();
         out.open(QIODevice::ReadOnly);

@@ -331,14 +331,6 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
 <context>
     <name>QAMainWindowEditor</name>
     <message>
-        <source>Velmor files ( *.xvm)</source>
-        <translation>Fichiers Velmor ( *.xvm)</translation>
-    </message>
-    <message>
-        <source>All files (*)</source>
-        <translation>Tous les fichiers (*)</translation>
-    </message>
-    <message>
         <source>Find</source>
         <translation>Rechercher</translation>
     </message>
@@ -547,102 +539,6 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
         <translation>Ouvrir</translation>
     </message>
     <message>
-        <source>ERROR: cannot load the file.</source>
-        <translation>ERREUR&#xa0;: impossible de charger le fichier.</translation>
-    </message>
-    <message>
-        <source>
-
-You don&apos;t have the access right to read this .xvm file.</source>
-        <translation>
-
-Vous n&apos;avez pas le droit de lire ce fichier .xvm.</translation>
-    </message>
-    <message>
-        <source>Loading file...</source>
-        <translation>Chargement du fichier...</translation>
-    </message>
-    <message>
-        <source>Unknown version for VMR file, can&apos;t edit</source>
-        <translation>Version de fichier VMR inconnue, modification impossible</translation>
-    </message>
-    <message>
-        <source>VMR file is newer than editor, please update your editor</source>
-        <translation>Le fichier VMR est plus récent que l&apos;éditeur, veuillez mettre à jour votre éditeur</translation>
-    </message>
-    <message>
-        <source>Error updating VMR file, cancel load</source>
-        <translation>Erreur lors de la mise à jour du fichier VMR, chargement annulé</translation>
-    </message>
-    <message>
-        <source>This xvm file does not correspond to the current version. It requires an update to be edited.</source>
-        <translation>Ce fichier xvm ne correspond pas à la version courante. Il doit être mis à jour pour pouvoir être modifié.</translation>
-    </message>
-    <message>
-        <source>Update</source>
-        <translation>Mettre à jour</translation>
-    </message>
-    <message>
-        <source>Don&apos;t edit</source>
-        <translation>Ne pas modifier</translation>
-    </message>
-    <message>
-        <source>File loaded.</source>
-        <translation>Fichier chargé.</translation>
-    </message>
-    <message>
-        <source>Save xvm As</source>
-        <translation>Enregistrer xvm sous</translation>
-    </message>
-    <message>
-        <source>The name of a .xvm file cannot contain one of the following characters:</source>
-        <translation>Le nom d&apos;un fichier .xvm ne peut contenir aucun des caractères suivants&#xa0;:</translation>
-    </message>
-    <message>
-        <source>The file %1 already exists.
- Do you want to replace it?</source>
-        <translation>Le fichier %1 existe déjà.
- Voulez-vous le remplacer&#xa0;?</translation>
-    </message>
-    <message>
-        <source>cannot be overwritten.
- Please select another file.</source>
-        <translation> ne peut pas être remplacé.
- Veuillez choisir un autre fichier.</translation>
-    </message>
-    <message>
-        <source>
-
-You cannot save this .xvm file because the file is in read only mode.</source>
-        <translation>
-
-Vous ne pouvez pas enregistrer ce fichier .xvm car il est en lecture seule.</translation>
-    </message>
-    <message>
-        <source>Saving file...</source>
-        <translation>Enregistrement du fichier...</translation>
-    </message>
-    <message>
-        <source>
-already exists in your &quot;targets/&quot; directory.
- Do you want to save anyway?</source>
-        <translation>
-existe déjà dans votre répertoire &quot;targets/&quot;.
- Voulez-vous quand même enregistrer&#xa0;?</translation>
-    </message>
-    <message>
-        <source>xvm file not saved.</source>
-        <translation>Fichier xvm non enregistré.</translation>
-    </message>
-    <message>
-        <source>ERROR: cannot save the file.</source>
-        <translation>ERREUR&#xa0;: impossible d&apos;enregistrer le fichier.</translation>
-    </message>
-    <message>
-        <source>xvm file saved.</source>
-        <translation>Fichier xvm enregistré.</translation>
-    </message>
-    <message>
         <source>A script is still running; wait until it has finished before starting another.</source>
         <translation>Un script est encore en cours d&apos;exécution&#xa0;; attendez qu&apos;il soit terminé avant d&apos;en lancer un autre.</translation>
     </message>
@@ -681,30 +577,6 @@ existe déjà dans votre répertoire &quot;targets/&quot;.
     <message>
         <source>ERROR during export file.</source>
         <translation>ERREUR lors de l&apos;exportation du fichier.</translation>
-    </message>
-    <message>
-        <source>It is a directory.</source>
-        <translation>C&apos;est un répertoire.</translation>
-    </message>
-    <message>
-        <source>It is not a regular file.</source>
-        <translation>Ce n&apos;est pas un fichier ordinaire.</translation>
-    </message>
-    <message>
-        <source>
-
-This cannot be opened as a .xvm file. </source>
-        <translation>
-
-Ceci ne peut pas être ouvert comme fichier .xvm. </translation>
-    </message>
-    <message>
-        <source>
-
-The .xvm file cannot be saved there. </source>
-        <translation>
-
-Le fichier .xvm ne peut pas être enregistré à cet endroit. </translation>
     </message>
     <message>
         <source>%1 is still running. The window closes when it has finished.</source>
@@ -817,6 +689,137 @@ Le fichier .xvm ne peut pas être enregistré à cet endroit. </translation>
     <message>
         <source>USR_WEAK</source>
         <translation>USR_WEAK</translation>
+    </message>
+</context>
+<context>
+    <name>QAPortDocument</name>
+    <message>
+        <source>It is a directory.</source>
+        <translation>C&apos;est un répertoire.</translation>
+    </message>
+    <message>
+        <source>It is not a regular file.</source>
+        <translation>Ce n&apos;est pas un fichier ordinaire.</translation>
+    </message>
+    <message>
+        <source>Velmor files ( *.xvm)</source>
+        <translation>Fichiers Velmor ( *.xvm)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>ERROR: cannot load the file.</source>
+        <translation>ERREUR&#xa0;: impossible de charger le fichier.</translation>
+    </message>
+    <message>
+        <source>
+
+This cannot be opened as a .xvm file. </source>
+        <translation>
+
+Ceci ne peut pas être ouvert comme fichier .xvm. </translation>
+    </message>
+    <message>
+        <source>
+
+You don&apos;t have the access right to read this .xvm file.</source>
+        <translation>
+
+Vous n&apos;avez pas le droit de lire ce fichier .xvm.</translation>
+    </message>
+    <message>
+        <source>Loading file...</source>
+        <translation>Chargement du fichier...</translation>
+    </message>
+    <message>
+        <source>Unknown version for VMR file, can&apos;t edit</source>
+        <translation>Version de fichier VMR inconnue, modification impossible</translation>
+    </message>
+    <message>
+        <source>VMR file is newer than editor, please update your editor</source>
+        <translation>Le fichier VMR est plus récent que l&apos;éditeur, veuillez mettre à jour votre éditeur</translation>
+    </message>
+    <message>
+        <source>Error updating VMR file, cancel load</source>
+        <translation>Erreur lors de la mise à jour du fichier VMR, chargement annulé</translation>
+    </message>
+    <message>
+        <source>This xvm file does not correspond to the current version. It requires an update to be edited.</source>
+        <translation>Ce fichier xvm ne correspond pas à la version courante. Il doit être mis à jour pour pouvoir être modifié.</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Mettre à jour</translation>
+    </message>
+    <message>
+        <source>Don&apos;t edit</source>
+        <translation>Ne pas modifier</translation>
+    </message>
+    <message>
+        <source>File loaded.</source>
+        <translation>Fichier chargé.</translation>
+    </message>
+    <message>
+        <source>Save xvm As</source>
+        <translation>Enregistrer xvm sous</translation>
+    </message>
+    <message>
+        <source>The name of a .xvm file cannot contain one of the following characters:</source>
+        <translation>Le nom d&apos;un fichier .xvm ne peut contenir aucun des caractères suivants&#xa0;:</translation>
+    </message>
+    <message>
+        <source>The file %1 already exists.
+ Do you want to replace it?</source>
+        <translation>Le fichier %1 existe déjà.
+ Voulez-vous le remplacer&#xa0;?</translation>
+    </message>
+    <message>
+        <source>cannot be overwritten.
+ Please select another file.</source>
+        <translation> ne peut pas être remplacé.
+ Veuillez choisir un autre fichier.</translation>
+    </message>
+    <message>
+        <source>
+
+The .xvm file cannot be saved there. </source>
+        <translation>
+
+Le fichier .xvm ne peut pas être enregistré à cet endroit. </translation>
+    </message>
+    <message>
+        <source>
+
+You cannot save this .xvm file because the file is in read only mode.</source>
+        <translation>
+
+Vous ne pouvez pas enregistrer ce fichier .xvm car il est en lecture seule.</translation>
+    </message>
+    <message>
+        <source>Saving file...</source>
+        <translation>Enregistrement du fichier...</translation>
+    </message>
+    <message>
+        <source>
+already exists in your &quot;targets/&quot; directory.
+ Do you want to save anyway?</source>
+        <translation>
+existe déjà dans votre répertoire &quot;targets/&quot;.
+ Voulez-vous quand même enregistrer&#xa0;?</translation>
+    </message>
+    <message>
+        <source>xvm file not saved.</source>
+        <translation>Fichier xvm non enregistré.</translation>
+    </message>
+    <message>
+        <source>ERROR: cannot save the file.</source>
+        <translation>ERREUR&#xa0;: impossible d&apos;enregistrer le fichier.</translation>
+    </message>
+    <message>
+        <source>xvm file saved.</source>
+        <translation>Fichier xvm enregistré.</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 // installation, the window, answers to the dialogs it opens, saved documents compared.
 
 #include "app/qamainwindoweditor.h"
+#include "app/qaportdocument.h"
 #include "app/qavmrerrordialog.h"
 #include "support/qaedition.h"
 

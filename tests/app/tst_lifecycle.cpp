@@ -9,6 +9,7 @@
 #include "viewers/qacommentviewer.h"
 
 #include "mainwindowdriver.h"
+#include "app/qaportdocument.h"
 
 #include <QBuffer>
 #include <QTextEdit>
@@ -93,10 +94,10 @@ private slots:
         ModalScript dialogs({choosePath(path, &seen), choosePath(QString()), answer(u"OK"_s)});
         action(window.get(), "fileOpenAction")->trigger();
         QCOMPARE(status(window.get()), u"File loaded."_s);
-        QCOMPARE(seen.value(0), QDir(window->xmlDirectory()).absolutePath());
+        QCOMPARE(seen.value(0), QDir(window->document()->xmlDirectory()).absolutePath());
         // Neither a cancelled dialog nor a file that cannot be read replaces what is open.
         action(window.get(), "fileOpenAction")->trigger();
-        window->load(missing, false);
+        window->document()->load(missing, false);
         VMR_ANSWERED(dialogs);
         QCOMPARE(dialogs.texts().value(2),
                  missing + u"\n\nYou don't have the access right to read this .xvm file."_s);
@@ -109,7 +110,7 @@ private slots:
         QTest::keyClicks(viewer->commentEditor(), u" and more"_s);
         QVERIFY(window->editor()->isModified());
         action(window.get(), "fileSaveAction")->trigger();
-        QVERIFY(window->lastSaveOk() && !window->editor()->isModified());
+        QVERIFY(window->document()->lastSaveOk() && !window->editor()->isModified());
         QTRY_COMPARE(status(window.get()), kSaved);
         QCOMPARE(m_install->runsOf(kGen), QStringList{path + u'|' + m_install->targets()});
         const QByteArray saved = readFile(path);
@@ -120,8 +121,8 @@ private slots:
         window.reset();
         // The next start opens the file saved last, with the edit and every foreign element.
         auto again = openWindow();
-        QCOMPARE(again->currentDocumentPath(), path);
-        QCOMPARE(canonical(again->rootElement()), expected);
+        QCOMPARE(again->document()->path(), path);
+        QCOMPARE(canonical(again->document()->root()), expected);
     }
 
     void versionRefused_data()
@@ -172,13 +173,13 @@ private slots:
         for (const QString &label : answers)
             handlers << answer(label);
         ModalScript dialogs(handlers);
-        window->load(bad, false);
+        window->document()->load(bad, false);
         VMR_ANSWERED(dialogs);
         QCOMPARE(dialogs.texts(), texts);
         QCOMPARE(status(window.get()), u"ERROR: cannot load the file."_s);
         // Nothing of the refused file can be written over the document open before it.
         window->fileSave();
-        QVERIFY(!window->lastSaveOk() && nothingGenerated(window.get()));
+        QVERIFY(!window->document()->lastSaveOk() && nothingGenerated(window.get()));
         QCOMPARE(readFile(good), goodBytes);
         QCOMPARE(readFile(bad), badBytes);
         const QString run = u"-update|"_s + bad
@@ -200,7 +201,7 @@ private slots:
         QCOMPARE(plain.texts(), QStringList{u"Save xvm As"_s});
         QCOMPARE(window->windowTitle(), titled(u"second.xvm"_s));
         QCOMPARE(canonicalDocument(readFile(work(u"second.xvm"_s))),
-                 canonical(window->rootElement()));
+                 canonical(window->document()->root()));
         QCOMPARE(status(window.get()), u"xvm file saved."_s);
         QVERIFY(nothingGenerated(window.get()));
 
@@ -212,7 +213,7 @@ private slots:
                              choosePath(work(u"my port"_s)), answer(u"OK"_s),
                              choosePath(work(u"my_port.xvm"_s), &again), answer(u"Yes"_s)});
         window->fileSaveAs();
-        QCOMPARE(window->currentDocumentPath(), work(u"third..xvm"_s));
+        QCOMPARE(window->document()->path(), work(u"third..xvm"_s));
         window->fileSaveAs();
         VMR_ANSWERED(renamed);
         QCOMPARE(renamed.texts().value(3), u"The name of a .xvm file cannot contain one of the "
@@ -228,7 +229,7 @@ private slots:
                              answer(u"Yes"_s)});
         window->fileSaveAs();
         window->fileSaveAs();
-        QVERIFY(!window->lastSaveOk());
+        QVERIFY(!window->document()->lastSaveOk());
         QCOMPARE(readFile(other), otherBytes);
         QCOMPARE(readFile(locked), lockedBytes);
         window->fileSaveAs();
@@ -237,7 +238,7 @@ private slots:
                  u"The file %1 already exists.\n Do you want to replace it?"_s.arg(other));
         QCOMPARE(replace.texts().value(5),
                  locked + u"cannot be overwritten.\n Please select another file."_s);
-        QCOMPARE(window->currentDocumentPath(), other);
+        QCOMPARE(window->document()->path(), other);
         QCOMPARE(rootOf(readFile(other)).attribute(u"Name"_s), u"Mine"_s);
     }
 
@@ -252,7 +253,7 @@ private slots:
         const QByteArray bytes = readFile(path);
         auto window = openWindow(path);
         QStringList found;
-        for (const auto &entry : window->portList())
+        for (const auto &entry : window->document()->portList())
             found << entry->dirName + u':' + entry->portName;
         QCOMPARE(found, QStringList({u"beta:Ada Beta"_s, u"other:C++ Clash"_s}));
         // No keeps the file and offers the name for editing; Yes saves anyway.
@@ -278,15 +279,15 @@ private slots:
         const QByteArray sourceBytes = readFile(source);
         QVERIFY(sourceBytes.contains("read_only=\"yes\""));
         auto window = openWindow();
-        window->load(source, true);
+        window->document()->load(source, true);
         // Save As cancelled: no directory is asked for, nothing is written or generated.
         // Then named, and a directory to generate in: the copy is saved and generated.
         const QString named = work(u"newport.xvm"_s), ports = work(u"ports"_s);
         QVERIFY(QDir().mkpath(ports));
         ModalScript dialogs({choosePath(QString()), choosePath(named), choosePath(ports)});
         action(window.get(), "fileSaveAction")->trigger();
-        QVERIFY(!window->lastSaveOk() && nothingGenerated(window.get()));
-        QVERIFY(!QFile::exists(window->xmlDirectory() + u"/document.xvm"_s));
+        QVERIFY(!window->document()->lastSaveOk() && nothingGenerated(window.get()));
+        QVERIFY(!QFile::exists(window->document()->xmlDirectory() + u"/document.xvm"_s));
         action(window.get(), "fileSaveAction")->trigger();
         VMR_ANSWERED(dialogs);
         QCOMPARE(dialogs.texts(),
@@ -308,7 +309,7 @@ private slots:
         auto window = openWindow(path);
         QBuffer whole;
         whole.open(QIODevice::WriteOnly);
-        QVERIFY(QAMainWindowEditor::writeDocument(&whole, window->rootElement()));
+        QVERIFY(QAPortDocument::writeDocument(&whole, window->document()->root()));
         ModalScript dialogs({answer(u"OK"_s)});
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit old{};
@@ -321,12 +322,12 @@ private slots:
         VMR_ANSWERED(dialogs);
         QVERIFY2(dialogs.texts().value(0).startsWith(u"ERROR: cannot save the file."_s),
                  qPrintable(dialogs.texts().join(u'|')));
-        QVERIFY(!window->lastSaveOk() && nothingGenerated(window.get()));
+        QVERIFY(!window->document()->lastSaveOk() && nothingGenerated(window.get()));
         QCOMPARE(readFile(path), bytes);
         QCOMPARE(QDir(m_work->path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{u"port.xvm"_s});
         window->fileSave();
-        QVERIFY(window->lastSaveOk());
+        QVERIFY(window->document()->lastSaveOk());
         QTRY_VERIFY(!window->scriptRun());
     }
 
@@ -358,7 +359,7 @@ private slots:
         QTRY_COMPARE(status(window.get()), failed);
         m_install->writeScript(kGen, script);
         action(window.get(), "fileSaveAction")->trigger();
-        QVERIFY(window->lastSaveOk() && window->scriptRun());
+        QVERIFY(window->document()->lastSaveOk() && window->scriptRun());
         QCOMPARE(window->errorText(), QString());
         QCOMPARE(status(window.get()), u"Generate VMR..."_s);
         // A caption that only the refresh after a successful run puts right.
@@ -371,7 +372,7 @@ private slots:
         QCOMPARE(window->windowTitle(), shown.isEmpty() ? titled(u"gen.xvm"_s) : u"before"_s);
         if (shown.isEmpty())
             QCOMPARE(window->errorText(), u"warning: no binary file\n"_s);
-        QCOMPARE(canonicalDocument(readFile(path)), canonical(window->rootElement()));
+        QCOMPARE(canonicalDocument(readFile(path)), canonical(window->document()->root()));
     }
 
     void secondRunIsRefused()
@@ -402,7 +403,7 @@ private slots:
         auto window = openWindow(path);
         // Cancelled: nothing is saved or run, not even a change made meanwhile.
         const QByteArray before = readFile(path);
-        window->rootElement().setAttribute(u"Extra"_s, u"changed"_s);
+        window->document()->root().setAttribute(u"Extra"_s, u"changed"_s);
         QStringList seen;
         ModalScript dialogs({choosePath(QString(), &seen), choosePath(ports + u'/')});
         window->fileGenerateAs();
@@ -413,8 +414,8 @@ private slots:
         action(window.get(), "fileGenerateAsAction")->trigger();
         VMR_ANSWERED(dialogs);
         QCOMPARE(dialogs.texts(), QStringList(2, u"Generate VMR In"_s));
-        QCOMPARE(window->targetDirectory(), ports);
-        QVERIFY(window->findPortEntry(u"existing"_s, u"Ada Existing"_s));
+        QCOMPARE(window->document()->targetDirectory(), ports);
+        QVERIFY(window->document()->findPortEntry(u"existing"_s, u"Ada Existing"_s));
         QCOMPARE(rootOf(readFile(path)).attribute(u"generate_in"_s), ports);
         QTRY_COMPARE(status(window.get()), kSaved);
         // The plain Save && Generate now goes to the same place.
@@ -430,7 +431,7 @@ private slots:
         const QString path = port(u"gen.xvm"_s);
         const QByteArray before = readFile(path);
         auto window = openWindow(path);
-        window->rootElement().setAttribute(u"Name"_s, u"Unsaved"_s);
+        window->document()->root().setAttribute(u"Name"_s, u"Unsaved"_s);
         window->setWindowTitle(u"before"_s);
         // A name without a dot, or ending with one, gets ".txt"; another extension stays.
         ModalScript dialogs({choosePath(work(u"out"_s)), choosePath(work(u"out.text"_s)),
@@ -475,7 +476,7 @@ private slots:
                                                + QStringList{m_install->script(kGen), path})
                                                   .join(u' ') + u"\nUnable to run command"_s});
         QCOMPARE(status(window.get()), u"ERROR: cannot generate all the Velmor files."_s);
-        QVERIFY(window->lastSaveOk() && !window->scriptRun());
+        QVERIFY(window->document()->lastSaveOk() && !window->scriptRun());
     }
 
     void realGenerationUnderAnyPath()
@@ -494,7 +495,7 @@ private slots:
         auto window = openWindow(path);
         ModalScript dialogs;
         action(window.get(), "fileSaveAction")->trigger();
-        QVERIFY(window->lastSaveOk());
+        QVERIFY(window->document()->lastSaveOk());
         QTRY_COMPARE(status(window.get()), kSaved);
         VMR_ANSWERED(dialogs);
         const QString port = ports + u"/my port \u2713"_s;
@@ -543,7 +544,7 @@ private slots:
         QCOMPARE(dialogs.texts().last(),
                  path + u"\n\nThis cannot be opened as a .xvm file. It is "_s
                      + (pipe ? u"not a regular file."_s : u"a directory."_s));
-        QVERIFY(window->rootElement().isNull() && window->currentDocumentPath().isEmpty());
+        QVERIFY(window->document()->root().isNull() && window->document()->path().isEmpty());
     }
 };
 

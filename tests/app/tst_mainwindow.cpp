@@ -140,7 +140,7 @@ private slots:
         }
         QCOMPARE(window->editor()->isModified(), !saved);
         QCOMPARE(readFile(m_example) == before, !saved);
-        const QString target = window->targetDirectory();
+        const QString target = window->document()->targetDirectory();
         QCOMPARE(QFile::exists(target + u"/done"_s), saved && !stop);
         QCOMPARE(QFile::exists(target + u"/stopped"_s), stop);
         QCOMPARE(status(window.get()),
@@ -161,7 +161,7 @@ private slots:
         const QString question = u"Save changes to linux_gcc.xvm?"_s;
         QCOMPARE(dialogs.texts(),
                  QStringList({question, question, u"Velmor Language Selection"_s}));
-        QCOMPARE(window->currentDocumentPath(), m_example);
+        QCOMPARE(window->document()->path(), m_example);
         QVERIFY(window->editor()->isModified());
 
         window->editor()->setModified(false);
@@ -171,10 +171,10 @@ private slots:
         }});
         action(window.get(), "fileNewAction")->trigger();
         VMR_ANSWERED(choose);
-        QCOMPARE(window->currentDocumentPath(),
-                 window->xmlDirectory() + QDir::separator() + u"document.xvm"_s);
-        QCOMPARE(canonical(window->rootElement()),
-                 canonicalDocument(readFile(window->xmlDirectory() + u"/templatej2se.xvm"_s)));
+        QCOMPARE(window->document()->path(),
+                 window->document()->xmlDirectory() + QDir::separator() + u"document.xvm"_s);
+        QCOMPARE(canonical(window->document()->root()),
+                 canonicalDocument(readFile(window->document()->xmlDirectory() + u"/templatej2se.xvm"_s)));
         QVERIFY(action(window.get(), "fileSaveAction")->isEnabled());
     }
 

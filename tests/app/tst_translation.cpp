@@ -155,7 +155,7 @@ private slots:
                  QAEdition::productName() + u" sur le Web"_s);
         QCOMPARE(window->windowTitle(), u"port.xvm[*] (Lecture seule) - "_s + title);
         // The start-up load is reported before the status bar is set up; a later one shows.
-        window->load(path, false);
+        window->document()->load(path, false);
         QCOMPARE(status(window.get()), u"Fichier chargé."_s);
         window->show();
         window->editor()->setModified(true);

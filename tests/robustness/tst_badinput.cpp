@@ -4,6 +4,7 @@
 // megabytes, taken in parts after showing.
 
 #include "app/mainwindowdriver.h"
+#include "app/qaportdocument.h"
 #include "document/qavmrdocumentedits.h"
 #include "fuzz/vmrfuzzdriver.h"
 #include "viewers/qafreetext.h"
@@ -159,7 +160,7 @@ private slots:
         QByteArray saved;
         QBuffer out(&saved);
         QVERIFY(out.open(QIODevice::WriteOnly));
-        QVERIFY(QAMainWindowEditor::writeDocument(&out, m_driver.editor()->rootElement()));
+        QVERIFY(QAPortDocument::writeDocument(&out, m_driver.editor()->rootElement()));
         QVERIFY2(content(saved) == content(bytes), "the saved document differs");
     }
 

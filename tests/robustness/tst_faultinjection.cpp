@@ -72,7 +72,7 @@ class TestFaultInjection : public QObject
     {
         ModalScript dialogs(QList<Handler>(kill ? 1 : 0, answer(u"OK"_s)));
         m_window->fileSave();
-        const QDir target(m_window->targetDirectory());
+        const QDir target(m_window->document()->targetDirectory());
         pid_t pid = 0;
         const auto ended = [this]() { return !m_window->scriptRun(); };
         const auto writing = [&]() {
@@ -135,9 +135,9 @@ private slots:
         const QByteArray before = smallDocument(work.path());
         QVERIFY(writeFile(path, before));
         // A megabyte more in the ASCII file "env.sh".
-        m_window->load(path, false);
+        m_window->document()->load(path, false);
         QDomText text =
-            m_window->rootElement().elementsByTagName(u"VALUE"_s).item(0).firstChild().toText();
+            m_window->document()->root().elementsByTagName(u"VALUE"_s).item(0).firstChild().toText();
         text.appendData(QString(79, u'x').append(u'\n').repeated(13200));
         m_window->editor()->setModified(true);
 
@@ -162,7 +162,7 @@ private slots:
         };
         QVERIFY(fault(true));
         ModalScript dialogs({answer(u"OK"_s)});
-        QVERIFY(!m_window->save(target));
+        QVERIFY(!m_window->document()->save(target));
         QVERIFY(kind != FileTooLarge || fault(false));
         // Told once, with the file and the reason; nothing lost, nothing left beside it.
         VMR_ANSWERED(dialogs);
@@ -175,7 +175,7 @@ private slots:
                  QStringList{u"port.xvm"_s});
         QVERIFY(m_window->editor()->isModified());
         QVERIFY(fault(false));
-        QVERIFY(m_window->save(target));
+        QVERIFY(m_window->document()->save(target));
         QVERIFY(readFile(target).size() > 1 << 20);
     }
 
@@ -203,13 +203,13 @@ private slots:
                 chmod(qPrintable(path), mode) == 0);
         QVERIFY(!throughLink || QFile::link(path, link));
         const QString opened = throughLink ? link : path;
-        m_window->load(opened, false);
-        m_window->rootElement()
+        m_window->document()->load(opened, false);
+        m_window->document()->root()
             .firstChildElement(u"COMMENT"_s)
             .firstChild()
             .toText()
             .setData(u"Saved again."_s);
-        QVERIFY(m_window->save(opened));
+        QVERIFY(m_window->document()->save(opened));
         // The file pointed to has the new content, its group and its mode; a link stays one.
         QVERIFY(readFile(path).contains("<COMMENT>Saved again.</COMMENT>"));
         struct stat saved;
@@ -225,7 +225,7 @@ private slots:
         const QString target = work.path(), port = target + u"/port"_s;
         const QString path = work.filePath(u"port.xvm"_s);
         QVERIFY(writeFile(path, smallDocument(target)));
-        m_window->load(path, false);
+        m_window->document()->load(path, false);
         QCOMPARE(generate(false), QStringList());
         const auto previous = snapshot(port);
         QVERIFY(previous.contains(u"env.sh"_s));
@@ -235,7 +235,7 @@ private slots:
         scale.binaryBytes = 30 << 20;
         const QByteArray in = "generate_in=\"" + target.toUtf8() + "\" read_only=";
         QVERIFY(writeFile(path, VmrDocGen::generate(scale).replace("read_only=", in)));
-        m_window->load(path, false);
+        m_window->document()->load(path, false);
         QVERIFY(generate(true).value(0).startsWith(u"vmrgen.pl crashed or was killed.\n"_s));
         QCOMPARE(m_window->statusBar()->currentMessage(), u"ERROR during saving file."_s);
         QCOMPARE(snapshot(port), previous);

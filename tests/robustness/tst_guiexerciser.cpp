@@ -201,8 +201,8 @@ class TestGuiExerciser : public QObject
                                                          .arg(++m_files));
             else if (name == u"Export VMR dialog"_s)
                 path = choice == 0 ? QString() : m_work.filePath(u"export.txt"_s);
-            else if (name == u"FSB"_s && choice == 1 && !m_window->currentDocumentPath().isEmpty())
-                path = m_window->currentDocumentPath();
+            else if (name == u"FSB"_s && choice == 1 && !m_window->document()->path().isEmpty())
+                path = m_window->document()->path();
             note(u"  dialog \""_s + dialog->windowTitle() + u"\": "_s
                  + (path.isEmpty() ? u"cancel"_s : path));
             return choosePath(path)(w);
@@ -326,10 +326,10 @@ class TestGuiExerciser : public QObject
     bool savedFileAgrees()
     {
         ++m_saves;
-        if (!m_window->lastSaveOk() || !m_wroteFile)
+        if (!m_window->document()->lastSaveOk() || !m_wroteFile)
             return true;
         ++m_savesChecked;
-        const QString path = m_window->currentDocumentPath();
+        const QString path = m_window->document()->path();
         QFile file(path);
         QDomDocument reopened;
         QString error;
@@ -869,12 +869,12 @@ private slots:
             QVERIFY2(mismatch().isEmpty(), qPrintable(mismatch()));
         }
         const int before = QString::fromUtf8(original).count(u"abé"_s);
-        QCOMPARE(canonical(m_window->rootElement()).count(u"abé"_s),
+        QCOMPARE(canonical(m_window->document()->root()).count(u"abé"_s),
                  before + int(std::size(entries)));
-        QCOMPARE(canonical(m_window->rootElement()).count(u'\f'), 0);
-        m_window->save(copy);
-        QVERIFY(m_window->lastSaveOk());
-        QCOMPARE(canonicalDocument(readFile(copy)), canonical(m_window->rootElement()));
+        QCOMPARE(canonical(m_window->document()->root()).count(u'\f'), 0);
+        m_window->document()->save(copy);
+        QVERIFY(m_window->document()->lastSaveOk());
+        QCOMPARE(canonicalDocument(readFile(copy)), canonical(m_window->document()->root()));
         m_window->editor()->setModified(false);
         m_window.reset();
     }
@@ -891,7 +891,7 @@ private slots:
         m_window->help()->setCommand(u"true"_s);
         m_window->editor()->help()->setCommand(u"true"_s);
         QVERIFY(shown(m_window.get()));
-        QVERIFY(m_window->save(copy));
+        QVERIFY(m_window->document()->save(copy));
         const QByteArray original = readFile(copy);
         m_log.clear();
         m_editsOnly = true;
@@ -903,7 +903,7 @@ private slots:
         QVERIFY(!m_failed);
         // A binary file on its way is part of the edits.
         QTRY_VERIFY_WITH_TIMEOUT(!tree()->encodingRun(), 30000);
-        QVERIFY(m_window->save(copy));
+        QVERIFY(m_window->document()->save(copy));
         const QByteArray edited = readFile(copy);
         QUndoStack *history = editor()->edits()->history();
         QVERIFY2(history->count() > 0 && edited != original, "nothing was edited");
@@ -918,7 +918,7 @@ private slots:
                 QCoreApplication::processEvents();
                 QVERIFY2(mismatch().isEmpty(), context(mismatch()).constData());
             }
-            QVERIFY(m_window->save(copy));
+            QVERIFY(m_window->document()->save(copy));
             QVERIFY2(readFile(copy) == (undo ? original : edited),
                      context(undo ? u"undone, the file differs from the original"_s
                                   : u"redone, the file differs from the edited save"_s)
@@ -963,7 +963,7 @@ private slots:
                         if (message == u"xvm file saved."_s) {
                             m_wroteFile = true;
                             m_whenSaved =
-                                canonical(m_window->rootElement()).remove(u"[TEXT:]"_s);
+                                canonical(m_window->document()->root()).remove(u"[TEXT:]"_s);
                         }
                     });
             m_window->help()->setCommand(u"true"_s);

@@ -4,6 +4,7 @@
 // user typed comes back, attributes stay in place, what XML cannot hold is refused.
 
 #include "app/mainwindowdriver.h"
+#include "app/qaportdocument.h"
 #include "support/qaedition.h"
 #include "support/qahelp.h"
 #include "support/qapixmaps.h"
@@ -71,7 +72,7 @@ QByteArray saved(const QDomElement &root, QString *error = nullptr)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    return QAMainWindowEditor::writeDocument(&buffer, root, error) ? bytes : QByteArray();
+    return QAPortDocument::writeDocument(&buffer, root, error) ? bytes : QByteArray();
 }
 
 // Where a test puts a character that XML cannot hold.

@@ -1,7 +1,4 @@
-// Opening, loading and saving a port description, and the list of the ports that
-// already exist in the target directory.
-
-#include "app/qamainwindoweditor.h"
+#include "app/qaportdocument.h"
 
 #include "app/qavmrver.h"
 #include "document/qavmreditor.h"
@@ -9,9 +6,10 @@
 #include "document/qavmreditortree.h"
 #include "support/qaedition.h"
 #include "support/qafileutil.h"
+#include "support/qainstall.h"
 #include "support/qaxmlwriter.h"
 
-#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -21,7 +19,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
-#include <QStatusBar>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -32,7 +29,10 @@
 namespace {
 
 const char kRecentFile[] = "/Orbisk/vmreditor/recentFile";
+const char kRecentFiles[] = "/Orbisk/vmreditor/recentFiles";
 constexpr int kResultMs = 2000;
+constexpr int kRecentCount = 10;
+
 
 QString attribute(const QDomElement &element, const char *name)
 {
@@ -65,8 +65,8 @@ QString notARegularFile(const QString &path)
     const QFileInfo info(path);
     if (!info.exists() || info.isFile())
         return QString();
-    return info.isDir() ? QAMainWindowEditor::tr("It is a directory.")
-                        : QAMainWindowEditor::tr("It is not a regular file.");
+    return info.isDir() ? QAPortDocument::tr("It is a directory.")
+                        : QAPortDocument::tr("It is not a regular file.");
 }
 
 // Whether a save could write the file, without changing an existing file's content.
@@ -113,7 +113,7 @@ bool writeWhole(const QString &path, const QDomElement &root, QString *error)
         return false;
     }
     QString refusal;
-    if (!QAMainWindowEditor::writeDocument(&file, root, &refusal)
+    if (!QAPortDocument::writeDocument(&file, root, &refusal)
         || file.error() != QFileDevice::NoError) {
         // A short write (the disk filled up during it) carries no reason; the next write
         // gets nothing through and asks the system why.
@@ -131,9 +131,9 @@ bool writeWhole(const QString &path, const QDomElement &root, QString *error)
     return true;
 }
 
-using PortList = std::vector<std::unique_ptr<QAMainWindowEditor::QVmrId>>;
+using PortList = std::vector<std::unique_ptr<QAPortDocument::QVmrId>>;
 
-void removePortEntry(PortList &list, const QAMainWindowEditor::QVmrId *entry)
+void removePortEntry(PortList &list, const QAPortDocument::QVmrId *entry)
 {
     const auto found = std::find_if(list.begin(), list.end(),
                                     [entry](const auto &item) { return item.get() == entry; });
@@ -143,7 +143,106 @@ void removePortEntry(PortList &list, const QAMainWindowEditor::QVmrId *entry)
 
 } // namespace
 
-QString QAMainWindowEditor::portName(const QDomElement &root)
+QAPortDocument::QAPortDocument(QAVmrEditor *editor, QAVMRVersion *version,
+                               const QString &programPath, QWidget *window)
+    : QObject(window)
+    , m_window(window)
+    , m_editor(editor)
+    , m_version(version)
+    , m_programPath(programPath)
+{
+    m_installTargetDir = QAInstall::targetDir(m_programPath);
+    m_targetDir = defaultTargetDir();
+    scanTargetDirectory(m_targetDir);
+    m_currentPortEntry = nullptr;
+    m_xmlDir = m_targetDir + QDir::separator() + QStringLiteral("xml");
+}
+
+QAPortDocument::~QAPortDocument() = default;
+
+QString QAPortDocument::defaultTargetDir() const
+{
+    const QString installed = QAInstall::targetDir(m_programPath);
+    // The user's own copy of the ports, installed at first start, wins when it exists.
+    const QDir userCopy(QAInstall::applicationData(m_programPath) + QDir::separator()
+                        + QFileInfo(installed).baseName());
+    if (userCopy.exists())
+        return userCopy.absolutePath();
+    return installed;
+}
+
+bool QAPortDocument::isReadOnly() const
+{
+    return isReadOnlyDocument(m_root);
+}
+
+QString QAPortDocument::fileFilters()
+{
+    return tr("Velmor files ( *.xvm)") + QStringLiteral(";;")
+        + tr("All files (*)");
+}
+
+void QAPortDocument::remember(const QString &path)
+{
+    // Absolute, so that a file opened by a relative name is found again from anywhere.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QSettings store(QStringLiteral("Quintar Software"), QStringLiteral("vmreditor"));
+    store.setValue(QLatin1String(kRecentFile), absolute);
+    QStringList recent = store.value(QLatin1String(kRecentFiles)).toStringList();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    store.setValue(QLatin1String(kRecentFiles), recent.mid(0, kRecentCount));
+}
+
+QStringList QAPortDocument::recentFiles()
+{
+    const QSettings store(QStringLiteral("Quintar Software"), QStringLiteral("vmreditor"));
+    QStringList recent;
+    // A file gone since is no longer offered.
+    for (const QString &path : store.value(QLatin1String(kRecentFiles)).toStringList()) {
+        if (QFileInfo(path).isFile() && !recent.contains(path))
+            recent << path;
+    }
+    return recent.mid(0, kRecentCount);
+}
+
+QString QAPortDocument::askPath(QWidget *parent, PathDialog kind, const char *objectName,
+                                const QString &caption, const QString &start,
+                                const QString &filter)
+{
+    QFileDialog dialog(parent, caption, start, filter);
+    dialog.setObjectName(QLatin1String(objectName));
+    // The same dialog on every desktop, and one that a test can answer.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    switch (kind) {
+    case PathDialog::OpenFile:
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        break;
+    case PathDialog::SaveFile:
+        // Save As asks its own question about an existing file.
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        break;
+    case PathDialog::ExportFile:
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        break;
+    case PathDialog::Directory:
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        break;
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+
+QString QAPortDocument::portName(const QDomElement &root)
 {
     const QString prefix = attribute(root, "type") == QLatin1String("CCPP")
         ? QStringLiteral("C++ ")
@@ -151,7 +250,7 @@ QString QAMainWindowEditor::portName(const QDomElement &root)
     return prefix + attribute(root, "Name");
 }
 
-bool QAMainWindowEditor::writeDocument(QIODevice *device, const QDomElement &root,
+bool QAPortDocument::writeDocument(QIODevice *device, const QDomElement &root,
                                       QString *error)
 {
     // Streamed node by node from the open document: a copy of a large document, or all of
@@ -164,12 +263,12 @@ bool QAMainWindowEditor::writeDocument(QIODevice *device, const QDomElement &roo
     return false;
 }
 
-QString QAMainWindowEditor::openDocumentDirName() const
+QString QAPortDocument::openDocumentDirName() const
 {
     return QFileInfo(m_currentPath).fileName().remove(QStringLiteral(".xvm"));
 }
 
-QAMainWindowEditor::QVmrId *QAMainWindowEditor::findPortEntry(const QString &dirName,
+QAPortDocument::QVmrId *QAPortDocument::findPortEntry(const QString &dirName,
                                                               const QString &portName)
 {
     for (auto it = m_portList.rbegin(); it != m_portList.rend(); ++it) {
@@ -179,7 +278,7 @@ QAMainWindowEditor::QVmrId *QAMainWindowEditor::findPortEntry(const QString &dir
     return nullptr;
 }
 
-bool QAMainWindowEditor::checkPortNameClash(const QDomElement &root)
+bool QAPortDocument::checkPortNameClash(const QDomElement &root)
 {
     const QString dirName = openDocumentDirName();
     const QString name = portName(root);
@@ -188,7 +287,7 @@ bool QAMainWindowEditor::checkPortNameClash(const QDomElement &root)
     });
 }
 
-void QAMainWindowEditor::scanTargetDirectory(const QString &dir)
+void QAPortDocument::scanTargetDirectory(const QString &dir)
 {
     m_portList.clear();
     m_currentPortEntry = nullptr;
@@ -229,95 +328,40 @@ void QAMainWindowEditor::scanTargetDirectory(const QString &dir)
     }
 }
 
-QString QAMainWindowEditor::askPath(PathDialog kind, const char *objectName,
-                                    const QString &caption, const QString &start,
-                                    const QString &filter)
+void QAPortDocument::loadFailed()
 {
-    QFileDialog dialog(this, caption, start, filter);
-    dialog.setObjectName(QLatin1String(objectName));
-    // The same dialog on every desktop, and one that a test can answer.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    switch (kind) {
-    case PathDialog::OpenFile:
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        break;
-    case PathDialog::SaveFile:
-        // Save As asks its own question about an existing file.
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        break;
-    case PathDialog::ExportFile:
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        break;
-    case PathDialog::Directory:
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::Directory);
-        dialog.setOption(QFileDialog::ShowDirsOnly);
-        break;
-    }
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : chosen.first();
-}
-
-void QAMainWindowEditor::setDocumentActionsEnabled(bool enabled)
-{
-    for (QAction *action :
-         {m_fileSaveAction, m_fileSaveAsAction, m_fileGenerateAsAction, m_fileExportAsAction}) {
-        if (action)
-            action->setEnabled(enabled);
-    }
-}
-
-void QAMainWindowEditor::fileOpen()
-{
-    if (!askToKeepChanges())
-        return;
-    m_chosenPath = askPath(PathDialog::OpenFile, "FSB", tr("Open"), m_xmlDir,
-                           m_fileFilters.join(QStringLiteral(";;")));
-    if (!m_chosenPath.isEmpty())
-        load(m_chosenPath, false);
-}
-
-void QAMainWindowEditor::loadFailed()
-{
-    setWindowTitle(QAEdition::applicationTitle());
-    setDocumentActionsEnabled(false);
-    statusBar()->showMessage(tr("ERROR: cannot load the file."), kResultMs);
+    emit status(tr("ERROR: cannot load the file."), kResultMs);
     // Nothing of a refused document stays behind for a later save to write out.
     m_editor->clear();
     m_root = QDomElement();
     m_currentPath.clear();
     m_currentPortEntry = nullptr;
     m_editor->setModified(false);
+    emit fileChanged();
 }
 
-void QAMainWindowEditor::load(const QString &path, bool isNew)
+bool QAPortDocument::load(const QString &path, bool isNew)
 {
     if (path.isEmpty())
-        return;
+        return false;
     const QString notAFile = notARegularFile(path);
     if (!notAFile.isEmpty()) {
-        QMessageBox::warning(this, QAEdition::applicationTitle(),
+        QMessageBox::warning(m_window, QAEdition::applicationTitle(),
                              QDir::toNativeSeparators(path)
                                  + tr("\n\nThis cannot be opened as a .xvm file. ") + notAFile);
-        return;
+        return false;
     }
     {
         QFile probe(path);
         if (!probe.open(QIODevice::ReadOnly)) {
             QMessageBox::warning(
-                this, QAEdition::applicationTitle(),
+                m_window, QAEdition::applicationTitle(),
                 path + tr("\n\nYou don't have the access right to read this .xvm file."));
-            return;
+            return false;
         }
     }
 
-    statusBar()->showMessage(tr("Loading file..."));
+    emit status(tr("Loading file..."), 0);
     m_editor->clear();
     m_editor->setModified(false);
     m_root = QDomElement();
@@ -328,37 +372,37 @@ void QAMainWindowEditor::load(const QString &path, bool isNew)
         m_root = m_editor->getRootElement(path);
         if (m_root.isNull()) {
             loadFailed();
-            return;
+            return false;
         }
         const QString version = attribute(m_root, "Version");
         const int classification = m_version->checkVersion(version);
         if (classification == QAVMRVersion::Current)
             break;
         if (classification == QAVMRVersion::Unknown) {
-            QMessageBox::critical(this, QAEdition::applicationTitle(),
+            QMessageBox::critical(m_window, QAEdition::applicationTitle(),
                                   tr("Unknown version for VMR file, can't edit"));
             loadFailed();
-            return;
+            return false;
         }
         if (classification == QAVMRVersion::Newer) {
-            QMessageBox::critical(this, QAEdition::applicationTitle(),
+            QMessageBox::critical(m_window, QAEdition::applicationTitle(),
                                   tr("VMR file is newer than editor, please update your editor"));
             loadFailed();
-            return;
+            return false;
         }
         // An update that claims success but leaves the version as it was would only
         // ask the same question again.
         if (updated && version == updatedFrom) {
-            QMessageBox::critical(this, QAEdition::applicationTitle(),
+            QMessageBox::critical(m_window, QAEdition::applicationTitle(),
                                   tr("Error updating VMR file, cancel load"));
             loadFailed();
-            return;
+            return false;
         }
 
         QMessageBox ask(QMessageBox::Warning, QAEdition::applicationTitle(),
                         tr("This xvm file does not correspond to the current version. It "
                            "requires an update to be edited."),
-                        QMessageBox::NoButton, this);
+                        QMessageBox::NoButton, m_window);
         ask.setObjectName(QStringLiteral("update question"));
         QPushButton *update = ask.addButton(tr("Update"), QMessageBox::AcceptRole);
         ask.addButton(tr("Don't edit"), QMessageBox::RejectRole);
@@ -366,13 +410,13 @@ void QAMainWindowEditor::load(const QString &path, bool isNew)
         ask.exec();
         if (ask.clickedButton() != update) {
             loadFailed();
-            return;
+            return false;
         }
         if (!m_version->updateDocument(path, version)) {
-            QMessageBox::critical(this, QAEdition::applicationTitle(),
+            QMessageBox::critical(m_window, QAEdition::applicationTitle(),
                                   tr("Error updating VMR file, cancel load"));
             loadFailed();
-            return;
+            return false;
         }
         updated = true;
         updatedFrom = version;
@@ -391,7 +435,7 @@ void QAMainWindowEditor::load(const QString &path, bool isNew)
     // a later save cannot write it over the previous document.
     if (!m_editor->buildTree(m_root)) {
         loadFailed();
-        return;
+        return false;
     }
 
     QAVmrEditorTree *tree = m_editor->tree();
@@ -402,44 +446,23 @@ void QAMainWindowEditor::load(const QString &path, bool isNew)
             m_editor->showViewer(dynamic_cast<QAXmlEditorNode *>(first));
     }
 
-    setDocumentActionsEnabled(true);
     m_currentPath = isNew ? m_xmlDir + QDir::separator() + QStringLiteral("document.xvm") : path;
     m_currentPortEntry = findPortEntry(openDocumentDirName(), portName(m_root));
-    refreshCaption();
-    statusBar()->showMessage(tr("File loaded."), kResultMs);
+    if (!isNew)
+        remember(path);
+    emit fileChanged();
+    emit status(tr("File loaded."), kResultMs);
+    return true;
 }
 
-void QAMainWindowEditor::fileSave()
+void QAPortDocument::saveAs(const QString &start)
 {
     m_lastSaveOk = false;
     if (m_root.isNull())
         return;
-    if (isReadOnlyDocument(m_root)) {
-        fileSaveAs();
-        // A cancelled or failed Save As ends the command: nothing to generate from.
-        if (!m_lastSaveOk)
-            return;
-        fileGenerateAs();
-        return;
-    }
-    if (m_currentPath.isEmpty())
-        return;
-    if (!save(m_currentPath))
-        return;
-    const QString target = attribute(m_root, "generate_in");
-    if (!target.isEmpty())
-        m_targetDir = target;
-    runGenerationScript(m_currentPath, m_targetDir);
-}
-
-void QAMainWindowEditor::fileSaveAs(const QString &start)
-{
-    m_lastSaveOk = false;
-    if (m_root.isNull())
-        return;
-    m_chosenPath = askPath(PathDialog::SaveFile, "save xvm file dialog", tr("Save xvm As"),
-                           start.isNull() ? m_chosenPath : start,
-                           m_fileFilters.join(QStringLiteral(";;")));
+    m_chosenPath = askPath(m_window, PathDialog::SaveFile, "save xvm file dialog",
+                           tr("Save xvm As"), start.isNull() ? m_chosenPath : start,
+                           fileFilters());
     if (m_chosenPath.isEmpty())
         return;
     if (QFileInfo(m_chosenPath).suffix().isEmpty())
@@ -448,23 +471,23 @@ void QAMainWindowEditor::fileSaveAs(const QString &start)
     const QFileInfo chosen(m_chosenPath);
     if (QAFileUtil::hasForbiddenCharacter(chosen.fileName())) {
         QMessageBox::critical(
-            this, QAEdition::applicationTitle(),
+            m_window, QAEdition::applicationTitle(),
             tr("The name of a .xvm file cannot contain one of the following characters:")
                 + QStringLiteral("\n\t") + QStringLiteral("[\\ /+*?~|, :\"'`]"));
-        fileSaveAs(chosen.absolutePath() + QDir::separator()
+        saveAs(chosen.absolutePath() + QDir::separator()
                    + QAFileUtil::generateFilename(chosen.fileName()));
         return;
     }
 
     if (chosen.exists()) {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
-            this, QAEdition::applicationTitle(),
+            m_window, QAEdition::applicationTitle(),
             tr("The file %1 already exists.\n Do you want to replace it?").arg(m_chosenPath),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
         if (answer == QMessageBox::Yes)
             replaceExistingFile(m_chosenPath);
         else
-            fileSaveAs();
+            saveAs();
         return;
     }
 
@@ -472,7 +495,7 @@ void QAMainWindowEditor::fileSaveAs(const QString &start)
     save(m_currentPath);
 }
 
-void QAMainWindowEditor::replaceExistingFile(const QString &path)
+void QAPortDocument::replaceExistingFile(const QString &path)
 {
     const QDomElement existing = readRoot(path);
     if (existing.isNull())
@@ -480,11 +503,11 @@ void QAMainWindowEditor::replaceExistingFile(const QString &path)
     if (isReadOnlyDocument(existing)) {
         QMessageBox box(QMessageBox::Warning, QAEdition::applicationTitle(),
                         path + tr("cannot be overwritten.\n Please select another file."),
-                        QMessageBox::Ok | QMessageBox::Cancel, this);
+                        QMessageBox::Ok | QMessageBox::Cancel, m_window);
         box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Cancel);
         if (box.exec() == QMessageBox::Ok)
-            fileSaveAs();
+            saveAs();
         return;
     }
 
@@ -498,33 +521,33 @@ void QAMainWindowEditor::replaceExistingFile(const QString &path)
     save(path);
 }
 
-bool QAMainWindowEditor::save(const QString &path)
+bool QAPortDocument::save(const QString &path)
 {
     m_lastSaveOk = false;
     if (path.isEmpty() || m_root.isNull())
         return false;
     const QString notAFile = notARegularFile(path);
     if (!notAFile.isEmpty()) {
-        QMessageBox::warning(this, QAEdition::applicationTitle(),
+        QMessageBox::warning(m_window, QAEdition::applicationTitle(),
                              QDir::toNativeSeparators(path)
                                  + tr("\n\nThe .xvm file cannot be saved there. ") + notAFile);
         return false;
     }
     if (!canWrite(path)) {
-        QMessageBox::warning(this, QAEdition::applicationTitle(),
+        QMessageBox::warning(m_window, QAEdition::applicationTitle(),
                              path
                                  + tr("\n\nYou cannot save this .xvm file because the file is "
                                       "in read only mode."));
         return false;
     }
 
-    statusBar()->showMessage(tr("Saving file..."));
+    emit status(tr("Saving file..."), 0);
     QAVmrEditorTree *tree = m_editor->tree();
     m_editor->commitPendingEdit();
 
     if (!checkPortNameClash(m_root)) {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
-            this, QAEdition::applicationTitle(),
+            m_window, QAEdition::applicationTitle(),
             attribute(m_root, "Name")
                 + tr("\nalready exists in your \"targets/\" directory.\n Do you want to save "
                      "anyway?"),
@@ -539,13 +562,12 @@ bool QAMainWindowEditor::save(const QString &path)
                 if (auto *node = dynamic_cast<QAVmrEditorNode *>(first))
                     node->startRename(0);
             }
-            statusBar()->showMessage(tr("xvm file not saved."), kResultMs);
+            emit status(tr("xvm file not saved."), kResultMs);
             return false;
         }
     }
 
-    writeWindowSettings();
-    settings()->setValue(QLatin1String(kRecentFile), path);
+    remember(path);
 
     QAXmlEdits *edits = m_editor->edits();
     edits->setSavedAttribute(m_root, QStringLiteral("read_only"), QStringLiteral("no"));
@@ -554,8 +576,8 @@ bool QAMainWindowEditor::save(const QString &path)
 
     QString error;
     if (!writeWhole(path, m_root, &error)) {
-        statusBar()->showMessage(tr("ERROR: cannot save the file."), kResultMs);
-        QMessageBox::warning(this, QAEdition::applicationTitle(),
+        emit status(tr("ERROR: cannot save the file."), kResultMs);
+        QMessageBox::warning(m_window, QAEdition::applicationTitle(),
                              tr("ERROR: cannot save the file.") + QStringLiteral("\n\n")
                                  + QDir::toNativeSeparators(path) + QStringLiteral("\n")
                                  + error);
@@ -567,8 +589,9 @@ bool QAMainWindowEditor::save(const QString &path)
     m_currentPortEntry = m_portList.back().get();
 
     m_editor->setModified(false);
-    statusBar()->showMessage(tr("xvm file saved."), kResultMs);
-    refreshCaption();
     m_lastSaveOk = true;
+    emit saved(path);
+    emit fileChanged();
+    emit status(tr("xvm file saved."), kResultMs);
     return true;
 }
