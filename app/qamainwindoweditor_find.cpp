@@ -135,9 +135,15 @@ bool QAMainWindowEditor::portReadyToGenerate()
         box.exec();
         return false;
     }
+    // The save just before asked about a port name that another port uses.
+    const QDomElement root = m_document->root();
     QStringList warnings;
-    for (const QAProblem &problem : problems)
+    for (const QAProblem &problem : problems) {
+        if (problem.where.kind == QAXmlChange::Attribute && problem.where.element == root
+            && problem.where.field == QLatin1String("Name"))
+            continue;
         warnings << problem.path + QLatin1Char('\t') + problem.message;
+    }
     const QString key = warnings.join(QLatin1Char('\n'));
     if (warnings.isEmpty() || key == m_acceptedWarnings)
         return true;
