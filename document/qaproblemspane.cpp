@@ -10,6 +10,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Long enough that a burst of typing is checked once, short enough to feel live.
@@ -91,12 +93,15 @@ int QAProblemsPane::errorCount() const
 
 void QAProblemsPane::show(const QList<QAProblem> &problems)
 {
+    // Errors first: they are what stops the port from being generated.
     m_problems = problems;
+    std::stable_sort(m_problems.begin(), m_problems.end(),
+                     [](const QAProblem &a, const QAProblem &b) { return a.severity < b.severity; });
     m_list->clear();
     const QIcon error = style()->standardIcon(QStyle::SP_MessageBoxCritical);
     const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     QList<QTreeWidgetItem *> rows;
-    for (const QAProblem &p : problems) {
+    for (const QAProblem &p : std::as_const(m_problems)) {
         auto *row = new QTreeWidgetItem({p.message, p.path});
         row->setIcon(0, p.severity == QAProblem::Error ? error : warning);
         row->setToolTip(0, p.message);
