@@ -52,6 +52,11 @@ void QAMainWindowEditor::createFindAndChecks()
     m_viewProblemsAction = m_problemsDock->toggleViewAction();
     m_viewProblemsAction->setText(tr("Pro&blems"));
     m_viewProblemsAction->setObjectName(QStringLiteral("viewProblemsAction"));
+    // Shown beside the search, the list comes to the front when asked for.
+    connect(m_viewProblemsAction, &QAction::toggled, this, [this](bool on) {
+        if (on)
+            m_problemsDock->raise();
+    });
     const QList<QAction *> entries = m_editMenu->actions();
     const int findNext = int(entries.indexOf(m_editFindAction));
     QAction *after = entries.value(findNext + 1);

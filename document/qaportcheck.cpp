@@ -247,6 +247,42 @@ void checkConfNodes(const QDomElement &parent, Kind (*table)(const QString &), c
     }
 }
 
+// The bytes of a part of an embedded file's data: its text, blanks left out, read as
+// base64 as the generator reads it (letters, digits, "+" and "/", up to two "=" at the
+// end, a multiple of four characters); null when it is not base64. text is scratch space.
+QByteArray base64Bytes(const QDomElement &data, QByteArray *text)
+{
+    text->clear();
+    for (QDomNode n = data.firstChild(); !n.isNull(); n = n.nextSibling()) {
+        // A character beyond Latin-1 becomes "?", which is no base64.
+        if (n.isCharacterData())
+            text->append(n.toCharacterData().data().toLatin1());
+    }
+    char *out = text->data();
+    const char *end = out + text->size();
+    char *kept = out;
+    int padding = 0;
+    for (const char *in = out; in != end; ++in) {
+        const char c = *in;
+        if (c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f' || c == '\v')
+            continue;
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
+            || (c >= '0' && c <= '9') || c == '+' || c == '/';
+        if (c == '=')
+            ++padding;
+        else if (!letter || padding > 0)
+            return QByteArray();
+        *kept++ = c;
+    }
+    text->truncate(kept - out);
+    if (padding > 2 || text->size() % 4)
+        return QByteArray();
+    QByteArray bytes = QByteArray::fromBase64(*text);
+    if (bytes.isNull())
+        bytes = QByteArray("");
+    return bytes;
+}
+
 } // namespace
 
 QString QAPortCheck::oneLine(const QString &message)
@@ -511,7 +547,9 @@ QAPortCheck::BinaryResult QAPortCheck::decodeBinary(const QDomElement &encoded,
     for (QDomElement data = encoded.firstChildElement(QStringLiteral("DATA")); !data.isNull();
          data = data.nextSiblingElement(QStringLiteral("DATA"))) {
         parts.append(data);
-        length += data.text().size();
+        for (QDomNode n = data.firstChild(); !n.isNull(); n = n.nextSibling())
+            if (n.isCharacterData())
+                length += n.toCharacterData().length();
     }
     const QString stamp = name + QLatin1Char('|') + QString::number(length) + QLatin1Char('|')
         + attr(encoded, "Size") + QLatin1Char('|') + attr(encoded, "Sha256") + QLatin1Char('|')
@@ -531,26 +569,24 @@ QAPortCheck::BinaryResult QAPortCheck::decodeBinary(const QDomElement &encoded,
         result.problem = oneLine(
             tr("the binary file \"%1\" uses the unknown encoding %2").arg(name, encoding));
     } else {
-        static const QRegularExpression blanks(QStringLiteral("\\s+"));
-        static const QRegularExpression valid(QStringLiteral("\\A[A-Za-z0-9+/]*={0,2}\\z"));
         QCryptographicHash sha(QCryptographicHash::Sha256);
         qint64 size = 0;
         int part = 0;
+        const bool ini = name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive);
+        QByteArray text;
         for (const QDomElement &data : std::as_const(parts)) {
             ++part;
-            QString text = data.text();
-            text.remove(blanks);
-            if (!valid.match(text).hasMatch() || text.size() % 4) {
+            const QByteArray bytes = base64Bytes(data, &text);
+            if (bytes.isNull()) {
                 result.problem =
                     tr("the binary file \"%1\" is damaged: invalid base64 in its part %2")
                         .arg(name)
                         .arg(part);
                 break;
             }
-            const QByteArray bytes = QByteArray::fromBase64(text.toLatin1());
             sha.addData(bytes);
             size += bytes.size();
-            if (!result.iniRecord && bytes.contains("NAME="))
+            if (ini && !result.iniRecord && bytes.contains("NAME="))
                 result.iniRecord = true;
         }
         if (result.problem.isEmpty()) {
@@ -575,33 +611,41 @@ QAPortCheck::BinaryResult QAPortCheck::decodeBinary(const QDomElement &encoded,
 void QAPortCheck::checkCharacters(const QDomElement &root, QList<QAProblem> *problems)
 {
     // A save refuses such a document; the place is named so that it can be mended first.
-    const auto report = [problems](QStringView text, const QAXmlChange &where) {
+    // The place is worked out only for a text that holds such a character.
+    const auto report = [problems](QStringView text, auto where) {
         const qsizetype at = QAXmlCharacters::firstForbidden(text);
         if (at < 0)
             return;
         problems->append(problem(QAProblem::Error,
                                  tr("the character %1 cannot be written into an XML file")
                                      .arg(QAXmlCharacters::describe(text, at)),
-                                 where));
+                                 where()));
     };
+    const QString data = QStringLiteral("DATA");
     QDomNode node = root;
     while (!node.isNull()) {
+        bool into = true;
         if (node.isElement()) {
             const QDomElement e = node.toElement();
-            const QDomNamedNodeMap attributes = e.attributes();
-            for (int i = 0; i < attributes.count(); ++i) {
-                const QDomAttr a = attributes.item(i).toAttr();
-                report(a.value(), QAXmlChange::attribute(e, a.name()));
+            if (e.hasAttributes()) {
+                const QDomNamedNodeMap attributes = e.attributes();
+                for (int i = 0; i < attributes.count(); ++i) {
+                    const QDomAttr a = attributes.item(i).toAttr();
+                    report(a.value(), [&]() { return QAXmlChange::attribute(e, a.name()); });
+                }
             }
+            // An embedded file's data is base64, which its own check reads.
+            into = e.tagName() != data;
         } else if (node.isCharacterData()) {
-            const QDomElement owner = node.parentNode().toElement();
-            const QDomElement up = owner.parentNode().toElement();
-            report(node.toCharacterData().data(),
-                   up.isNull() ? QAXmlChange::attribute(owner, QString())
-                               : QAXmlChange::text(up, owner.tagName()));
+            report(node.toCharacterData().data(), [&]() {
+                const QDomElement owner = node.parentNode().toElement();
+                const QDomElement up = owner.parentNode().toElement();
+                return up.isNull() ? QAXmlChange::attribute(owner, QString())
+                                   : QAXmlChange::text(up, owner.tagName());
+            });
         }
         // Depth first, in document order.
-        QDomNode next = node.firstChild();
+        QDomNode next = into ? node.firstChild() : QDomNode();
         while (next.isNull() && !node.isNull() && node != root) {
             next = node.nextSibling();
             if (next.isNull())
