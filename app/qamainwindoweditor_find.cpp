@@ -80,8 +80,7 @@ void QAMainWindowEditor::createFindAndChecks()
     connect(m_problemsPane, &QAProblemsPane::countsChanged, this, [this](int errors, int warnings) {
         m_problemsLabel->setText(errors + warnings == 0
                                      ? QString()
-                                     : tr("%n error(s)", nullptr, errors) + QStringLiteral(", ")
-                                           + tr("%n warning(s)", nullptr, warnings));
+                                     : tr("%1 error(s), %2 warning(s)").arg(errors).arg(warnings));
     });
 
     const auto open = [this](const QDomElement &root) {
@@ -132,9 +131,9 @@ bool QAMainWindowEditor::portReadyToGenerate()
         m_problemsDock->raise();
         statusBar()->showMessage(tr("ERROR: the port has errors and is not generated."), 2000);
         QMessageBox box(QMessageBox::Warning, QAEdition::applicationTitle(),
-                        tr("The port is not generated: it has %n error(s), listed in the "
-                           "Problems pane.",
-                           nullptr, errors),
+                        tr("The port is not generated: it has %1 error(s), listed in the "
+                           "Problems pane.")
+                            .arg(errors),
                         QMessageBox::Ok, this);
         box.setObjectName(QStringLiteral("generation refused"));
         box.exec();
@@ -155,9 +154,9 @@ bool QAMainWindowEditor::portReadyToGenerate()
     m_problemsDock->show();
     m_problemsDock->raise();
     QMessageBox box(QMessageBox::Question, QAEdition::applicationTitle(),
-                    tr("The port has %n warning(s), listed in the Problems pane.\nGenerate it "
-                       "anyway?",
-                       nullptr, int(warnings.size())),
+                    tr("The port has %1 warning(s), listed in the Problems pane.\nGenerate it "
+                       "anyway?")
+                        .arg(warnings.size()),
                     QMessageBox::Yes | QMessageBox::No, this);
     box.setObjectName(QStringLiteral("generate with warnings"));
     box.setDefaultButton(QMessageBox::No);

@@ -235,7 +235,7 @@ void QAFindPane::showCount()
         m_count->setText(tr("No match for \"%1\"").arg(m_searched.pattern));
         return;
     }
-    const QString count = tr("%n match(es)", nullptr, int(m_hits.size()));
+    const QString count = tr("%1 match(es)").arg(m_hits.size());
     m_count->setText(m_search ? tr("%1 so far...").arg(count) : count);
 }
 
@@ -320,7 +320,7 @@ void QAFindPane::replaceAll()
                                                    m_edits, tr("Replace All"));
     m_replacing = false;
     search();
-    emit statusMsg(tr("%n replacement(s) made.", nullptr, count), 2000);
+    emit statusMsg(tr("%1 replacement(s) made.").arg(count), 2000);
 }
 
 void QAFindPane::documentChanged()

@@ -115,7 +115,6 @@ void QAProblemsPane::show(const QList<QAProblem> &problems)
     else if (problems.isEmpty())
         m_summary->setText(tr("No problems found: the port can be generated."));
     else
-        m_summary->setText(tr("%n error(s)", nullptr, errors) + QStringLiteral(", ")
-                           + tr("%n warning(s)", nullptr, warnings));
+        m_summary->setText(tr("%1 error(s), %2 warning(s)").arg(errors).arg(warnings));
     emit countsChanged(errors, warnings);
 }

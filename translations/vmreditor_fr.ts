@@ -380,13 +380,6 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
         <source>No match for &quot;%1&quot;</source>
         <translation>Aucune occurrence de &quot;%1&quot;</translation>
     </message>
-    <message numerus="yes">
-        <source>%n match(es)</source>
-        <translation>
-            <numerusform>%n occurrence</numerusform>
-            <numerusform>%n occurrences</numerusform>
-        </translation>
-    </message>
     <message>
         <source>%1 so far...</source>
         <translation>%1 pour le moment...</translation>
@@ -411,12 +404,13 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
         <source>Replace All</source>
         <translation>Tout remplacer</translation>
     </message>
-    <message numerus="yes">
-        <source>%n replacement(s) made.</source>
-        <translation>
-            <numerusform>%n remplacement effectué.</numerusform>
-            <numerusform>%n remplacements effectués.</numerusform>
-        </translation>
+    <message>
+        <source>%1 match(es)</source>
+        <translation>%1 occurrence(s)</translation>
+    </message>
+    <message>
+        <source>%1 replacement(s) made.</source>
+        <translation>%1 remplacement(s) effectué(s).</translation>
     </message>
 </context>
 <context>
@@ -806,44 +800,27 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
         <source>Pro&amp;blems</source>
         <translation>Pro&amp;blèmes</translation>
     </message>
-    <message numerus="yes">
-        <source>%n error(s)</source>
-        <translation>
-            <numerusform>%n erreur</numerusform>
-            <numerusform>%n erreurs</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n warning(s)</source>
-        <translation>
-            <numerusform>%n avertissement</numerusform>
-            <numerusform>%n avertissements</numerusform>
-        </translation>
-    </message>
     <message>
         <source>ERROR: the port has errors and is not generated.</source>
         <translation>ERREUR&#xa0;: le port contient des erreurs et n&apos;est pas généré.</translation>
     </message>
-    <message numerus="yes">
-        <source>The port is not generated: it has %n error(s), listed in the Problems pane.</source>
-        <translation>
-            <numerusform>Le port n&apos;est pas généré&#xa0;: il contient %n erreur, indiquée dans le volet Problèmes.</numerusform>
-            <numerusform>Le port n&apos;est pas généré&#xa0;: il contient %n erreurs, indiquées dans le volet Problèmes.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>The port has %n warning(s), listed in the Problems pane.
-Generate it anyway?</source>
-        <translation>
-            <numerusform>Le port a %n avertissement, indiqué dans le volet Problèmes.
-Le générer quand même&#xa0;?</numerusform>
-            <numerusform>Le port a %n avertissements, indiqués dans le volet Problèmes.
-Le générer quand même&#xa0;?</numerusform>
-        </translation>
-    </message>
     <message>
         <source>The port is not generated.</source>
         <translation>Le port n&apos;est pas généré.</translation>
+    </message>
+    <message>
+        <source>%1 error(s), %2 warning(s)</source>
+        <translation>%1 erreur(s), %2 avertissement(s)</translation>
+    </message>
+    <message>
+        <source>The port is not generated: it has %1 error(s), listed in the Problems pane.</source>
+        <translation>Le port n&apos;est pas généré&#xa0;: il contient %1 erreur(s), indiquée(s) dans le volet Problèmes.</translation>
+    </message>
+    <message>
+        <source>The port has %1 warning(s), listed in the Problems pane.
+Generate it anyway?</source>
+        <translation>Le port a %1 avertissement(s), indiqué(s) dans le volet Problèmes.
+Le générer quand même&#xa0;?</translation>
     </message>
 </context>
 <context>
@@ -1178,19 +1155,9 @@ existe déjà dans votre répertoire &quot;targets/&quot;.
         <source>No problems found: the port can be generated.</source>
         <translation>Aucun problème trouvé&#xa0;: le port peut être généré.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n error(s)</source>
-        <translation>
-            <numerusform>%n erreur</numerusform>
-            <numerusform>%n erreurs</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n warning(s)</source>
-        <translation>
-            <numerusform>%n avertissement</numerusform>
-            <numerusform>%n avertissements</numerusform>
-        </translation>
+    <message>
+        <source>%1 error(s), %2 warning(s)</source>
+        <translation>%1 erreur(s), %2 avertissement(s)</translation>
     </message>
 </context>
 <context>
