@@ -102,6 +102,8 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
 
     setWindowTitle(QAEdition::applicationTitle());
     setWindowIcon(QAEdition::windowIcon());
+    // A port description dropped anywhere on the window opens.
+    setAcceptDrops(true);
 
     createActions();
     createToolBars();
@@ -121,6 +123,7 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     connect(m_document, &QAPortDocument::fileChanged, this, [this]() {
         setDocumentActionsEnabled(m_document->isOpen());
         refreshCaption();
+        fillRecentMenu();
     });
     connect(m_document, &QAPortDocument::saved, this, &QAMainWindowEditor::writeWindowSettings);
     setDocumentActionsEnabled(false);
@@ -157,6 +160,10 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
         if (!recent.isEmpty() && QFileInfo::exists(recent))
             m_document->load(QFileInfo(recent).absoluteFilePath(), false);
     }
+    // A new port never saved has no file to open its kept work with: it is offered here,
+    // unless the document just opened already holds unsaved work.
+    if (!m_editor->isModified())
+        m_document->recoverNewDocument();
 
     const int editionArea = positiveSetting(store, kEditionArea, m_editor->editionAreaSize());
     const int docArea = positiveSetting(store, kDocArea, m_editor->docAreaSize());
@@ -304,6 +311,7 @@ void QAMainWindowEditor::createMenus()
     m_fileMenu = m_menuBar->addMenu(tr("&File"));
     m_fileMenu->addAction(m_fileNewAction);
     m_fileMenu->addAction(m_fileOpenAction);
+    createRecentMenu();
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_fileSaveAction);
     m_fileMenu->addAction(m_fileSaveAsAction);
@@ -435,6 +443,7 @@ bool QAMainWindowEditor::askToKeepChanges()
         fileSave();
         return false;
     case QMessageBox::No:
+        m_document->discardRecovery();
         return true;
     default:
         return false;
@@ -743,6 +752,7 @@ void QAMainWindowEditor::closeEvent(QCloseEvent *event)
             }
             break;
         case QMessageBox::No:
+            m_document->discardRecovery();
             break;
         default:
             event->ignore();

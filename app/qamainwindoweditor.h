@@ -88,6 +88,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
@@ -120,6 +122,12 @@ private:
     /** The commands that need a document follow whether one is open. */
     void setDocumentActionsEnabled(bool enabled);
 
+    // Documents opened last and dropped (qamainwindoweditor_files.cpp).
+    void createRecentMenu();
+    void fillRecentMenu();
+    /** Opens path in place of the document, once the user has kept or given up its changes. */
+    void openDocument(const QString &path);
+
     // Scripts (qamainwindoweditor_scripts.cpp).
     /** True, with a status message, while a generation or export still runs. */
     bool refuseWhileScriptRuns();
@@ -141,6 +149,7 @@ private:
 
     QMenuBar *m_menuBar = nullptr;
     QMenu *m_fileMenu = nullptr;
+    QMenu *m_recentMenu = nullptr;
     QMenu *m_editMenu = nullptr;
     QMenu *m_helpMenu = nullptr;
     QToolBar *m_toolBar = nullptr;

@@ -115,7 +115,7 @@ bool QAMainWindowEditor::startScript(const QString &script, const QStringList &a
         + QStringLiteral("\nUnable to run command");
     delete run;
     m_scriptRun = nullptr;
-    QAVmrErrorDialog dialog(message);
+    QAVmrErrorDialog dialog(message, this);
     dialog.exec();
     statusBar()->showMessage(startFailure, kResultMs);
     return false;
@@ -140,7 +140,7 @@ void QAMainWindowEditor::finishScript(const QString &success, const QString &fai
     // A crash is reported as such; a silent failure still says how the script ended.
     if (run->crashed() || m_errorText.isEmpty())
         m_errorText = run->failureText() + QStringLiteral("\n");
-    QAVmrErrorDialog dialog(m_errorText);
+    QAVmrErrorDialog dialog(m_errorText, this);
     dialog.exec();
     statusBar()->showMessage(failure, kResultMs);
 }

@@ -1,6 +1,8 @@
 #include "app/qaportdocument.h"
 
+#include "app/qarecovery.h"
 #include "app/qavmrver.h"
+#include "document/qavmrdocumentedits.h"
 #include "document/qavmreditor.h"
 #include "document/qavmreditornode.h"
 #include "document/qavmreditortree.h"
@@ -16,7 +18,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QLocale>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSaveFile>
 #include <QSettings>
 #include <QTemporaryFile>
@@ -28,6 +32,8 @@
 
 namespace {
 
+constexpr int kRecoveryPauseMs = 3000;
+constexpr int kRecoveryLimitMs = 30000;
 const char kRecentFile[] = "/Orbisk/vmreditor/recentFile";
 const char kRecentFiles[] = "/Orbisk/vmreditor/recentFiles";
 constexpr int kResultMs = 2000;
@@ -156,9 +162,143 @@ QAPortDocument::QAPortDocument(QAVmrEditor *editor, QAVMRVersion *version,
     scanTargetDirectory(m_targetDir);
     m_currentPortEntry = nullptr;
     m_xmlDir = m_targetDir + QDir::separator() + QStringLiteral("xml");
+
+    m_recoveryPause.setSingleShot(true);
+    m_recoveryPause.setInterval(kRecoveryPauseMs);
+    m_recoveryLimit.setSingleShot(true);
+    m_recoveryLimit.setInterval(kRecoveryLimitMs);
+    connect(&m_recoveryPause, &QTimer::timeout, this, &QAPortDocument::writeRecovery);
+    connect(&m_recoveryLimit, &QTimer::timeout, this, &QAPortDocument::writeRecovery);
+    QAVmrDocumentEdits *edits = m_editor->edits();
+    connect(edits, &QAXmlEdits::changed, this, &QAPortDocument::scheduleRecovery);
+    // Undone back to what the file holds: nothing left to recover.
+    connect(edits, &QAVmrDocumentEdits::modifiedChanged, this, [this](bool modified) {
+        if (!modified && !m_loading)
+            discardRecovery();
+    });
 }
 
 QAPortDocument::~QAPortDocument() = default;
+
+void QAPortDocument::scheduleRecovery()
+{
+    // A change is announced before the history counts it: whether the document then
+    // differs from its file is asked when the timer runs out.
+    if (m_loading || m_root.isNull())
+        return;
+    m_recoveryPause.start();
+    if (!m_recoveryLimit.isActive())
+        m_recoveryLimit.start();
+}
+
+bool QAPortDocument::writeRecovery()
+{
+    m_recoveryPause.stop();
+    m_recoveryLimit.stop();
+    if (m_root.isNull() || m_currentPath.isEmpty() || !m_editor->isModified())
+        return false;
+    QString error;
+    if (!QARecovery::write(m_currentPath, m_root, &error)) {
+        qWarning("Cannot keep the unsaved changes aside: %s", qPrintable(error));
+        return false;
+    }
+    m_recoveryPath = m_currentPath;
+    return true;
+}
+
+void QAPortDocument::discardRecovery()
+{
+    m_recoveryPause.stop();
+    m_recoveryLimit.stop();
+    if (!m_recoveryPath.isEmpty())
+        QARecovery::discard(m_recoveryPath);
+    m_recoveryPath.clear();
+}
+
+bool QAPortDocument::recoverNewDocument()
+{
+    const QList<QARecovery::Kept> kept = QARecovery::withoutDocument();
+    if (kept.isEmpty())
+        return false;
+    const QARecovery::Kept &newest = kept.first();
+    QMessageBox ask(QMessageBox::Question, QAEdition::applicationTitle(),
+                    tr("A new port, %1, has unsaved changes from %2, kept when the editor "
+                       "stopped before it was ever saved.\n\nRecover them, or discard them?")
+                        .arg(QFileInfo(newest.documentPath).fileName(),
+                             QLocale().toString(newest.written.toLocalTime(),
+                                                QLocale::ShortFormat)),
+                    QMessageBox::NoButton, m_window);
+    ask.setObjectName(QStringLiteral("recovery question"));
+    QPushButton *recover = ask.addButton(tr("&Recover"), QMessageBox::AcceptRole);
+    QPushButton *discard = ask.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+    ask.setDefaultButton(recover);
+    ask.setEscapeButton(recover);
+    ask.exec();
+    if (ask.clickedButton() == discard) {
+        QARecovery::discard(newest.documentPath);
+        return false;
+    }
+
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/vmreditor-recovered-XXXXXX.xvm"));
+    if (!file.open() || file.write(newest.content) != newest.content.size() || !file.flush()
+        || !load(file.fileName(), true)) {
+        return false;
+    }
+    // Saved under the name the new port had; until then it is what may be lost.
+    m_currentPath = newest.documentPath;
+    m_editor->setModified(true);
+    m_recoveryPath = m_currentPath;
+    emit fileChanged();
+    emit status(tr("Unsaved changes recovered."), kResultMs);
+    return true;
+}
+
+bool QAPortDocument::takeUpRecovery(const QString &path, QTemporaryFile *file)
+{
+    const QARecovery::Kept kept = QARecovery::read(path);
+    if (kept.state == QARecovery::State::None)
+        return false;
+    if (kept.state == QARecovery::State::Damaged) {
+        const QString asideAt = QARecovery::setAside(path);
+        QMessageBox::warning(
+            m_window, QAEdition::applicationTitle(),
+            tr("The unsaved changes kept for %1 cannot be read: the file that holds them is "
+               "damaged or incomplete.\n\nIt is set aside as %2; the document opens as saved.")
+                .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(asideAt)));
+        return false;
+    }
+    // A file saved after the work was kept aside holds the newer state.
+    if (kept.written <= QFileInfo(path).lastModified())
+        return false;
+
+    QMessageBox ask(QMessageBox::Question, QAEdition::applicationTitle(),
+                    tr("%1 has unsaved changes from %2, kept when the editor stopped without "
+                       "saving them.\n\nRecover them, or discard them?")
+                        .arg(QDir::toNativeSeparators(path),
+                             QLocale().toString(kept.written.toLocalTime(),
+                                                QLocale::ShortFormat)),
+                    QMessageBox::NoButton, m_window);
+    ask.setObjectName(QStringLiteral("recovery question"));
+    QPushButton *recover = ask.addButton(tr("&Recover"), QMessageBox::AcceptRole);
+    QPushButton *discard = ask.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+    ask.setDefaultButton(recover);
+    ask.setEscapeButton(recover);
+    ask.exec();
+    if (ask.clickedButton() == discard) {
+        QARecovery::discard(path);
+        return false;
+    }
+
+    file->setFileTemplate(QDir::tempPath() + QStringLiteral("/vmreditor-recovered-XXXXXX.xvm"));
+    if (!file->open() || file->write(kept.content) != kept.content.size() || !file->flush()) {
+        QMessageBox::warning(m_window, QAEdition::applicationTitle(),
+                             tr("The unsaved changes cannot be recovered: %1")
+                                 .arg(file->errorString()));
+        return false;
+    }
+    file->close();
+    return true;
+}
 
 QString QAPortDocument::defaultTargetDir() const
 {
@@ -204,6 +344,12 @@ QStringList QAPortDocument::recentFiles()
             recent << path;
     }
     return recent.mid(0, kRecentCount);
+}
+
+void QAPortDocument::forgetRecentFiles()
+{
+    QSettings store(QStringLiteral("Quintar Software"), QStringLiteral("vmreditor"));
+    store.remove(QLatin1String(kRecentFiles));
 }
 
 QString QAPortDocument::askPath(QWidget *parent, PathDialog kind, const char *objectName,
@@ -278,9 +424,11 @@ QAPortDocument::QVmrId *QAPortDocument::findPortEntry(const QString &dirName,
     return nullptr;
 }
 
-bool QAPortDocument::checkPortNameClash(const QDomElement &root)
+bool QAPortDocument::checkPortNameClash(const QDomElement &root, const QString &documentPath)
 {
-    const QString dirName = openDocumentDirName();
+    const QString dirName = documentPath.isNull()
+        ? openDocumentDirName()
+        : QFileInfo(documentPath).fileName().remove(QStringLiteral(".xvm"));
     const QString name = portName(root);
     return std::none_of(m_portList.begin(), m_portList.end(), [&](const auto &entry) {
         return entry->portName == name && entry->dirName != dirName;
@@ -328,9 +476,15 @@ void QAPortDocument::scanTargetDirectory(const QString &dir)
     }
 }
 
-void QAPortDocument::loadFailed()
+void QAPortDocument::loadFailed(const QString &path, const QString &reason)
 {
     emit status(tr("ERROR: cannot load the file."), kResultMs);
+    // Why, when no message has said it yet: a status line is gone before it is read.
+    if (!reason.isEmpty())
+        QMessageBox::warning(m_window, QAEdition::applicationTitle(),
+                             QDir::toNativeSeparators(path) + QStringLiteral("\n\n")
+                                 + tr("ERROR: cannot load the file.") + QStringLiteral("\n")
+                                 + reason);
     // Nothing of a refused document stays behind for a later save to write out.
     m_editor->clear();
     m_root = QDomElement();
@@ -361,7 +515,17 @@ bool QAPortDocument::load(const QString &path, bool isNew)
         }
     }
 
+    // The document open until now goes; the user has given up its unsaved work.
+    discardRecovery();
+    // Work kept aside when the editor last stopped may be taken up instead of the file.
+    QTemporaryFile recovered;
+    const bool recovering = !isNew && takeUpRecovery(path, &recovered);
+    const QString source = recovering ? recovered.fileName() : path;
+
     emit status(tr("Loading file..."), 0);
+    // What the load does to the history is no edit of the user's.
+    m_loading = true;
+    const auto loaded = qScopeGuard([this] { m_loading = false; });
     m_editor->clear();
     m_editor->setModified(false);
     m_root = QDomElement();
@@ -369,9 +533,14 @@ bool QAPortDocument::load(const QString &path, bool isNew)
     bool updated = false;
     QString updatedFrom;
     for (;;) {
-        m_root = m_editor->getRootElement(path);
+        m_root = m_editor->getRootElement(source);
         if (m_root.isNull()) {
-            loadFailed();
+            loadFailed(path, m_editor->lastError());
+            return false;
+        }
+        // Before its version is asked for: a file of another kind has none to update.
+        if (m_root.tagName() != QLatin1String("VMR")) {
+            loadFailed(path, tr("It is not a port description: its root element is not VMR."));
             return false;
         }
         const QString version = attribute(m_root, "Version");
@@ -381,13 +550,13 @@ bool QAPortDocument::load(const QString &path, bool isNew)
         if (classification == QAVMRVersion::Unknown) {
             QMessageBox::critical(m_window, QAEdition::applicationTitle(),
                                   tr("Unknown version for VMR file, can't edit"));
-            loadFailed();
+            loadFailed(path, QString());
             return false;
         }
         if (classification == QAVMRVersion::Newer) {
             QMessageBox::critical(m_window, QAEdition::applicationTitle(),
                                   tr("VMR file is newer than editor, please update your editor"));
-            loadFailed();
+            loadFailed(path, QString());
             return false;
         }
         // An update that claims success but leaves the version as it was would only
@@ -395,7 +564,7 @@ bool QAPortDocument::load(const QString &path, bool isNew)
         if (updated && version == updatedFrom) {
             QMessageBox::critical(m_window, QAEdition::applicationTitle(),
                                   tr("Error updating VMR file, cancel load"));
-            loadFailed();
+            loadFailed(path, QString());
             return false;
         }
 
@@ -409,13 +578,13 @@ bool QAPortDocument::load(const QString &path, bool isNew)
         ask.setDefaultButton(update);
         ask.exec();
         if (ask.clickedButton() != update) {
-            loadFailed();
+            loadFailed(path, QString());
             return false;
         }
-        if (!m_version->updateDocument(path, version)) {
+        if (!m_version->updateDocument(source, version)) {
             QMessageBox::critical(m_window, QAEdition::applicationTitle(),
                                   tr("Error updating VMR file, cancel load"));
-            loadFailed();
+            loadFailed(path, QString());
             return false;
         }
         updated = true;
@@ -434,7 +603,7 @@ bool QAPortDocument::load(const QString &path, bool isNew)
     // A document that is no port description is refused like an unreadable one, so that
     // a later save cannot write it over the previous document.
     if (!m_editor->buildTree(m_root)) {
-        loadFailed();
+        loadFailed(path, tr("It is not a port description: its root element is not VMR."));
         return false;
     }
 
@@ -446,12 +615,18 @@ bool QAPortDocument::load(const QString &path, bool isNew)
             m_editor->showViewer(dynamic_cast<QAXmlEditorNode *>(first));
     }
 
-    m_currentPath = isNew ? m_xmlDir + QDir::separator() + QStringLiteral("document.xvm") : path;
+    m_currentPath = isNew ? m_xmlDir + QDir::separator() + QStringLiteral("document.xvm")
+                          : QFileInfo(path).absoluteFilePath();
     m_currentPortEntry = findPortEntry(openDocumentDirName(), portName(m_root));
     if (!isNew)
         remember(path);
     emit fileChanged();
-    emit status(tr("File loaded."), kResultMs);
+    // Recovered work differs from the file until it is saved.
+    if (recovering) {
+        m_editor->setModified(true);
+        m_recoveryPath = m_currentPath;
+    }
+    emit status(recovering ? tr("Unsaved changes recovered.") : tr("File loaded."), kResultMs);
     return true;
 }
 
@@ -460,8 +635,9 @@ void QAPortDocument::saveAs(const QString &start)
     m_lastSaveOk = false;
     if (m_root.isNull())
         return;
+    // In the document's folder, with its name, unless a retry proposes another one.
     m_chosenPath = askPath(m_window, PathDialog::SaveFile, "save xvm file dialog",
-                           tr("Save xvm As"), start.isNull() ? m_chosenPath : start,
+                           tr("Save xvm As"), start.isNull() ? m_currentPath : start,
                            fileFilters());
     if (m_chosenPath.isEmpty())
         return;
@@ -491,8 +667,7 @@ void QAPortDocument::saveAs(const QString &start)
         return;
     }
 
-    m_currentPath = m_chosenPath;
-    save(m_currentPath);
+    save(m_chosenPath);
 }
 
 void QAPortDocument::replaceExistingFile(const QString &path)
@@ -511,7 +686,6 @@ void QAPortDocument::replaceExistingFile(const QString &path)
         return;
     }
 
-    m_currentPath = path;
     // The replaced document's port is gone from the target directory's point of view.
     const QString replacedDir = QFileInfo(path).fileName().remove(QStringLiteral(".xvm"));
     if (QVmrId *replaced = findPortEntry(replacedDir, portName(existing))) {
@@ -545,7 +719,9 @@ bool QAPortDocument::save(const QString &path)
     QAVmrEditorTree *tree = m_editor->tree();
     m_editor->commitPendingEdit();
 
-    if (!checkPortNameClash(m_root)) {
+    // The port directory is the one of the file being written, which Save As changes.
+    const QString dirName = QFileInfo(path).fileName().remove(QStringLiteral(".xvm"));
+    if (!checkPortNameClash(m_root, path)) {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
             m_window, QAEdition::applicationTitle(),
             attribute(m_root, "Name")
@@ -585,10 +761,12 @@ bool QAPortDocument::save(const QString &path)
     }
 
     removePortEntry(m_portList, m_currentPortEntry);
-    m_portList.push_back(std::make_unique<QVmrId>(QVmrId{openDocumentDirName(), portName(m_root)}));
+    m_portList.push_back(std::make_unique<QVmrId>(QVmrId{dirName, portName(m_root)}));
     m_currentPortEntry = m_portList.back().get();
 
+    m_currentPath = QFileInfo(path).absoluteFilePath();
     m_editor->setModified(false);
+    discardRecovery();
     m_lastSaveOk = true;
     emit saved(path);
     emit fileChanged();

@@ -3,6 +3,7 @@
 #include <QDomElement>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -10,6 +11,7 @@
 class QAVMRVersion;
 class QAVmrEditor;
 class QIODevice;
+class QTemporaryFile;
 class QWidget;
 
 /**
@@ -43,7 +45,9 @@ public:
     void saveAs(const QString &start = QString());
     void replaceExistingFile(const QString &path);
     void scanTargetDirectory(const QString &dir);
-    bool checkPortNameClash(const QDomElement &root);
+    /** Whether no other port of the target directory has root's name; documentPath: the
+     *  file the port is saved into (default: the open one). */
+    bool checkPortNameClash(const QDomElement &root, const QString &documentPath = QString());
     QVmrId *findPortEntry(const QString &dirName, const QString &portName);
 
     QString path() const { return m_currentPath; }
@@ -57,8 +61,19 @@ public:
     bool lastSaveOk() const { return m_lastSaveOk; }
     const std::vector<std::unique_ptr<QVmrId>> &portList() const { return m_portList; }
     QVmrId *currentPortEntry() const { return m_currentPortEntry; }
+    /** Forgets the unsaved work kept aside for a crash: the user gave it up. */
+    void discardRecovery();
+    /**
+     * At start: offers the work kept for a new port that was never saved, as a new
+     * document with those changes; true when it was taken up.
+     */
+    bool recoverNewDocument();
+    /** Keeps the unsaved work aside now (the autosave does it a few seconds after typing). */
+    bool writeRecovery();
+
     /** The documents opened or saved last, most recent first, as absolute paths. */
     static QStringList recentFiles();
+    static void forgetRecentFiles();
     /** The file filters of the open and save dialogs. */
     static QString fileFilters();
 
@@ -86,7 +101,10 @@ signals:
 
 private:
     QString defaultTargetDir() const;
-    void loadFailed();
+    /** Asks whether to take up work kept aside for path; if so, writes it into file. */
+    bool takeUpRecovery(const QString &path, QTemporaryFile *file);
+    void scheduleRecovery();
+    void loadFailed(const QString &path, const QString &reason);
     /** The port directory that the open document stands for: its file name less ".xvm". */
     QString openDocumentDirName() const;
     /** Records path as the document opened or saved last. */
@@ -105,4 +123,10 @@ private:
     bool m_lastSaveOk = false;
     std::vector<std::unique_ptr<QVmrId>> m_portList;
     QVmrId *m_currentPortEntry = nullptr;
+    // The autosave runs when typing has paused, and at the latest a while after the
+    // first change it has not kept yet.
+    QTimer m_recoveryPause;
+    QTimer m_recoveryLimit;
+    QString m_recoveryPath;
+    bool m_loading = false;
 };

@@ -3,6 +3,7 @@
 #include "support/qaedition.h"
 #include "support/qainstall.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
@@ -167,6 +168,21 @@ QAVmrSplashWindow::QAVmrSplashWindow(const QString &programPath, QWidget *parent
         else
             setAttribute(Qt::WA_OpaquePaintEvent);
     }
+    // A question asked while the window is built (recover the unsaved changes? update the
+    // document?) must not open behind the splash.
+    qApp->installEventFilter(this);
+}
+
+bool QAVmrSplashWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && watched != this) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->isWindow() && widget->isModal()) {
+            qApp->removeEventFilter(this);
+            hide();
+        }
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void QAVmrSplashWindow::paintEvent(QPaintEvent *event)

@@ -37,9 +37,14 @@ QAVMRVersion::QAVMRVersion(const QString &programPath, ListRequest request)
 
 QAVMRVersion::~QAVMRVersion() = default;
 
+QWidget *QAVMRVersion::dialogParent() const
+{
+    return qobject_cast<QWidget *>(parent());
+}
+
 void QAVMRVersion::showError(const QString &message)
 {
-    QAVmrErrorDialog dialog(message);
+    QAVmrErrorDialog dialog(message, dialogParent());
     dialog.exec();
 }
 
@@ -125,7 +130,7 @@ int QAVMRVersion::checkVersion(const QString &version)
         return Older;
     const int current = m_versionList.indexOf(documentVersion());
     if (current < 0) {
-        QMessageBox::critical(nullptr, QAEdition::applicationTitle(),
+        QMessageBox::critical(dialogParent(), QAEdition::applicationTitle(),
                               tr("Editor XVM version not supported by script"));
         return Unknown;
     }

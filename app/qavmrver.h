@@ -56,7 +56,9 @@ public:
 private:
     void startVersionList();
     QAScriptRunner *newRun();
-    static void showError(const QString &message);
+    void showError(const QString &message);
+    /** The window that the checker belongs to, for its messages to stand over. */
+    QWidget *dialogParent() const;
 
     QStringList m_versionList;
     QAScriptRunner *m_process = nullptr;

@@ -365,12 +365,12 @@ QDomElement QAVmrEditorTree::parseEncodedFile(const QString &workDir, QDomDocume
     const QString name = QLatin1String(s_encodedFile);
     QFile file(QDir(workDir).filePath(name));
     if (!file.open(QIODevice::ReadOnly)) {
-        QMessageBox::critical(nullptr, tr("Critical Error"), tr("Cannot open file %1").arg(name));
+        QMessageBox::critical(window(), tr("Critical Error"), tr("Cannot open file %1").arg(name));
         return QDomElement();
     }
     QString error;
     if (!QAXmlEditor::parseDocument(&file, &parsed, &error)) {
-        QMessageBox::critical(nullptr, tr("Critical Error"),
+        QMessageBox::critical(window(), tr("Critical Error"),
                               tr("Parsing error for file %1").arg(name)
                                   + QStringLiteral("\n(") + error + QLatin1Char(')'));
         return QDomElement();

@@ -123,6 +123,281 @@ bool isBlank(QStringView text)
     return true;
 }
 
+/**
+ * Builds the DOM of a document from one pass of a stream reader, refusing on the way
+ * what the editor refuses; each kind of token has its own step.
+ */
+class DomBuilder
+{
+public:
+    DomBuilder(QIODevice *device, QString *error, QAAttributeOrder *order, bool rootOnly)
+        : m_reader(device), m_error(error), m_order(order), m_rootOnly(rootOnly)
+    {
+        m_reader.setNamespaceProcessing(false);
+        m_reader.setEntityResolver(&m_undeclared);
+    }
+
+    bool build(QDomDocument *document)
+    {
+        while (!m_reader.atEnd()) {
+            bool ok = true;
+            switch (m_reader.readNext()) {
+            case QXmlStreamReader::DTD:
+                ok = documentType();
+                break;
+            case QXmlStreamReader::StartElement:
+                ok = startElement();
+                break;
+            case QXmlStreamReader::EndElement:
+                endElement();
+                break;
+            case QXmlStreamReader::Characters:
+                ok = characters();
+                break;
+            case QXmlStreamReader::Comment:
+                ok = comment();
+                break;
+            case QXmlStreamReader::ProcessingInstruction:
+                ok = instruction();
+                break;
+            case QXmlStreamReader::EntityReference:
+                // Only a document with an external document type gets here: no entity
+                // that the editor could see is declared, and a reference would silently
+                // drop text.
+                ok = refuse(QAXmlEditor::tr("the document refers to an entity that it does "
+                                            "not declare"));
+                break;
+            default:
+                break;
+            }
+            if (!ok)
+                return false;
+        }
+        if (m_reader.hasError()) {
+            return refuse(QAXmlEditor::tr("%1 (line %2, column %3)")
+                              .arg(m_reader.errorString())
+                              .arg(m_reader.lineNumber())
+                              .arg(m_reader.columnNumber()));
+        }
+        if (m_order)
+            m_order->finish();
+        *document = m_parsed;
+        return true;
+    }
+
+private:
+    // An element still open: a text of blanks that is all it holds is what the user
+    // wrote (a comment of one line break, a value of one space); between elements it is
+    // only the file's layout. Which one it is shows once a child element starts or the
+    // element ends, so such a text is kept until a child element starts beside it.
+    struct Open
+    {
+        bool hasElement = false;
+        QList<QDomNode> blanks;
+    };
+
+    bool refuse(const QString &reason)
+    {
+        *m_error = reason;
+        return false;
+    }
+    bool refuseControlCharacter()
+    {
+        return refuse(QAXmlEditor::tr("the document has a name with a control character in it "
+                                      "(line %1)")
+                          .arg(m_reader.lineNumber()));
+    }
+    bool holdsHalfPair(std::initializer_list<QStringView> texts)
+    {
+        for (const QStringView text : texts) {
+            if (const char16_t c = halfPair(text)) {
+                refuse(QAXmlEditor::tr("the document holds the character U+%1, which an XML "
+                                       "file cannot hold (line %2)")
+                           .arg(QString::number(c, 16).toUpper(),
+                                QString::number(m_reader.lineNumber())));
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The document starts with its type, or without one at its first element; the prolog
+    // read so far goes in first.
+    void begin(const QDomDocumentType &type)
+    {
+        if (!m_current.isNull())
+            return;
+        m_parsed = QDomDocument(type);
+        for (const PrologNode &node : std::as_const(m_prolog)) {
+            m_parsed.appendChild(node.comment
+                                     ? QDomNode(m_parsed.createComment(node.data))
+                                     : QDomNode(m_parsed.createProcessingInstruction(
+                                           node.target, node.data)));
+        }
+        m_prolog.clear();
+        m_current = m_parsed;
+    }
+
+    // Tag names, attribute names and attribute values repeat across thousands of
+    // elements (Doc, Label, Sensitive, the same few keys): each is held once.
+    QString shared(QStringView text)
+    {
+        const auto found = m_strings.constFind(text);
+        if (found != m_strings.constEnd())
+            return found.value();
+        const QString copy = text.toString();
+        // The key views the copy's data, which the value keeps alive.
+        m_strings.insert(QStringView(copy), copy);
+        return copy;
+    }
+
+    // An attribute given its value through the DOM also gets a text node holding the
+    // same value, which nothing reads and a save does not write: nearly half of what
+    // each attribute costs. A copy of an attribute without its children carries the
+    // name and the value alone.
+    QDomAttr attributeNode(const QString &name, const QString &value)
+    {
+        QDomAttr &model = m_models[name];
+        if (model.isNull())
+            model = m_parsed.createAttribute(name);
+        model.setValue(value);
+        return model.cloneNode(false).toAttr();
+    }
+
+    bool documentType()
+    {
+        // The reader reports a document type met inside the content as if it were the
+        // prolog's; the DOM parser refuses it, and so does the editor.
+        if (!m_current.isNull()) {
+            return refuse(QAXmlEditor::tr("the document has a document type declaration "
+                                          "inside its content (line %1)")
+                              .arg(m_reader.lineNumber()));
+        }
+        if (!m_reader.entityDeclarations().isEmpty()) {
+            return refuse(QAXmlEditor::tr("the document declares entities, which this editor "
+                                          "does not accept"));
+        }
+        begin(QDomImplementation().createDocumentType(m_reader.dtdName().toString(),
+                                                      m_reader.dtdPublicId().toString(),
+                                                      m_reader.dtdSystemId().toString()));
+        return true;
+    }
+
+    bool startElement()
+    {
+        begin(QDomDocumentType());
+        if (++m_depth > kMaxDepth) {
+            return refuse(QAXmlEditor::tr("the document is nested deeper than %1 levels "
+                                          "(line %2)")
+                              .arg(kMaxDepth)
+                              .arg(m_reader.lineNumber()));
+        }
+        const QXmlStreamAttributes attributes = m_reader.attributes();
+        if (m_undeclared.seen()) {
+            return refuse(QAXmlEditor::tr("the document refers to an entity that it does not "
+                                          "declare"));
+        }
+        bool badName = hasControlCharacter(m_reader.qualifiedName());
+        for (const QXmlStreamAttribute &attribute : attributes)
+            badName = badName || hasControlCharacter(attribute.qualifiedName());
+        if (badName)
+            return refuseControlCharacter();
+        if (holdsHalfPair({m_reader.qualifiedName()}))
+            return false;
+        for (const QXmlStreamAttribute &attribute : attributes) {
+            if (holdsHalfPair({attribute.qualifiedName(), attribute.value()}))
+                return false;
+        }
+        if (m_rootOnly && m_depth > 1)
+            return true;
+
+        QDomElement element = m_parsed.createElement(shared(m_reader.qualifiedName()));
+        for (const QXmlStreamAttribute &attribute : attributes)
+            element.setAttributeNode(attributeNode(shared(attribute.qualifiedName()),
+                                                   shared(attribute.value())));
+        if (m_order)
+            m_order->add(element, attributes);
+        // A child element beside them: the blanks were the parent's layout.
+        if (!m_open.isEmpty() && !m_open.last().hasElement) {
+            for (const QDomNode &blank : std::as_const(m_open.last().blanks))
+                m_current.removeChild(blank);
+            m_open.last().blanks.clear();
+            m_open.last().hasElement = true;
+        }
+        m_open.append(Open());
+        m_current = m_current.appendChild(element);
+        return true;
+    }
+
+    void endElement()
+    {
+        if (!m_rootOnly || m_depth == 1) {
+            m_current = m_current.parentNode();
+            m_open.removeLast();
+        }
+        --m_depth;
+    }
+
+    bool characters()
+    {
+        if (holdsHalfPair({m_reader.text()}))
+            return false;
+        if (m_rootOnly)
+            return true;
+        const bool blank = m_reader.isWhitespace() || isBlank(m_reader.text());
+        if (blank && (m_open.isEmpty() || m_open.last().hasElement))
+            return true;
+        const QString text = m_reader.text().toString();
+        const QDomNode node = m_current.appendChild(
+            m_reader.isCDATA() ? QDomNode(m_parsed.createCDATASection(text))
+                               : QDomNode(m_parsed.createTextNode(text)));
+        if (blank)
+            m_open.last().blanks.append(node);
+        return true;
+    }
+
+    bool comment()
+    {
+        if (holdsHalfPair({m_reader.text()}))
+            return false;
+        if (m_current.isNull())
+            m_prolog.append({true, QString(), m_reader.text().toString()});
+        else if (!m_rootOnly)
+            m_current.appendChild(m_parsed.createComment(m_reader.text().toString()));
+        return true;
+    }
+
+    bool instruction()
+    {
+        const QStringView target = m_reader.processingInstructionTarget();
+        const QStringView data = m_reader.processingInstructionData();
+        if (hasControlCharacter(target))
+            return refuseControlCharacter();
+        if (holdsHalfPair({target, data}))
+            return false;
+        if (m_current.isNull())
+            m_prolog.append({false, target.toString(), data.toString()});
+        else if (!m_rootOnly)
+            m_current.appendChild(
+                m_parsed.createProcessingInstruction(target.toString(), data.toString()));
+        return true;
+    }
+
+    QXmlStreamReader m_reader;
+    UndeclaredEntities m_undeclared;
+    QString *m_error;
+    QAAttributeOrder *m_order;
+    const bool m_rootOnly;
+
+    QDomDocument m_parsed;
+    QDomNode m_current;
+    QList<PrologNode> m_prolog;
+    QHash<QStringView, QString> m_strings;
+    QHash<QString, QDomAttr> m_models;
+    QList<Open> m_open;
+    int m_depth = 0;
+};
+
 } // namespace
 
 int QAXmlEditor::maxDepth()
@@ -156,211 +431,7 @@ bool QAXmlEditor::parseRoot(QIODevice *device, QDomDocument *document, QString *
 bool QAXmlEditor::parse(QIODevice *device, QDomDocument *document, QString *error,
                         QAAttributeOrder *order, bool rootOnly)
 {
-    QXmlStreamReader reader(device);
-    reader.setNamespaceProcessing(false);
-    UndeclaredEntities undeclared;
-    reader.setEntityResolver(&undeclared);
-
-    QDomDocument parsed;
-    QDomNode current;
-    QList<PrologNode> prolog;
-    const auto begin = [&](const QDomDocumentType &type) {
-        if (!current.isNull())
-            return;
-        parsed = QDomDocument(type);
-        for (const PrologNode &node : std::as_const(prolog)) {
-            parsed.appendChild(node.comment
-                                   ? QDomNode(parsed.createComment(node.data))
-                                   : QDomNode(parsed.createProcessingInstruction(node.target,
-                                                                                 node.data)));
-        }
-        prolog.clear();
-        current = parsed;
-    };
-
-    // Tag names, attribute names and attribute values repeat across thousands of
-    // elements (Doc, Label, Sensitive, the same few keys): each is held once.
-    QHash<QStringView, QString> strings;
-    const auto shared = [&strings](QStringView text) {
-        const auto found = strings.constFind(text);
-        if (found != strings.constEnd())
-            return found.value();
-        const QString copy = text.toString();
-        // The key views the copy's data, which the value keeps alive.
-        strings.insert(QStringView(copy), copy);
-        return copy;
-    };
-
-    // An attribute given its value through the DOM also gets a text node holding the
-    // same value, which nothing reads and a save does not write: nearly half of what
-    // each attribute costs. A copy of an attribute without its children carries the
-    // name and the value alone.
-    QHash<QString, QDomAttr> models;
-    const auto attributeNode = [&](const QString &name, const QString &value) {
-        QDomAttr &model = models[name];
-        if (model.isNull())
-            model = parsed.createAttribute(name);
-        model.setValue(value);
-        return model.cloneNode(false).toAttr();
-    };
-
-    const auto holdsHalfPair = [&reader, error](std::initializer_list<QStringView> texts) {
-        for (const QStringView text : texts) {
-            if (const char16_t c = halfPair(text)) {
-                const QString code = QString::number(c, 16).toUpper();
-                *error = tr("the document holds the character U+%1, which an XML file cannot "
-                            "hold (line %2)")
-                             .arg(code, QString::number(reader.lineNumber()));
-                return true;
-            }
-        }
-        return false;
-    };
-
-    int depth = 0;
-    // A text of blanks that is all an element holds is what the user wrote (a comment of
-    // one line break, a value of one space); between elements it is only the file's
-    // layout. Which one it is shows once a child element starts or the element ends, so
-    // such a text is kept until a child element starts beside it.
-    struct Open
-    {
-        bool hasElement = false;
-        QList<QDomNode> blanks;
-    };
-    QList<Open> open;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::DTD:
-            // The reader reports a document type met inside the content as if it were
-            // the prolog's; the DOM parser refuses it, and so does the editor.
-            if (!current.isNull()) {
-                *error = tr("the document has a document type declaration inside its content "
-                            "(line %1)")
-                             .arg(reader.lineNumber());
-                return false;
-            }
-            if (!reader.entityDeclarations().isEmpty()) {
-                *error = tr("the document declares entities, which this editor does not accept");
-                return false;
-            }
-            begin(QDomImplementation().createDocumentType(reader.dtdName().toString(),
-                                                          reader.dtdPublicId().toString(),
-                                                          reader.dtdSystemId().toString()));
-            break;
-        case QXmlStreamReader::StartElement: {
-            begin(QDomDocumentType());
-            if (++depth > kMaxDepth) {
-                *error = tr("the document is nested deeper than %1 levels (line %2)")
-                             .arg(kMaxDepth)
-                             .arg(reader.lineNumber());
-                return false;
-            }
-            const QXmlStreamAttributes attributes = reader.attributes();
-            if (undeclared.seen()) {
-                *error = tr("the document refers to an entity that it does not declare");
-                return false;
-            }
-            bool badName = hasControlCharacter(reader.qualifiedName());
-            for (const QXmlStreamAttribute &attribute : attributes)
-                badName = badName || hasControlCharacter(attribute.qualifiedName());
-            if (badName) {
-                *error = tr("the document has a name with a control character in it (line %1)")
-                             .arg(reader.lineNumber());
-                return false;
-            }
-            if (holdsHalfPair({reader.qualifiedName()}))
-                return false;
-            for (const QXmlStreamAttribute &attribute : attributes) {
-                if (holdsHalfPair({attribute.qualifiedName(), attribute.value()}))
-                    return false;
-            }
-            if (rootOnly && depth > 1)
-                break;
-            QDomElement element = parsed.createElement(shared(reader.qualifiedName()));
-            for (const QXmlStreamAttribute &attribute : attributes)
-                element.setAttributeNode(attributeNode(shared(attribute.qualifiedName()),
-                                                       shared(attribute.value())));
-            if (order)
-                order->add(element, attributes);
-            if (!open.isEmpty() && !open.last().hasElement) {
-                for (const QDomNode &blank : std::as_const(open.last().blanks))
-                    current.removeChild(blank);
-                open.last().blanks.clear();
-                open.last().hasElement = true;
-            }
-            open.append(Open());
-            current = current.appendChild(element);
-            break;
-        }
-        case QXmlStreamReader::EndElement:
-            if (!rootOnly || depth == 1) {
-                current = current.parentNode();
-                open.removeLast();
-            }
-            --depth;
-            break;
-        case QXmlStreamReader::Characters: {
-            if (holdsHalfPair({reader.text()}))
-                return false;
-            if (rootOnly)
-                break;
-            const bool blank = reader.isWhitespace() || isBlank(reader.text());
-            if (blank && (open.isEmpty() || open.last().hasElement))
-                break;
-            const QString text = reader.text().toString();
-            const QDomNode node = current.appendChild(
-                reader.isCDATA() ? QDomNode(parsed.createCDATASection(text))
-                                 : QDomNode(parsed.createTextNode(text)));
-            if (blank)
-                open.last().blanks.append(node);
-            break;
-        }
-        case QXmlStreamReader::Comment:
-            if (holdsHalfPair({reader.text()}))
-                return false;
-            if (current.isNull())
-                prolog.append({true, QString(), reader.text().toString()});
-            else if (!rootOnly)
-                current.appendChild(parsed.createComment(reader.text().toString()));
-            break;
-        case QXmlStreamReader::ProcessingInstruction:
-            if (hasControlCharacter(reader.processingInstructionTarget())) {
-                *error = tr("the document has a name with a control character in it (line %1)")
-                             .arg(reader.lineNumber());
-                return false;
-            }
-            if (holdsHalfPair(
-                    {reader.processingInstructionTarget(), reader.processingInstructionData()}))
-                return false;
-            if (current.isNull()) {
-                prolog.append({false, reader.processingInstructionTarget().toString(),
-                               reader.processingInstructionData().toString()});
-            } else if (!rootOnly) {
-                current.appendChild(parsed.createProcessingInstruction(
-                    reader.processingInstructionTarget().toString(),
-                    reader.processingInstructionData().toString()));
-            }
-            break;
-        case QXmlStreamReader::EntityReference:
-            // Only a document with an external document type gets here: no entity that
-            // the editor could see is declared, and a reference would silently drop text.
-            *error = tr("the document refers to an entity that it does not declare");
-            return false;
-        default:
-            break;
-        }
-    }
-    if (reader.hasError()) {
-        *error = tr("%1 (line %2, column %3)")
-                     .arg(reader.errorString())
-                     .arg(reader.lineNumber())
-                     .arg(reader.columnNumber());
-        return false;
-    }
-    if (order)
-        order->finish();
-    *document = parsed;
-    return true;
+    return DomBuilder(device, error, order, rootOnly).build(document);
 }
 
 QDomElement QAXmlEditor::getRootElement(const QString &path)

@@ -822,6 +822,18 @@ Generate it anyway?</source>
         <translation>Le port a %1 avertissement(s), indiqué(s) dans le volet Problèmes.
 Le générer quand même&#xa0;?</translation>
     </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>Ouvrir un document &amp;récent</translation>
+    </message>
+    <message>
+        <source>No documents yet</source>
+        <translation>Aucun document pour l&apos;instant</translation>
+    </message>
+    <message>
+        <source>&amp;Clear List</source>
+        <translation>&amp;Effacer la liste</translation>
+    </message>
 </context>
 <context>
     <name>QANewVmrDlg</name>
@@ -1135,6 +1147,50 @@ existe déjà dans votre répertoire &quot;targets/&quot;.
     <message>
         <source>xvm file saved.</source>
         <translation>Fichier xvm enregistré.</translation>
+    </message>
+    <message>
+        <source>The unsaved changes kept for %1 cannot be read: the file that holds them is damaged or incomplete.
+
+It is set aside as %2; the document opens as saved.</source>
+        <translation>Les modifications non enregistrées conservées pour %1 ne peuvent pas être lues : le fichier qui les contient est endommagé ou incomplet.
+
+Il est mis de côté sous le nom %2 ; le document s&apos;ouvre tel qu&apos;il a été enregistré.</translation>
+    </message>
+    <message>
+        <source>%1 has unsaved changes from %2, kept when the editor stopped without saving them.
+
+Recover them, or discard them?</source>
+        <translation>%1 a des modifications non enregistrées du %2, conservées quand l&apos;éditeur s&apos;est arrêté sans les enregistrer.
+
+Les récupérer, ou les abandonner ?</translation>
+    </message>
+    <message>
+        <source>&amp;Recover</source>
+        <translation>&amp;Récupérer</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Abandonner</translation>
+    </message>
+    <message>
+        <source>The unsaved changes cannot be recovered: %1</source>
+        <translation>Les modifications non enregistrées ne peuvent pas être récupérées : %1</translation>
+    </message>
+    <message>
+        <source>It is not a port description: its root element is not VMR.</source>
+        <translation>Ce n&apos;est pas une description de portage : son élément racine n&apos;est pas VMR.</translation>
+    </message>
+    <message>
+        <source>Unsaved changes recovered.</source>
+        <translation>Modifications non enregistrées récupérées.</translation>
+    </message>
+    <message>
+        <source>A new port, %1, has unsaved changes from %2, kept when the editor stopped before it was ever saved.
+
+Recover them, or discard them?</source>
+        <translation>Un nouveau portage, %1, a des modifications non enregistrées du %2, conservées quand l&apos;éditeur s&apos;est arrêté avant qu&apos;il ait jamais été enregistré.
+
+Les récupérer, ou les abandonner ?</translation>
     </message>
 </context>
 <context>

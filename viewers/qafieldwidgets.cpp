@@ -3,6 +3,7 @@
 #include "support/qaxmlcharacters.h"
 #include "viewers/qaxmlvalidator.h"
 
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -108,6 +109,27 @@ void QALineEdit::setFocus()
     m_entry.quiet = false;
 }
 
+void QALineEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        return event->ignore();
+    QLineEdit::dragEnterEvent(event);
+}
+
+void QALineEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        return event->ignore();
+    QLineEdit::dragMoveEvent(event);
+}
+
+void QALineEdit::dropEvent(QDropEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        return event->ignore();
+    QLineEdit::dropEvent(event);
+}
+
 void QALineEdit::focusInEvent(QFocusEvent *event)
 {
     if (m_entry.focusEntered(event))
@@ -151,6 +173,11 @@ void QATextEdit::mousePressEvent(QMouseEvent *event)
     if (m_entry.pressEntered(event))
         emit isPressed();
     QTextEdit::mousePressEvent(event);
+}
+
+bool QATextEdit::canInsertFromMimeData(const QMimeData *source) const
+{
+    return !source->hasUrls() && QTextEdit::canInsertFromMimeData(source);
 }
 
 void QATextEdit::insertFromMimeData(const QMimeData *source)

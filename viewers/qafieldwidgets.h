@@ -96,6 +96,10 @@ signals:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    // A dropped file is for the window to open, not a text to insert.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     QAFieldEntry m_entry;
@@ -127,6 +131,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     /** Pasted and dropped text arrives without the characters a document cannot hold. */
     void insertFromMimeData(const QMimeData *source) override;
+    /** A dropped file is for the window to open, not a text to insert. */
+    bool canInsertFromMimeData(const QMimeData *source) const override;
 
 private:
     QAFieldEntry m_entry;

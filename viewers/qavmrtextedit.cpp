@@ -45,6 +45,11 @@ void QAVmrTextEdit::contextMenuEvent(QContextMenuEvent *event)
     menu->exec(event->globalPos());
 }
 
+bool QAVmrTextEdit::canInsertFromMimeData(const QMimeData *source) const
+{
+    return !source->hasUrls() && QPlainTextEdit::canInsertFromMimeData(source);
+}
+
 void QAVmrTextEdit::insertFromMimeData(const QMimeData *source)
 {
     const std::unique_ptr<QMimeData> kept = QAXmlCharacters::leaveOut(source);

@@ -43,6 +43,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     /** Pasted and dropped text arrives without the characters a document cannot hold. */
     void insertFromMimeData(const QMimeData *source) override;
+    /** A dropped file is for the window to open, not a text to insert. */
+    bool canInsertFromMimeData(const QMimeData *source) const override;
 
 private:
     QAvmrFindDialog *m_findDialog = nullptr; // a child of the editor

@@ -5,6 +5,7 @@
 
 #include "app/qamainwindoweditor.h"
 #include "app/qaportdocument.h"
+#include "app/qarecovery.h"
 #include "app/qavmrerrordialog.h"
 #include "support/qaedition.h"
 
@@ -212,11 +213,13 @@ inline QString titled(QString name)
     return name + u" - "_s + QAEdition::applicationTitle();
 }
 
+// Forgets what earlier windows left: settings, and unsaved work kept for recovery.
 inline QSettings &clearSettings()
 {
     static QSettings settings(u"Quintar Software"_s, u"vmreditor"_s);
     settings.clear();
     settings.sync();
+    QDir(QARecovery::directory()).removeRecursively();
     return settings;
 }
 

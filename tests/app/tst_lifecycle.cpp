@@ -12,6 +12,8 @@
 #include "app/qaportdocument.h"
 
 #include <QBuffer>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -504,27 +506,92 @@ private slots:
         QVERIFY(readFile(port + u"/port.ini"_s).contains(record));
     }
 
-    void notARegularFileIsRefused_data()
+    // The documents a user comes back to: chosen from File > Open Recent, or dropped on the
+    // window; either way a document with changes asks first, and text fields take no files.
+    void openRecentAndDropped()
     {
-        QTest::addColumn<bool>("pipe");
+        const QString a = port(u"a.xvm"_s), b = port(u"b.xvm"_s), gone = port(u"gone.xvm"_s);
+        auto window = openWindow(gone);
+        QVERIFY(window->document()->load(b, false) && window->document()->load(a, false));
+        QVERIFY(QFile::remove(gone));
+        auto *viewer = qobject_cast<QACommentViewer *>(window->editor()->viewer());
+        QVERIFY(viewer);
+        QTest::keyClicks(viewer->commentEditor(), u"x"_s);
+
+        // Newest first, numbered, the vanished file left out; File opened from the menu bar.
+        QVERIFY(shown(window.get()));
+        auto menu = VmrTest::chooseFromNextMenu([](const QStringList &entries) {
+            return entries.filter(u"b.xvm"_s).value(0);
+        });
+        ModalScript dialogs({answer(u"No"_s)});
+        QMenuBar *bar = window->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(bar->actions().constFirst()).center());
+        QTRY_COMPARE(window->document()->path(), b);
+        VMR_ANSWERED(dialogs);
+        const QStringList recent = menu->entries.filter(u"Open &Recent>"_s);
+        QCOMPARE(recent.value(0).section(u'[', 0, 0), u"Open &Recent>&1 a.xvm "_s);
+        QCOMPARE(recent.value(1).section(u'[', 0, 0), u"Open &Recent>&2 b.xvm "_s);
+        QVERIFY(recent.filter(u"gone.xvm"_s).isEmpty());
+
+        // A file dragged onto a text field goes past it to the window.
+        viewer = qobject_cast<QACommentViewer *>(window->editor()->viewer());
+        QWidget *target = viewer->commentEditor()->viewport();
+        const auto drop = [target](const QString &path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            data.setText(QUrl::fromLocalFile(path).toString());
+            const QPoint at = target->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &enter);
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(target, &dropped);
+            return dropped.isAccepted();
+        };
+        QVERIFY(!drop(work(u"notes.txt"_s)));
+        QTest::keyClicks(viewer->commentEditor(), u"y"_s);
+        ModalScript more({answer(u"No"_s)});
+        QVERIFY(drop(a));
+        QTRY_COMPARE(window->document()->path(), a);
+        VMR_ANSWERED(more);
+        QCOMPARE(window->document()->root().firstChildElement(u"COMMENT"_s).text(),
+                 u"Port comment"_s);
+    }
+
+    void refusedLoadSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("route");
+        QTest::addColumn<QString>("reason");
         // A file dialog opens a directory instead of choosing it.
+        const QString pipe = u"This cannot be opened as a .xvm file. It is not a regular file."_s;
+        const QString refused = u"ERROR: cannot load the file.\n"_s;
         for (const QString &route : {u"command line"_s, u"File > Open"_s, u"last file"_s}) {
-            for (const bool pipe : {false, true}) {
-                const QString name = (pipe ? u"named pipe, "_s : u"directory, "_s) + route;
-                if (pipe || route != u"File > Open"_s)
-                    QTest::newRow(name.toLatin1().constData()) << pipe << route;
-            }
+            const auto row = [&](const QString &kind, const QString &reason) {
+                QTest::newRow(qPrintable(kind + u", "_s + route)) << kind << route << reason;
+            };
+            row(u"named pipe"_s, pipe);
+            if (route != u"File > Open"_s)
+                row(u"directory"_s, u"This cannot be opened as a .xvm file. It is a directory."_s);
+            row(u"broken XML"_s, refused + u"Opening and ending tag mismatch. (line 2, column 15)"_s);
+            row(u"no port"_s, refused + u"It is not a port description: its root element is not VMR."_s);
         }
     }
-    void notARegularFileIsRefused()
+    // Refused at once, with the reason in a message box: the status line is gone before it is
+    // read, and a pipe would hang the start for ever.
+    void refusedLoadSaysWhy()
     {
-        QFETCH(bool, pipe);
+        QFETCH(QString, kind);
         QFETCH(QString, route);
-        // Refused at once with the reason: a pipe would hang the start for ever.
+        QFETCH(QString, reason);
         const QString path = work(u"x.xvm"_s);
-        QVERIFY(pipe ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
-                     : QDir().mkpath(path));
+        if (kind == u"named pipe"_s)
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (kind == u"directory"_s)
+            QVERIFY(QDir().mkpath(path));
+        else
+            QVERIFY(writeFile(path, kind == u"no port"_s ? "<PORT Name=\"x\"/>\n"
+                                                           : "<VMR Name=\"x\">\n<COMMENT></VMR>\n"));
         QList<Handler> answers{answer(u"OK"_s)};
         std::unique_ptr<QAMainWindowEditor> window;
         if (route == u"File > Open"_s) {
@@ -541,9 +608,7 @@ private slots:
             action(window.get(), "fileOpenAction")->trigger();
         }
         VMR_ANSWERED(dialogs);
-        QCOMPARE(dialogs.texts().last(),
-                 path + u"\n\nThis cannot be opened as a .xvm file. It is "_s
-                     + (pipe ? u"not a regular file."_s : u"a directory."_s));
+        QCOMPARE(dialogs.texts().last(), path + u"\n\n"_s + reason);
         QVERIFY(window->document()->root().isNull() && window->document()->path().isEmpty());
     }
 };

@@ -550,6 +550,13 @@ class TestGuiExerciser : public QObject
         QWidget *target = clickTarget(field);
         QMimeData data;
         data.setText(text);
+        // A file from the desktop: a port description opens in place of the document.
+        if (!m_editsOnly && chance(20)) {
+            const QString path = chance(50) ? m_window->document()->path()
+                                            : m_work.filePath(u"small.bin"_s);
+            note(u"  carrying the file "_s + path);
+            data.setUrls({QUrl::fromLocalFile(path)});
+        }
         const QPoint at = target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(target, &enter);
