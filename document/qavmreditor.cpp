@@ -75,12 +75,13 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
     auto *treeLayout = new QVBoxLayout(treeArea);
     treeLayout->setContentsMargins(0, 0, 0, 0);
     treeLayout->setSpacing(2);
+    // The tree is made first so that it, not the filter, has the focus at start.
+    m_tree = new QAVmrEditorTree(treeArea, "Editor Tree");
     m_treeFilter = new QLineEdit(treeArea);
     m_treeFilter->setObjectName(QStringLiteral("tree filter"));
     m_treeFilter->setPlaceholderText(tr("Filter nodes by name"));
     m_treeFilter->setClearButtonEnabled(true);
     treeLayout->addWidget(m_treeFilter);
-    m_tree = new QAVmrEditorTree(treeArea, "Editor Tree");
     m_tree->setColumnCount(1);
     m_tree->setHeaderLabels({tr("Names")});
     m_tree->setHeaderHidden(true);
