@@ -742,7 +742,7 @@ class TestGuiExerciser : public QObject
         const QString pattern = patterns[pick(std::size(patterns))];
         QList<QCheckBox *> boxes = pane->findChildren<QCheckBox *>();
         QCheckBox *box = any(boxes);
-        note(u"find ""_s + pattern + u"", "_s + box->text());
+        note(u"find \""_s + pattern + u"\", "_s + box->text());
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         pane->patternEdit()->selectAll();
         typeChars(pane->patternEdit(), pattern);
