@@ -184,6 +184,7 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     loadPreferences();
 
     createStatusBar();
+    createFindAndChecks();
     initializeWeb();
 }
 
@@ -599,6 +600,8 @@ void QAMainWindowEditor::editDelete()
 
 void QAMainWindowEditor::findByString()
 {
+    if (findNextInPort(true))
+        return;
     QAFindRequest request;
     request.pattern = m_findBox->currentText();
     request.caseSensitive = false;

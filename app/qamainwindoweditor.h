@@ -12,12 +12,15 @@
 #include <vector>
 
 class QAction;
+class QAFindPane;
 class QAPortDocument;
+class QAProblemsPane;
 class QAScriptRunner;
 class QAVMRVersion;
 class QAVmrEditor;
 class QAvmrPrefDialog;
 class QComboBox;
+class QDockWidget;
 class QFrame;
 class QIODevice;
 class QLabel;
@@ -50,6 +53,8 @@ public:
     /** The preferences dialog, built on first use with the preferences read at start. */
     QAvmrPrefDialog *preferencesDialog();
     QComboBox *findBox() const { return m_findBox; }
+    QAFindPane *findPane() const { return m_findPane; }
+    QAProblemsPane *problemsPane() const { return m_problemsPane; }
     QStringList webAddresses() const { return {m_homeUrl, m_supportUrl, m_orbkUrl, m_vmrUrl}; }
 
 signals:
@@ -107,6 +112,17 @@ private:
     /** Three quarters of the screen's free area, at least 1024 x 700 where it fits. */
     QSize firstStartSize() const;
     void centreOnScreen();
+
+    // Find in the port and its problems (qamainwindoweditor_find.cpp).
+    void createFindAndChecks();
+    /** Shows the search of the whole port with the cursor in its text. */
+    void findInPort();
+    /** F3 and Shift+F3 walk the port's hits while it shows some; false: not here. */
+    bool findNextInPort(bool forward);
+    /** Checks the port before it is generated; false when generation must not go on. */
+    bool portReadyToGenerate();
+    /** Checks the port before it is exported and shows what is wrong; never refuses. */
+    void checkBeforeExport();
 
     /** The commands that need a document follow whether one is open. */
     void setDocumentActionsEnabled(bool enabled);
@@ -185,4 +201,15 @@ private:
     QString m_vmrUrl;
     QAHelp m_help;
     QAScriptRunner *m_scriptRun = nullptr;
+
+    QAFindPane *m_findPane = nullptr;
+    QAProblemsPane *m_problemsPane = nullptr;
+    QDockWidget *m_findDock = nullptr;
+    QDockWidget *m_problemsDock = nullptr;
+    QAction *m_editFindInPortAction = nullptr;
+    QAction *m_editFindPreviousAction = nullptr;
+    QAction *m_viewProblemsAction = nullptr;
+    QLabel *m_problemsLabel = nullptr;
+    // The warnings the user last chose to generate with: asked again only when they change.
+    QString m_acceptedWarnings;
 };

@@ -74,6 +74,8 @@ void QAMainWindowEditor::fileExportAs()
 
 void QAMainWindowEditor::runGenerationScript(const QString &document, const QString &targetDir)
 {
+    if (!portReadyToGenerate())
+        return;
     startScript(QLatin1String(kGenerationScript), {document, targetDir},
                 &QAMainWindowEditor::vmrFilesGenerated,
                 tr("ERROR: cannot generate all the Velmor files."));
@@ -81,6 +83,7 @@ void QAMainWindowEditor::runGenerationScript(const QString &document, const QStr
 
 void QAMainWindowEditor::runExportScript(const QString &document, const QString &output)
 {
+    checkBeforeExport();
     startScript(QLatin1String(kExportScript), {document, output},
                 &QAMainWindowEditor::vmrFileExported,
                 tr("ERROR: cannot export this Velmor (xvm) file."));

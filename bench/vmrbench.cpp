@@ -2,7 +2,7 @@
 // bare reference it is judged against, on the same machine and the same file:
 //
 //   vmr_bench [--size MB] [--dense] [--file PATH] [--repeat N] [--keystrokes N]
-//             [--only load,save,switch,keystroke,startup,memory,xmllint,
+//             [--only load,save,switch,keystroke,find,check,startup,memory,xmllint,
 //                     siblings,series,markup,process,x11,nodememory]
 //
 // On the port of --size or --file: bare QDomDocument parse and serialize, the editor's
@@ -22,6 +22,8 @@
 #include "app/qaportdocument.h"
 #include "bench/vmrdocgen.h"
 #include "bench/xlatency.h"
+#include "document/qafindpane.h"
+#include "document/qaportcheck.h"
 #include "document/qabuildnode.h"
 #include "document/qaisnode.h"
 #include "document/qaissettingsnode.h"
@@ -1119,7 +1121,7 @@ int main(int argc, char **argv)
     if (!parseOptions(QCoreApplication::arguments(), &options)) {
         std::fprintf(stderr,
                      "usage: vmr_bench [--size MB] [--dense] [--file PATH] [--repeat N] [--keystrokes N]\n"
-                     "                 [--only load,save,switch,keystroke,startup,memory,xmllint,\n"
+                     "                 [--only load,save,switch,keystroke,find,check,startup,memory,xmllint,\n"
                      "                         siblings,series,markup,process,x11,nodememory]\n");
         return 2;
     }
@@ -1129,7 +1131,8 @@ int main(int argc, char **argv)
     // Start-up alone needs no document; writing one just before would leave the disk
     // busy while the starts are timed.
     const bool needsFile = options.runs("load") || options.runs("save") || options.runs("switch")
-        || options.runs("keystroke") || options.runs("memory") || options.runs("xmllint");
+        || options.runs("keystroke") || options.runs("memory") || options.runs("xmllint")
+        || options.runs("find") || options.runs("check");
     if (file.isEmpty() && needsFile) {
         file = work.filePath(QStringLiteral("large.xvm"));
         const qint64 bytes = qint64(options.sizeMb * 1024 * 1024);
@@ -1188,7 +1191,8 @@ int main(int argc, char **argv)
         + QStringLiteral("/targets/examples/linux_gcc.xvm");
 
     const bool needsDocument = options.runs("load") || options.runs("save")
-        || options.runs("switch") || options.runs("keystroke");
+        || options.runs("switch") || options.runs("keystroke") || options.runs("find")
+        || options.runs("check");
     if (needsDocument) {
         std::vector<double> loads;
         for (int i = 0; i < (options.runs("load") ? options.repeat : 1); ++i) {
@@ -1219,6 +1223,47 @@ int main(int argc, char **argv)
         rows.push_back({QStringLiteral("save"), editorSave, QStringLiteral("ms"),
                         QStringLiteral("QDomDocument serialize"), bareSave,
                         QStringLiteral("<= 1.25x"), true, saved && editorSave <= 1.25 * bareSave});
+    }
+
+    if (options.runs("find")) {
+        // Find in the port, until the first hits are listed: a word found all over the
+        // port, and a text found nowhere, for which the whole port is walked.
+        QAFindPane *pane = window.findPane();
+        for (const QString &pattern : {QStringLiteral("usr"), QStringLiteral("zq-nowhere")}) {
+            pane->patternEdit()->setText(pattern);
+            const double ms = medianMs(options.repeat, [&]() { pane->search(); });
+            const bool found = pattern == QLatin1String("usr") ? !pane->hits().isEmpty()
+                                                                : pane->hits().isEmpty();
+            std::printf("find \"%s\": %lld hits listed first\n", qPrintable(pattern),
+                        static_cast<long long>(pane->hits().size()));
+            rows.push_back({QStringLiteral("find \"%1\", first hits listed").arg(pattern), ms,
+                            QStringLiteral("ms"), QString(), 0, QStringLiteral("< 150 ms"),
+                            true, found && ms < 150});
+        }
+        pane->setDocument(QDomElement(), nullptr);
+    }
+
+    if (options.runs("check")) {
+        // The checks before generation, from scratch each time: embedded files decoded
+        // again, the target directory read again.
+        const QDomElement root = window.document()->root();
+        qsizetype problems = -1;
+        const double ms = medianMs(options.repeat, [&]() {
+            QAPortCheck check;
+            check.setTarget(window.document()->targetDirectory(), QString());
+            problems = check.check(root).size();
+        });
+        std::printf("check: %lld problems\n", static_cast<long long>(problems));
+        rows.push_back({QStringLiteral("check the port (every rule, files decoded)"), ms,
+                        QStringLiteral("ms"), QString(), 0, QStringLiteral("< 200 ms"), true,
+                        problems >= 0 && ms < 200});
+        // As after each edit: the embedded files' data, unchanged, is not decoded again.
+        QAPortCheck again;
+        again.setTarget(window.document()->targetDirectory(), QString());
+        again.check(root);
+        const double warm = medianMs(options.repeat, [&]() { again.check(root); });
+        rows.push_back({QStringLiteral("check again after an edit"), warm, QStringLiteral("ms"),
+                        QString(), 0, QStringLiteral("< 200 ms"), true, warm < 200});
     }
 
     if (options.runs("switch")) {

@@ -56,5 +56,5 @@ class QABinFileNode : public QAFileNode
 {
 public:
     QABinFileNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element)
-        : QAFileNode(parent, after, element, CommentForm, BinaryFileRtti) {}
+        : QAFileNode(parent, after, element, BinaryFileForm, BinaryFileRtti) {}
 };

@@ -6,6 +6,7 @@
 #include "document/qaparsernode.h"
 #include "document/qarootnode.h"
 #include "document/qavmreditortree.h"
+#include "viewers/qabinfileviewer.h"
 #include "viewers/qaisviewer.h"
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrviewer.h"
@@ -75,13 +76,27 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
     horizontal->setObjectName(QStringLiteral("Horizontal splitter"));
     layout->addWidget(horizontal);
 
-    m_tree = new QAVmrEditorTree(horizontal, "Editor Tree");
+    // The filter box sits above the tree, for jumping to a node by its name.
+    auto *treeArea = new QWidget(horizontal);
+    treeArea->setObjectName(QStringLiteral("tree area"));
+    auto *treeLayout = new QVBoxLayout(treeArea);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->setSpacing(2);
+    // The tree is made first so that it, not the filter, has the focus at start.
+    m_tree = new QAVmrEditorTree(treeArea, "Editor Tree");
+    m_treeFilter = new QLineEdit(treeArea);
+    m_treeFilter->setObjectName(QStringLiteral("tree filter"));
+    m_treeFilter->setPlaceholderText(tr("Filter nodes by name"));
+    m_treeFilter->setClearButtonEnabled(true);
+    treeLayout->addWidget(m_treeFilter);
     m_tree->setColumnCount(1);
     m_tree->setHeaderLabels({tr("Names")});
     m_tree->setHeaderHidden(true);
     m_tree->setSortingEnabled(false);
     m_tree->setRootIsDecorated(true);
-    horizontal->addWidget(m_tree);
+    treeLayout->addWidget(m_tree);
+    horizontal->addWidget(treeArea);
+    connect(m_treeFilter, &QLineEdit::textChanged, this, &QAVmrEditor::filterTree);
 
     m_verticalSplitter = new QSplitter(Qt::Vertical, horizontal);
     m_verticalSplitter->setObjectName(QStringLiteral("Vertical splitter"));
@@ -188,6 +203,9 @@ bool QAVmrEditor::buildTree(QDomElement &root)
     m_tree->addTopLevelItem(rootNode);
     expandBranches(rootNode);
     m_edits.open(root.ownerDocument());
+    if (!m_treeFilter->text().isEmpty())
+        filterTree(m_treeFilter->text());
+    emit documentOpened(root);
     return built;
 }
 
@@ -212,6 +230,8 @@ void QAVmrEditor::showViewer(QAXmlEditorNode *node)
     m_viewer = vmrNode->createViewer(m_editionArea, m_docBrowser);
     if (!m_viewer)
         return;
+    if (auto *binary = qobject_cast<QABinFileViewer *>(m_viewer))
+        connect(binary, &QABinFileViewer::statusMsg, m_tree, &QAVmrEditorTree::statusMsg);
     m_editionArea->layout()->addWidget(m_viewer);
     m_viewer->show();
     m_viewer->showPage();
@@ -280,6 +300,7 @@ void QAVmrEditor::clear()
     m_tree->clearTree();
     m_edits.close();
     resetDocument();
+    emit documentClosed();
 }
 
 bool QAVmrEditor::isModified() const
@@ -327,7 +348,31 @@ void QAVmrEditor::documentChanged(const QAXmlChange &change)
     } else if (change.kind == QAXmlChange::Attribute && change.field == QLatin1String("Name")) {
         if (QAVmrEditorNode *node = nodeShowing(change.element))
             node->refreshText();
+    } else {
+        return;
     }
+    // A new or renamed node is shown or hidden as the filter says.
+    if (!m_treeFilter->text().isEmpty())
+        filterTree(m_treeFilter->text());
+}
+
+// Whether item or one below it matches; those that do not are hidden.
+static bool filterItem(QTreeWidgetItem *item, const QString &text)
+{
+    bool below = false;
+    for (int i = 0; i < item->childCount(); ++i)
+        below = filterItem(item->child(i), text) || below;
+    const bool shown = text.isEmpty() || below || item->text(0).contains(text, Qt::CaseInsensitive);
+    item->setHidden(!shown);
+    return shown;
+}
+
+void QAVmrEditor::filterTree(const QString &text)
+{
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
+        filterItem(m_tree->topLevelItem(i), text.trimmed());
+    if (QTreeWidgetItem *current = m_tree->currentItem())
+        m_tree->scrollToItem(current);
 }
 
 void QAVmrEditor::reveal(const QAXmlChange &change)
@@ -338,10 +383,16 @@ void QAVmrEditor::reveal(const QAXmlChange &change)
     QAVmrEditorNode *node = nodeShowing(changed);
     if (!node)
         return;
+    // A node that the filter hides is shown: it is where the user is sent.
+    for (QTreeWidgetItem *up = node; up; up = up->parent())
+        up->setHidden(false);
     if (m_tree->currentItem() != node)
         m_tree->setCurrentItem(node);
     m_tree->scrollToItem(node);
-    if (m_viewer)
+    // A node's own name or label is shown by the tree itself.
+    const bool title = change.kind == QAXmlChange::Attribute && change.element == node->data()
+        && (change.field == QLatin1String("Name") || change.field == QLatin1String("Label"));
+    if (m_viewer && !title)
         m_viewer->reveal(change);
     else
         m_tree->setFocus(Qt::OtherFocusReason);

@@ -62,6 +62,21 @@ public:
     QAVmrEditorNode *currentNode() const { return m_currentNode; }
     /** The context menu shown last, while it exists. */
     QMenu *popupMenu() const;
+    /** The box above the tree that narrows it to the nodes whose name matches. */
+    QLineEdit *treeFilter() const { return m_treeFilter; }
+    /** Shows only the nodes whose name holds text, and the nodes above them. */
+    void filterTree(const QString &text);
+    /**
+     * Shows a place of the document: its node current, the field and the text chosen
+     * (what an undone or redone change, a search hit or a problem names).
+     */
+    void reveal(const QAXmlChange &change);
+
+signals:
+    /** A document's tree was built: searches and checks may start on root. */
+    void documentOpened(const QDomElement &root);
+    /** The document is gone from the editor. */
+    void documentClosed();
 
 public slots:
     void updateViewer(QTreeWidgetItem *item);
@@ -75,8 +90,6 @@ private:
     void dropViewer();
     /** The tree follows changes of its sections' files and of names. */
     void documentChanged(const QAXmlChange &change);
-    /** Shows an undone or redone change: its node current, the field and the text chosen. */
-    void reveal(const QAXmlChange &change);
     /** Hides the viewer and deletes it once control is back in the event loop. */
     void retireViewer();
 
@@ -91,6 +104,7 @@ private:
     QAVmrViewer *m_viewer = nullptr;
     QAVmrDocBrowser *m_docBrowser = nullptr;
     QLineEdit *m_generateIn = nullptr;
+    QLineEdit *m_treeFilter = nullptr;
     QAHelp m_help;
     QAVmrEditorTree *m_tree = nullptr;
 };

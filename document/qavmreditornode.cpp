@@ -1,6 +1,8 @@
 #include "document/qavmreditornode.h"
 
+#include "document/qaportcheck.h"
 #include "document/qavmreditortree.h"
+#include "viewers/qabinfileviewer.h"
 #include "viewers/qachoiceviewer.h"
 #include "viewers/qacommentviewer.h"
 #include "viewers/qafctviewer.h"
@@ -157,9 +159,19 @@ void QAFormNode::setData(int column, int role, const QVariant &value)
         return;
     }
     // Labels are never edited: only a file's name changes, and only when it differs, so
-    // that building the node adds no missing attribute.
-    if (isRenamable())
-        storeName(value.toString());
+    // that building the node adds no missing attribute. A file keeps its name when the
+    // new one is a name that generation would refuse.
+    if (isRenamable()) {
+        const QString name = value.toString();
+        const QString refusal = rtti() != RootRtti
+                && name != m_element.attribute(QStringLiteral("Name"))
+            ? QAPortCheck::fileNameProblem(m_element, name)
+            : QString();
+        if (refusal.isEmpty())
+            storeName(name);
+        else if (QAVmrEditorTree *tree = editorTree())
+            tree->refuseName(refusal);
+    }
     emitDataChanged();
 }
 
@@ -178,6 +190,8 @@ QAVmrViewer *QAFormNode::createViewer(QWidget *parent, QAVmrDocBrowser *doc)
         return makeViewer<QAChoiceViewer>(parent, doc);
     case SettingsForm:
         return makeViewer<QAIsViewer>(parent, doc);
+    case BinaryFileForm:
+        return makeViewer<QABinFileViewer>(parent, doc);
     }
     return nullptr;
 }

@@ -102,7 +102,8 @@ public:
         FunctionForm,
         ItemForm,
         ChoiceForm,
-        SettingsForm
+        SettingsForm,
+        BinaryFileForm
     };
 
     QAFormNode(QTreeWidgetItem *parent, QTreeWidgetItem *after, const QDomElement &element,

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace {
 
@@ -149,6 +150,19 @@ void QAVmrEditorTree::syncSection(QABuildNode *section)
         }
         section->insertChild(row++, existing);
     }
+}
+
+void QAVmrEditorTree::refuseName(const QString &reason)
+{
+    const QString text = tr("The file keeps its name: %1.").arg(reason);
+    emit statusMsg(text, 5000);
+    // The editor that held the name is still closing: the message comes after it.
+    QTimer::singleShot(0, this, [this, text]() {
+        QMessageBox box(QMessageBox::Warning, QAEdition::applicationTitle(), text,
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("file name refused"));
+        box.exec();
+    });
 }
 
 void QAVmrEditorTree::startEdit()

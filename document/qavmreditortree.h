@@ -52,6 +52,11 @@ public:
 
     /** Makes the nodes of a build section match its elements again. */
     void syncSection(QABuildNode *section);
+    /**
+     * Says why a file keeps its old name: on the status bar, and in a message once the
+     * in-place editor has closed.
+     */
+    void refuseName(const QString &reason);
 
 public slots:
     void deleteSelectedNode();

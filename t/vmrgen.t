@@ -168,7 +168,7 @@ subtest 'what cannot be generated or exported is refused and nothing is written'
     my $before = tree_snapshot("$dir/targets");
     my $file = sub { qq{<NEWCMDFILE Name="$_[0]"><COMMENT/><VALUE>$_[1]</VALUE></NEWCMDFILE>} };
     for my $case ([$good =~ s/<DATA>\n\K(.)/$1 eq 'A' ? 'B' : 'A'/er, qr/digest does not match/],
-        [$good =~ s{<DATA>[^<]*</DATA>\s*}{}r, qr/bytes instead of 100000/], [$good =~ s/<DATA>\n\K./!/r, qr/invalid base64 at line \d+/],
+        [$good =~ s{<DATA>[^<]*</DATA>\s*}{}r, qr/bytes instead of 100000/], [$good =~ s/<DATA>\n\K./!/r, qr/invalid base64 in its part 1$/],
         [{ build => $file->("$dir/outside.txt", 'x') }, qr/is an absolute path/],
         [{ build => $file->('a/b', 'x') }, qr/"a\/b" contains a directory separator/],
         [{ build => '<NEWBINFILE Name=".."><COMMENT/><ENCODED_FILE Size="0"/></NEWBINFILE>' }, qr/binary file .*"\.\." contains "\.\."/],
@@ -178,11 +178,13 @@ subtest 'what cannot be generated or exported is refused and nothing is written'
         [{ build => $file->('extra.ini', 'NAME="x"') }, qr/NAME= line/],
         [{ build => '<NEWBINFILE Name="b.bin"><COMMENT/></NEWBINFILE>' }, qr/holds no encoded data/],
         [{ is => '<IS_C><ISC><COMMENT/><SRCEXT><VALUE>.c</VALUE><COMMENT/></SRCEXT><INIFIELD><KEY>SRCEXT</KEY><VALUE>.cc</VALUE>'
-                 . '<COMMENT/></INIFIELD></ISC></IS_C>' }, qr/IS_C has the key "SRCEXT" twice \(lines \d+ and \d+\)/],
+                 . '<COMMENT/></INIFIELD></ISC></IS_C>' }, qr/IS_C has the key "SRCEXT" twice$/],
+        [{ is => '<IS_C><ISC><COMMENT/><INIFIELD><KEY>A&#9;B</KEY><VALUE>x</VALUE><COMMENT/></INIFIELD></ISC></IS_C>' },
+         qr/IS_C has a key that contains a control character$/],
         [{ version => 'V2007' }, qr/of version V2007, not V2009; update it first/],
         [{ prolog => '<!DOCTYPE VMR [<!ENTITY e "x">]>' }, qr/declares entities/],
         [{ libconf => '<LIBCONFC><TYPES><ITEM><TEXT_MACRO Name=""><VALUE>1</VALUE></TEXT_MACRO></ITEM></TYPES></LIBCONFC>' },
-         qr/TEXT_MACRO field in TYPES \(line \d+\) has no name/],
+         qr/TEXT_MACRO field in TYPES has no name$/],
         [{ name => 'a&#10;NAME=b' }, qr/port name spans several lines/], ['<VMR', qr/cannot parse .*doc\.xvm/]) {
         my ($doc, $reason) = @$case;
         $doc = port_doc(%$doc) if ref $doc;

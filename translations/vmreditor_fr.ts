@@ -37,6 +37,97 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
     </message>
 </context>
 <context>
+    <name>QABinFileViewer</name>
+    <message>
+        <source>Size:</source>
+        <translation>Taille&#xa0;:</translation>
+    </message>
+    <message>
+        <source>SHA-256:</source>
+        <translation>SHA-256&#xa0;:</translation>
+    </message>
+    <message>
+        <source>&amp;Replace...</source>
+        <translation>&amp;Remplacer...</translation>
+    </message>
+    <message>
+        <source>E&amp;xtract...</source>
+        <translation>E&amp;xtraire...</translation>
+    </message>
+    <message>
+        <source>Comment for &quot;%1&quot; binary file</source>
+        <translation>Commentaire pour le fichier binaire &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>inconnu</translation>
+    </message>
+    <message>
+        <source>The file&apos;s data is missing or damaged: replace the file.</source>
+        <translation>Les données du fichier manquent ou sont endommagées&#xa0;: remplacez le fichier.</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 octets</translation>
+    </message>
+    <message>
+        <source>The data records %1 bytes: it is damaged.</source>
+        <translation>Les données indiquent %1 octets&#xa0;: elles sont endommagées.</translation>
+    </message>
+    <message>
+        <source>The data records another digest: it is damaged.</source>
+        <translation>Les données indiquent une autre empreinte&#xa0;: elles sont endommagées.</translation>
+    </message>
+    <message>
+        <source>Replace the Binary File</source>
+        <translation>Remplacer le fichier binaire</translation>
+    </message>
+    <message>
+        <source>Binary files (*)</source>
+        <translation>Fichiers binaires (*)</translation>
+    </message>
+    <message>
+        <source>Encoding the binary file...</source>
+        <translation>Encodage du fichier binaire...</translation>
+    </message>
+    <message>
+        <source>The encoding script could not be started.</source>
+        <translation>Le script d&apos;encodage n&apos;a pas pu être lancé.</translation>
+    </message>
+    <message>
+        <source>ERROR: the binary file was not replaced.</source>
+        <translation>ERREUR&#xa0;: le fichier binaire n&apos;a pas été remplacé.</translation>
+    </message>
+    <message>
+        <source>The encoded file cannot be read: %1</source>
+        <translation>Le fichier encodé ne peut pas être lu&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Replace Binary File</source>
+        <translation>Remplacer le fichier binaire</translation>
+    </message>
+    <message>
+        <source>Binary file replaced.</source>
+        <translation>Fichier binaire remplacé.</translation>
+    </message>
+    <message>
+        <source>Extract the Binary File</source>
+        <translation>Extraire le fichier binaire</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be written: %2</source>
+        <translation>Le fichier %1 ne peut pas être écrit&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Binary file extracted to %1.</source>
+        <translation>Fichier binaire extrait vers %1.</translation>
+    </message>
+</context>
+<context>
     <name>QABinaryMacro</name>
     <message>
         <source>Text_IO</source>
@@ -237,6 +328,89 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
         <source>Comment for &quot;%1&quot; node </source>
         <comment>used to display title on comment window, %1 is the subject of the comment</comment>
         <translation>Commentaire pour le nœud &quot;%1&quot; </translation>
+    </message>
+</context>
+<context>
+    <name>QAFindPane</name>
+    <message>
+        <source>F&amp;ind:</source>
+        <translation>Rec&amp;hercher&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Replace &amp;with:</source>
+        <translation>Remplacer &amp;par&#xa0;:</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>&amp;Remplacer</translation>
+    </message>
+    <message>
+        <source>Replace &amp;All</source>
+        <translation>Remplacer &amp;tout</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>Respecter la &amp;casse</translation>
+    </message>
+    <message>
+        <source>Whole w&amp;ord</source>
+        <translation>M&amp;ot entier</translation>
+    </message>
+    <message>
+        <source>Wil&amp;dcard</source>
+        <translation>&amp;Jokers</translation>
+    </message>
+    <message>
+        <source>Regular e&amp;xpression</source>
+        <translation>E&amp;xpression régulière</translation>
+    </message>
+    <message>
+        <source>Node</source>
+        <translation>Nœud</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Ligne</translation>
+    </message>
+    <message>
+        <source>Not a valid expression: %1</source>
+        <translation>Expression non valide&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>No match for &quot;%1&quot;</source>
+        <translation>Aucune occurrence de &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1 so far...</source>
+        <translation>%1 pour le moment...</translation>
+    </message>
+    <message>
+        <source>Search hit bottom, continuing at top</source>
+        <translation>Fin du document atteinte, reprise au début</translation>
+    </message>
+    <message>
+        <source>Search hit top, continuing at bottom</source>
+        <translation>Début du document atteint, reprise à la fin</translation>
+    </message>
+    <message>
+        <source>The text has changed since the search; search again.</source>
+        <translation>Le texte a changé depuis la recherche&#xa0;; relancez-la.</translation>
+    </message>
+    <message>
+        <source>Names, labels, keys and variants are not replaced.</source>
+        <translation>Les noms, libellés, clés et variantes ne sont pas remplacés.</translation>
+    </message>
+    <message>
+        <source>Replace All</source>
+        <translation>Tout remplacer</translation>
+    </message>
+    <message>
+        <source>%1 match(es)</source>
+        <translation>%1 occurrence(s)</translation>
+    </message>
+    <message>
+        <source>%1 replacement(s) made.</source>
+        <translation>%1 remplacement(s) effectué(s).</translation>
     </message>
 </context>
 <context>
@@ -607,6 +781,52 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
         <translation>&amp;Configuration</translation>
     </message>
     <message>
+        <source>Find in Port</source>
+        <translation>Rechercher dans le port</translation>
+    </message>
+    <message>
+        <source>Problems</source>
+        <translation>Problèmes</translation>
+    </message>
+    <message>
+        <source>F&amp;ind in Port...</source>
+        <translation>Rechercher dans le &amp;port...</translation>
+    </message>
+    <message>
+        <source>Find a text in every node, setting, field and text of the port</source>
+        <translation>Rechercher un texte dans chaque nœud, réglage, champ et texte du port</translation>
+    </message>
+    <message>
+        <source>Find Pre&amp;vious in Port</source>
+        <translation>Rechercher le précé&amp;dent dans le port</translation>
+    </message>
+    <message>
+        <source>Pro&amp;blems</source>
+        <translation>Pro&amp;blèmes</translation>
+    </message>
+    <message>
+        <source>ERROR: the port has errors and is not generated.</source>
+        <translation>ERREUR&#xa0;: le port contient des erreurs et n&apos;est pas généré.</translation>
+    </message>
+    <message>
+        <source>The port is not generated.</source>
+        <translation>Le port n&apos;est pas généré.</translation>
+    </message>
+    <message>
+        <source>%1 error(s), %2 warning(s)</source>
+        <translation>%1 erreur(s), %2 avertissement(s)</translation>
+    </message>
+    <message>
+        <source>The port is not generated: it has %1 error(s), listed in the Problems pane.</source>
+        <translation>Le port n&apos;est pas généré&#xa0;: il contient %1 erreur(s), indiquée(s) dans le volet Problèmes.</translation>
+    </message>
+    <message>
+        <source>The port has %1 warning(s), listed in the Problems pane.
+Generate it anyway?</source>
+        <translation>Le port a %1 avertissement(s), indiqué(s) dans le volet Problèmes.
+Le générer quand même&#xa0;?</translation>
+    </message>
+    <message>
         <source>Open &amp;Recent</source>
         <translation>Ouvrir un document &amp;récent</translation>
     </message>
@@ -705,6 +925,101 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
     <message>
         <source>USR_WEAK</source>
         <translation>USR_WEAK</translation>
+    </message>
+</context>
+<context>
+    <name>QAPortCheck</name>
+    <message>
+        <source>a %1 field in %2 has no name</source>
+        <translation>un champ %1 de %2 n&apos;a pas de nom</translation>
+    </message>
+    <message>
+        <source>the port name spans several lines</source>
+        <translation>le nom du port tient sur plusieurs lignes</translation>
+    </message>
+    <message>
+        <source>the port name &quot;%1&quot; is already used by the port in &quot;%2&quot; of the target directory</source>
+        <translation>le nom de port &quot;%1&quot; est déjà utilisé par le port de &quot;%2&quot; dans le répertoire cible</translation>
+    </message>
+    <message>
+        <source>settings table %1 has a row without a key, which the port leaves out</source>
+        <translation>la table de réglages %1 a une ligne sans clé, que le port omet</translation>
+    </message>
+    <message>
+        <source>settings table %1 has a key that contains a control character</source>
+        <translation>la table de réglages %1 a une clé qui contient un caractère de contrôle</translation>
+    </message>
+    <message>
+        <source>settings table %1 has the key &quot;%2&quot; twice</source>
+        <translation>la table de réglages %1 a deux fois la clé &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>%1 has an empty name</source>
+        <translation>%1 a un nom vide</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is an absolute path</source>
+        <translation>%1 &quot;%2&quot; est un chemin absolu</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; contains a directory separator</source>
+        <translation>%1 &quot;%2&quot; contient un séparateur de répertoires</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; contains &quot;..&quot;</source>
+        <translation>%1 &quot;%2&quot; contient &quot;..&quot;</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; is not a file name</source>
+        <translation>%1 &quot;%2&quot; n&apos;est pas un nom de fichier</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; contains a control character</source>
+        <translation>%1 &quot;%2&quot; contient un caractère de contrôle</translation>
+    </message>
+    <message>
+        <source>the ASCII file</source>
+        <translation>le fichier ASCII</translation>
+    </message>
+    <message>
+        <source>the binary file</source>
+        <translation>le fichier binaire</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; has the name of a file that the generator writes</source>
+        <translation>%1 &quot;%2&quot; porte le nom d&apos;un fichier que le générateur écrit</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; would be written twice</source>
+        <translation>le fichier &quot;%1&quot; serait écrit deux fois</translation>
+    </message>
+    <message>
+        <source>the file &quot;%1&quot; is an .ini file with a NAME= line, which the editor would take for a second port</source>
+        <translation>le fichier &quot;%1&quot; est un fichier .ini avec une ligne NAME=, que l&apos;éditeur prendrait pour un second port</translation>
+    </message>
+    <message>
+        <source>the binary file &quot;%1&quot; holds no encoded data</source>
+        <translation>le fichier binaire &quot;%1&quot; ne contient aucune donnée encodée</translation>
+    </message>
+    <message>
+        <source>the binary file &quot;%1&quot; uses the unknown encoding %2</source>
+        <translation>le fichier binaire &quot;%1&quot; utilise l&apos;encodage inconnu %2</translation>
+    </message>
+    <message>
+        <source>the binary file &quot;%1&quot; is damaged: invalid base64 in its part %2</source>
+        <translation>le fichier binaire &quot;%1&quot; est endommagé&#xa0;: base64 non valide dans sa partie %2</translation>
+    </message>
+    <message>
+        <source>the binary file &quot;%1&quot; is damaged: %2 bytes instead of %3</source>
+        <translation>le fichier binaire &quot;%1&quot; est endommagé&#xa0;: %2 octets au lieu de %3</translation>
+    </message>
+    <message>
+        <source>the binary file &quot;%1&quot; is damaged: its digest does not match</source>
+        <translation>le fichier binaire &quot;%1&quot; est endommagé&#xa0;: son empreinte ne correspond pas</translation>
+    </message>
+    <message>
+        <source>the character %1 cannot be written into an XML file</source>
+        <translation>le caractère %1 ne peut pas être écrit dans un fichier XML</translation>
     </message>
 </context>
 <context>
@@ -880,6 +1195,29 @@ Recover them, or discard them?</source>
         <translation>Un nouveau portage, %1, a des modifications non enregistrées du %2, conservées quand l&apos;éditeur s&apos;est arrêté avant qu&apos;il ait jamais été enregistré.
 
 Les récupérer, ou les abandonner ?</translation>
+    </message>
+</context>
+<context>
+    <name>QAProblemsPane</name>
+    <message>
+        <source>Problem</source>
+        <translation>Problème</translation>
+    </message>
+    <message>
+        <source>Node</source>
+        <translation>Nœud</translation>
+    </message>
+    <message>
+        <source>No port is open.</source>
+        <translation>Aucun port n&apos;est ouvert.</translation>
+    </message>
+    <message>
+        <source>No problems found: the port can be generated.</source>
+        <translation>Aucun problème trouvé&#xa0;: le port peut être généré.</translation>
+    </message>
+    <message>
+        <source>%1 error(s), %2 warning(s)</source>
+        <translation>%1 erreur(s), %2 avertissement(s)</translation>
     </message>
 </context>
 <context>
@@ -1233,6 +1571,10 @@ Les récupérer, ou les abandonner ?</translation>
         <source>Search hit bottom, continuing at top</source>
         <translation>Fin du document atteinte, reprise au début</translation>
     </message>
+    <message>
+        <source>No match for &quot;%1&quot; in the reference page</source>
+        <translation>Aucune occurrence de &quot;%1&quot; dans la page de référence</translation>
+    </message>
 </context>
 <context>
     <name>QAVmrDocumentEdits</name>
@@ -1278,6 +1620,10 @@ Les récupérer, ou les abandonner ?</translation>
     <message>
         <source>Generate in:</source>
         <translation>Générer dans&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Filter nodes by name</source>
+        <translation>Filtrer les nœuds par nom</translation>
     </message>
 </context>
 <context>
@@ -1332,6 +1678,10 @@ Impossible d&apos;exécuter la commande</translation>
     <message>
         <source>Parsing error for file %1</source>
         <translation>Erreur d&apos;analyse du fichier %1</translation>
+    </message>
+    <message>
+        <source>The file keeps its name: %1.</source>
+        <translation>Le fichier garde son nom&#xa0;: %1.</translation>
     </message>
 </context>
 <context>

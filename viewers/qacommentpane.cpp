@@ -63,8 +63,12 @@ void QACommentPane::show(const QDomElement &target, const QString &title,
 
 bool QACommentPane::shows(const QAXmlChange &change) const
 {
-    return change.kind == QAXmlChange::Text && change.element == m_target
-        && change.depth == m_depth && change.field == QLatin1String("COMMENT");
+    // The same comment may be named from its node (at depth 2) or from the element that
+    // holds it (a search hit, at depth 1).
+    return change.kind == QAXmlChange::Text && change.field == QLatin1String("COMMENT")
+        && (change.element == m_target ? change.depth == m_depth
+                                       : QAXmlEdits::textParent(change.element, change.depth)
+                                           == QAXmlEdits::textParent(m_target, m_depth));
 }
 
 void QACommentPane::select(const QAXmlChange &change)

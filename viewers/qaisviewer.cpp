@@ -382,7 +382,8 @@ void QAIsViewer::reveal(const QAXmlChange &change)
     QAIsViewerItem *row =
         rowOf(change.kind == QAXmlChange::Children ? change.child : change.element);
     if (row) {
-        m_table->setCurrentItem(row);
+        // The cell of the value for a value, else the key's.
+        m_table->setCurrentItem(row, change.field == QLatin1String("VALUE") ? 1 : 0);
         m_table->scrollToItem(row);
         // A row's comment is shown once the row is current.
         if (m_comment->shows(change)) {

@@ -36,25 +36,6 @@ QIcon qaFindIcon()
     return QIcon(GETPIX("find_xpm", kFindXpm));
 }
 
-// "*" matches the shortest run that completes a hit, so that a search selects one
-// occurrence rather than the rest of the line; everything else is matched as written.
-static QRegularExpression wildcardExpression(const QString &pattern, bool caseSensitive)
-{
-    QString expression;
-    for (const QChar c : pattern) {
-        if (c == QLatin1Char('*'))
-            expression += QStringLiteral(".*?");
-        else if (c == QLatin1Char('?'))
-            expression += QLatin1Char('.');
-        else
-            expression += QRegularExpression::escape(QString(c));
-    }
-    QRegularExpression::PatternOptions options = QRegularExpression::NoPatternOption;
-    if (!caseSensitive)
-        options |= QRegularExpression::CaseInsensitiveOption;
-    return QRegularExpression(expression, options);
-}
-
 QTextCursor qaFindText(const QTextDocument *document, const QAFindRequest &request, int from)
 {
     if (request.pattern.isEmpty())
@@ -64,11 +45,10 @@ QTextCursor qaFindText(const QTextDocument *document, const QAFindRequest &reque
     if (request.caseSensitive)
         flags |= QTextDocument::FindCaseSensitively;
     if (request.wildcard) {
-        // A pattern of stars alone would only ever match nothing.
-        if (request.pattern.count(QLatin1Char('*')) == request.pattern.size())
+        const QRegularExpression expression = qaFindExpression(request);
+        if (!expression.isValid())
             return QTextCursor();
-        return document->find(wildcardExpression(request.pattern, request.caseSensitive), from,
-                              flags);
+        return document->find(expression, from, flags);
     }
     return document->find(request.pattern, from, flags);
 }

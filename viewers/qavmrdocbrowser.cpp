@@ -223,6 +223,13 @@ void QAVmrDocBrowser::findInDoc(const QAFindRequest &request)
     QTextCursor hit = qaFindText(document(), plain, cursor.hasSelection() ? start + 1 : start);
     if (hit.isNull()) {
         hit = qaFindText(document(), plain, 0);
+        // Going round to the top is only worth saying when there is something up there.
+        if (hit.isNull()) {
+            if (!plain.pattern.isEmpty())
+                emit statusMsg(tr("No match for \"%1\" in the reference page").arg(plain.pattern),
+                               2000);
+            return;
+        }
         emit statusMsg(tr("Search hit bottom, continuing at top"), 2000);
     }
     if (!hit.isNull()) {

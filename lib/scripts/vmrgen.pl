@@ -180,7 +180,7 @@ sub field_id {
     my $holder = $field->{holder};
     return $holder if $holder ne 'ITEM' && ident($holder) eq $holder;
     my $id = ident($name);
-    fail("a $field->{kind} field in $where (line $field->{line}) has no name") if $id eq '';
+    fail("a $field->{kind} field in $where has no name") if $id eq '';
     return $id;
 }
 
@@ -496,8 +496,11 @@ sub render_settings {
             $text .= "our %$table->{tag} = (\n";
             for my $row (@{ $table->{rows} }) {
                 next if $row->{key} eq '';
-                fail("settings table $table->{tag} has the key \"$row->{key}\" twice "
-                     . "(lines $seen{$row->{key}} and $row->{line})") if $seen{ $row->{key} };
+                # A key is written as it stands into a Perl file that people read by lines.
+                fail("settings table $table->{tag} has a key that contains a control character")
+                    if $row->{key} =~ /[\x00-\x1f\x7f]/;
+                fail("settings table $table->{tag} has the key \"$row->{key}\" twice")
+                    if $seen{ $row->{key} };
                 $seen{ $row->{key} } = $row->{line};
                 $text .= comment_lines('perl', $row->{comment}, '    ');
                 $text .= '    ' . perl_string($row->{key}) . ' => ' . perl_string($row->{value})
@@ -569,10 +572,11 @@ sub write_binary {
     open(my $fh, '>:raw', $path) or fail('cannot write ' . shown($path) . ": $!");
     my $sha = Digest::SHA->new(256);
     my $size = 0;
+    my $part = 0;
     for my $data ($encoded->getChildrenByTagName('DATA')) {
+        ++$part;
         (my $text = $data->textContent) =~ s/\s+//g;
-        fail("the binary file \"$name\" is damaged: invalid base64 at line "
-             . $data->line_number)
+        fail("the binary file \"$name\" is damaged: invalid base64 in its part $part")
             if $text !~ m{\A[A-Za-z0-9+/]*={0,2}\z} || length($text) % 4;
         my $bytes = MIME::Base64::decode_base64($text);
         $sha->add($bytes);
@@ -678,7 +682,7 @@ sub generate {
     my %reserved = map { lc($_) => 1 } @RESERVED;
     for my $entry (@files) {
         my $what = $entry->{kind} eq 'textfile' ? 'ASCII file' : 'binary file';
-        my $file = check_file_name($entry->{name}, "the $what at line $entry->{line}");
+        my $file = check_file_name($entry->{name}, "the $what");
         fail("the $what \"$file\" has the name of a file that the generator writes")
             if $reserved{ lc $file };
         if ($entry->{kind} eq 'textfile') {

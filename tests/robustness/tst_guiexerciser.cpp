@@ -13,10 +13,13 @@
 // VMR_EXERCISER_ACTIONS sets the actions per document, VMR_EXERCISER_SECONDS the time of the
 // whole run (then every document is worked on again and again until it is up).
 
+#include "document/qafindpane.h"
+#include "document/qaproblemspane.h"
 #include "document/qavmreditor.h"
 #include "document/qavmreditornode.h"
 #include "document/qavmreditortree.h"
 #include "support/qaxmleditor.h"
+#include "viewers/qabinfileviewer.h"
 #include "viewers/qachoiceviewer.h"
 #include "viewers/qacommentpane.h"
 #include "viewers/qacommentviewer.h"
@@ -35,6 +38,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -199,6 +203,11 @@ class TestGuiExerciser : public QObject
                                    : m_work.filePath((choice == 1 ? u"saved_%1.xvm"_s
                                                                   : u"saved %1.xvm"_s)
                                                          .arg(++m_files));
+            else if (name == u"replace binary file dialog"_s)
+                path = choice == 0 ? QString() : m_work.filePath(choice == 1 ? u"small.bin"_s
+                                                                             : u"empty.bin"_s);
+            else if (name == u"extract binary file dialog"_s)
+                path = choice == 0 ? QString() : m_work.filePath(u"extracted.bin"_s);
             else if (name == u"Export VMR dialog"_s)
                 path = choice == 0 ? QString() : m_work.filePath(u"export.txt"_s);
             else if (name == u"FSB"_s && choice == 1 && !m_window->document()->path().isEmpty())
@@ -318,6 +327,11 @@ class TestGuiExerciser : public QObject
                 differ(u"value of "_s + row->text(0), row->text(1),
                        e.firstChildElement(u"VALUE"_s).text());
             }
+        } else if (auto *binary = qobject_cast<QABinFileViewer *>(view)) {
+            QByteArray bytes;
+            if (!binary->encodingRun() && QABinFileViewer::decode(element, &bytes))
+                differ(u"binary size"_s, binary->sizeLabel()->text(),
+                       u"%1 bytes"_s.arg(QLocale().toString(qint64(bytes.size()))));
         } else if (auto *choice = qobject_cast<QAChoiceViewer *>(view)) {
             const QString chosen =
                 element.firstChildElement(u"CHOICE"_s).attribute(u"Value"_s);
@@ -721,6 +735,111 @@ class TestGuiExerciser : public QObject
             savedFileAgrees();
     }
 
+    // Characters typed one by one, any letter among them.
+    static void typeChars(QWidget *field, const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
+    // Ctrl+F, a text and an option, then the hits walked, chosen or replaced.
+    void findInPort()
+    {
+        QAFindPane *pane = m_window->findPane();
+        m_window->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_window.get(), 1000))
+            note(u"  the window did not become active"_s);
+        QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_F));
+        const QString patterns[] = {u"gcc"_s, u"usr_*"_s, u"-m[0-9]+"_s, u"e"_s, u"USR"_s,
+                                    kPieces[pick(std::size(kPieces))]};
+        const QString pattern = patterns[pick(std::size(patterns))];
+        QList<QCheckBox *> boxes = pane->findChildren<QCheckBox *>();
+        QCheckBox *box = any(boxes);
+        note(u"find \""_s + pattern + u"\", "_s + box->text());
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        pane->patternEdit()->selectAll();
+        typeChars(pane->patternEdit(), pattern);
+        QTest::keyClick(pane->patternEdit(), Qt::Key_Return);
+        if (!QTest::qWaitFor([pane]() { return !pane->searching(); }, 5000))
+            fail(u"the search did not end"_s);
+        for (int i = pick(4); i >= 0; --i) {
+            const int what = pick(6);
+            QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                         : m_window.get();
+            if (what == 0) {
+                note(u"  F3"_s);
+                QTest::keyClick(focus, Qt::Key_F3);
+            } else if (what == 1) {
+                note(u"  Shift+F3"_s);
+                QTest::keyClick(focus, Qt::Key_F3, Qt::ShiftModifier);
+            } else if (what == 2 && pane->results()->topLevelItemCount() > 0) {
+                QTreeWidgetItem *row =
+                    pane->results()->topLevelItem(pick(pane->results()->topLevelItemCount()));
+                note(u"  click hit "_s + row->text(0));
+                pane->results()->scrollToItem(row);
+                QTest::mouseClick(pane->results()->viewport(), Qt::LeftButton, {},
+                                  pane->results()->visualItemRect(row).center());
+            } else if (what >= 3) {
+                pane->replacementEdit()->selectAll();
+                typeChars(pane->replacementEdit(), randomText(false));
+                auto *button = pane->findChild<QPushButton *>(what == 3 ? u"replace all"_s
+                                                                        : u"replace one"_s);
+                note(u"  "_s + button->text() + u" with \""_s
+                     + printable(pane->replacementEdit()->text()) + u'"');
+                QTest::mouseClick(button, Qt::LeftButton);
+            }
+            QCoreApplication::processEvents();
+        }
+    }
+
+    // A problem of the list activated; the filter of the tree typed into and cleared.
+    void problemsAndFilter()
+    {
+        QAProblemsPane *pane = m_window->problemsPane();
+        pane->checkNow();
+        if (pane->list()->topLevelItemCount() > 0 && chance(60)) {
+            QTreeWidgetItem *row = pane->list()->topLevelItem(pick(pane->list()->topLevelItemCount()));
+            note(u"problem "_s + row->text(0).left(60));
+            pane->list()->setCurrentItem(row);
+            QTest::keyClick(pane->list(), Qt::Key_Return);
+            return;
+        }
+        QLineEdit *filter = editor()->treeFilter();
+        const QString texts[] = {u"set"_s, u"sh"_s, u"Clock"_s, u"zz"_s};
+        const QString text = texts[pick(std::size(texts))];
+        note(u"filter the tree by "_s + text);
+        QTest::keyClicks(filter, text);
+        // A node is shown when it or a node below it matches.
+        std::function<bool(QTreeWidgetItem *)> matches = [&](QTreeWidgetItem *item) {
+            if (item->text(0).contains(text, Qt::CaseInsensitive))
+                return true;
+            for (int i = 0; i < item->childCount(); ++i)
+                if (matches(item->child(i)))
+                    return true;
+            return false;
+        };
+        for (QTreeWidgetItemIterator it(tree()); *it; ++it) {
+            if ((*it)->isHidden() == matches(*it) && (*it)->parent() && !(*it)->parent()->isHidden())
+                fail(u"the filter "_s + text + u" shows or hides "_s + (*it)->text(0));
+        }
+        filter->clear();
+    }
+
+    // Replace... or Extract... of the binary file shown.
+    void binaryFile()
+    {
+        auto *binary = qobject_cast<QABinFileViewer *>(viewer());
+        if (!binary)
+            return clickNode();
+        auto *button = binary->findChild<QPushButton *>(chance(50) ? u"replace binary file"_s
+                                                                   : u"extract binary file"_s);
+        note(u"binary file: "_s + button->text());
+        QTest::mouseClick(button, Qt::LeftButton);
+        const QPointer<QABinFileViewer> shown(binary);
+        if (!QTest::qWaitFor([shown]() { return !shown || !shown->encodingRun(); }, 10000))
+            fail(u"the encoding of a binary file did not end"_s);
+    }
+
     void act()
     {
         // A menu left open is closed first, as a user would with Escape: while one is open
@@ -750,6 +869,9 @@ class TestGuiExerciser : public QObject
             {12, &TestGuiExerciser::settingsTable, "settingsTable"},
             {m_editsOnly ? 0 : 5, &TestGuiExerciser::windowMenu, "windowMenu"},
             {7, &TestGuiExerciser::shortcut, "shortcut"},
+            {5, &TestGuiExerciser::findInPort, "findInPort"},
+            {3, &TestGuiExerciser::problemsAndFilter, "problemsAndFilter"},
+            {4, &TestGuiExerciser::binaryFile, "binaryFile"},
         };
         int total = 0;
         for (const Weighted &w : actions)

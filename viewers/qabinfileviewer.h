@@ -1,0 +1,64 @@
+#pragma once
+
+#include "viewers/qavmrviewer.h"
+
+#include <QPointer>
+
+#include <memory>
+
+class QACommentPane;
+class QAScriptRunner;
+class QLabel;
+class QPushButton;
+class QTemporaryDir;
+class QTextEdit;
+
+/**
+ * The viewer of a binary file embedded in the port: its size and SHA-256 digest as its
+ * data decodes, a warning when they differ from what the data records, and the commands
+ * to replace the file by another (encoded again, one undoable step) and to extract it.
+ */
+class QABinFileViewer : public QAVmrViewer
+{
+    Q_OBJECT
+
+public:
+    QABinFileViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc);
+    ~QABinFileViewer() override;
+
+    void showPage() override;
+    void reveal(const QAXmlChange &change) override;
+
+    /** The embedded file as its data decodes; false when the data is not base64. */
+    static bool decode(const QDomElement &file, QByteArray *bytes);
+    /** The element that holds the encoded data: the first one after the comment. */
+    static QDomElement encodedData(const QDomElement &file);
+
+    /** Asks for a file and encodes it in place of the embedded one. */
+    void replaceFile();
+    /** Asks where to write the embedded file, and writes it there. */
+    void extractFile();
+    /** The encoding of a replacement, while it runs. */
+    QAScriptRunner *encodingRun() const { return m_run; }
+    QLabel *sizeLabel() const { return m_size; }
+    QLabel *digestLabel() const { return m_digest; }
+    QTextEdit *commentEditor() const;
+
+signals:
+    void statusMsg(const QString &text, int msecs);
+
+private:
+    void refresh();
+    void encoded(int exitCode, bool crashed);
+
+    QDomElement m_element;
+    QAVmrDocBrowser *m_doc = nullptr;
+    QLabel *m_size = nullptr;
+    QLabel *m_digest = nullptr;
+    QLabel *m_warning = nullptr;
+    QPushButton *m_replace = nullptr;
+    QPushButton *m_extract = nullptr;
+    QACommentPane *m_comment = nullptr;
+    QAScriptRunner *m_run = nullptr;
+    std::unique_ptr<QTemporaryDir> m_workDir;
+};
