@@ -61,7 +61,12 @@ void QAProblemsPane::setDocument(const QDomElement &root, QAXmlEdits *edits)
     m_edits = edits;
     if (edits)
         connect(edits, &QAXmlEdits::changed, this, &QAProblemsPane::checkSoon);
-    checkNow();
+    // A document just opened is checked once it shows: a large port's check would
+    // otherwise lengthen every opening by a third.
+    if (root.isNull())
+        checkNow();
+    else
+        checkSoon();
 }
 
 void QAProblemsPane::setTargetProvider(std::function<QPair<QString, QString>()> provider)
