@@ -130,6 +130,9 @@ void settle()
 {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+    // As the event loop would: what was deleted later (a viewer left, with the document
+    // it holds) goes now, which processEvents outside a running loop does not do.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // The peak resident size of this process image. Not getrusage: its maximum survives
