@@ -2,6 +2,7 @@
 
 #include "app/qarecovery.h"
 #include "app/qavmrver.h"
+#include "document/qaportcheck.h"
 #include "document/qavmrdocumentedits.h"
 #include "document/qavmreditor.h"
 #include "document/qavmreditornode.h"
@@ -215,26 +216,31 @@ void QAPortDocument::discardRecovery()
     m_recoveryPath.clear();
 }
 
+bool QAPortDocument::askToRecover(const QString &question)
+{
+    QMessageBox ask(QMessageBox::Question, QAEdition::applicationTitle(), question,
+                    QMessageBox::NoButton, m_window);
+    ask.setObjectName(QStringLiteral("recovery question"));
+    QPushButton *recover = ask.addButton(tr("&Recover"), QMessageBox::AcceptRole);
+    QPushButton *discard = ask.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
+    // Escape, or a box closed otherwise, keeps the work: discarding must be chosen.
+    ask.setDefaultButton(recover);
+    ask.setEscapeButton(recover);
+    ask.exec();
+    return ask.clickedButton() != discard;
+}
+
 bool QAPortDocument::recoverNewDocument()
 {
     const QList<QARecovery::Kept> kept = QARecovery::withoutDocument();
     if (kept.isEmpty())
         return false;
     const QARecovery::Kept &newest = kept.first();
-    QMessageBox ask(QMessageBox::Question, QAEdition::applicationTitle(),
-                    tr("A new port, %1, has unsaved changes from %2, kept when the editor "
-                       "stopped before it was ever saved.\n\nRecover them, or discard them?")
-                        .arg(QFileInfo(newest.documentPath).fileName(),
-                             QLocale().toString(newest.written.toLocalTime(),
-                                                QLocale::ShortFormat)),
-                    QMessageBox::NoButton, m_window);
-    ask.setObjectName(QStringLiteral("recovery question"));
-    QPushButton *recover = ask.addButton(tr("&Recover"), QMessageBox::AcceptRole);
-    QPushButton *discard = ask.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
-    ask.setDefaultButton(recover);
-    ask.setEscapeButton(recover);
-    ask.exec();
-    if (ask.clickedButton() == discard) {
+    if (!askToRecover(tr("A new port, %1, has unsaved changes from %2, kept when the editor "
+                         "stopped before it was ever saved.\n\nRecover them, or discard them?")
+                          .arg(QFileInfo(newest.documentPath).fileName(),
+                               QLocale().toString(newest.written.toLocalTime(),
+                                                  QLocale::ShortFormat)))) {
         QARecovery::discard(newest.documentPath);
         return false;
     }
@@ -271,20 +277,11 @@ bool QAPortDocument::takeUpRecovery(const QString &path, QTemporaryFile *file)
     if (kept.written <= QFileInfo(path).lastModified())
         return false;
 
-    QMessageBox ask(QMessageBox::Question, QAEdition::applicationTitle(),
-                    tr("%1 has unsaved changes from %2, kept when the editor stopped without "
-                       "saving them.\n\nRecover them, or discard them?")
-                        .arg(QDir::toNativeSeparators(path),
-                             QLocale().toString(kept.written.toLocalTime(),
-                                                QLocale::ShortFormat)),
-                    QMessageBox::NoButton, m_window);
-    ask.setObjectName(QStringLiteral("recovery question"));
-    QPushButton *recover = ask.addButton(tr("&Recover"), QMessageBox::AcceptRole);
-    QPushButton *discard = ask.addButton(tr("&Discard"), QMessageBox::DestructiveRole);
-    ask.setDefaultButton(recover);
-    ask.setEscapeButton(recover);
-    ask.exec();
-    if (ask.clickedButton() == discard) {
+    if (!askToRecover(tr("%1 has unsaved changes from %2, kept when the editor stopped without "
+                         "saving them.\n\nRecover them, or discard them?")
+                          .arg(QDir::toNativeSeparators(path),
+                               QLocale().toString(kept.written.toLocalTime(),
+                                                  QLocale::ShortFormat)))) {
         QARecovery::discard(path);
         return false;
     }
@@ -449,31 +446,8 @@ void QAPortDocument::scanTargetDirectory(const QString &dir)
         qWarning("This directory is not readable");
         return;
     }
-    // Each port lives in its own sub-directory; the target directory itself and its
-    // parent are no ports.
-    const QFileInfoList entries =
-        target.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                             QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo &entry : entries) {
-        if (!entry.isDir() || !entry.isReadable())
-            continue;
-        const QFileInfoList inis = QDir(entry.absoluteFilePath())
-                                       .entryInfoList({QStringLiteral("*.ini")}, QDir::Files,
-                                                      QDir::Name | QDir::IgnoreCase);
-        for (const QFileInfo &ini : inis) {
-            QFile file(ini.absoluteFilePath());
-            if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-                continue;
-            while (!file.atEnd()) {
-                QString line = QString::fromLocal8Bit(file.readLine());
-                if (!line.contains(QLatin1String("NAME=")))
-                    continue;
-                line.remove(QLatin1String("NAME=")).remove(QLatin1Char('"'));
-                m_portList.push_back(
-                    std::make_unique<QVmrId>(QVmrId{entry.fileName(), line.trimmed()}));
-            }
-        }
-    }
+    for (const QAPortCheck::PortEntry &port : QAPortCheck::portsIn(dir))
+        m_portList.push_back(std::make_unique<QVmrId>(QVmrId{port.dirName, port.portName}));
 }
 
 void QAPortDocument::loadFailed(const QString &path, const QString &reason)

@@ -103,6 +103,8 @@ private:
     QString defaultTargetDir() const;
     /** Asks whether to take up work kept aside for path; if so, writes it into file. */
     bool takeUpRecovery(const QString &path, QTemporaryFile *file);
+    /** Asks whether to recover kept work: true for Recover, false for Discard. */
+    bool askToRecover(const QString &question);
     void scheduleRecovery();
     void loadFailed(const QString &path, const QString &reason);
     /** The port directory that the open document stands for: its file name less ".xvm". */

@@ -330,26 +330,7 @@ void QAPortCheck::checkPortName(const QDomElement &root, QList<QAProblem> *probl
     if (m_scannedDir != m_targetDir || m_scannedName != port) {
         m_scannedDir = m_targetDir;
         m_scannedName = port;
-        m_ports.clear();
-        const QDir target(m_targetDir);
-        const QFileInfoList dirs =
-            target.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
-        for (const QFileInfo &dir : dirs) {
-            const QFileInfoList inis = QDir(dir.absoluteFilePath())
-                                           .entryInfoList({QStringLiteral("*.ini")}, QDir::Files);
-            for (const QFileInfo &ini : inis) {
-                QFile file(ini.absoluteFilePath());
-                if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-                    continue;
-                while (!file.atEnd()) {
-                    QString line = QString::fromLocal8Bit(file.readLine());
-                    if (!line.contains(QLatin1String("NAME=")))
-                        continue;
-                    line.remove(QLatin1String("NAME=")).remove(QLatin1Char('"'));
-                    m_ports.append({dir.fileName(), line.trimmed()});
-                }
-            }
-        }
+        m_ports = portsIn(m_targetDir);
     }
     for (const PortEntry &entry : std::as_const(m_ports)) {
         if (entry.portName == port && entry.dirName != m_ownDirName) {
@@ -449,6 +430,36 @@ static bool isReserved(const QString &name)
         if (name.compare(QLatin1String(reserved), Qt::CaseInsensitive) == 0)
             return true;
     return false;
+}
+
+QList<QAPortCheck::PortEntry> QAPortCheck::portsIn(const QString &dir)
+{
+    QList<PortEntry> ports;
+    // Each port lives in its own sub-directory; the directory itself and its parent are
+    // no ports.
+    const QFileInfoList entries =
+        QDir(dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                                QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo &entry : entries) {
+        if (!entry.isReadable())
+            continue;
+        const QFileInfoList inis = QDir(entry.absoluteFilePath())
+                                       .entryInfoList({QStringLiteral("*.ini")}, QDir::Files,
+                                                      QDir::Name | QDir::IgnoreCase);
+        for (const QFileInfo &ini : inis) {
+            QFile file(ini.absoluteFilePath());
+            if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+                continue;
+            while (!file.atEnd()) {
+                QString line = QString::fromLocal8Bit(file.readLine());
+                if (!line.contains(QLatin1String("NAME=")))
+                    continue;
+                line.remove(QLatin1String("NAME=")).remove(QLatin1Char('"'));
+                ports.append({entry.fileName(), line.trimmed()});
+            }
+        }
+    }
+    return ports;
 }
 
 QString QAPortCheck::fileNameProblem(const QDomElement &file, const QString &name)

@@ -34,6 +34,18 @@ class QAPortCheck
     Q_DECLARE_TR_FUNCTIONS(QAPortCheck)
 
 public:
+    /** A port generated into a target directory: its sub-directory and its port name. */
+    struct PortEntry
+    {
+        QString dirName;
+        QString portName;
+    };
+    /**
+     * The ports generated into dir: each readable sub-directory holding an ".ini" file
+     * with a NAME= line, in the order of their names.
+     */
+    static QList<PortEntry> portsIn(const QString &dir);
+
     /**
      * Where the port is generated and the name of its own directory there, so that a
      * port name that another port of the directory uses is seen. The directory is read
@@ -55,11 +67,6 @@ public:
     static QString oneLine(const QString &message);
 
 private:
-    struct PortEntry
-    {
-        QString dirName;
-        QString portName;
-    };
     struct BinaryResult
     {
         QString size;
