@@ -70,7 +70,6 @@ private:
     struct BinaryResult
     {
         QString size;
-        QString digest;
         QString problem;
         bool iniRecord = false;
     };
