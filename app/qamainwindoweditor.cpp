@@ -123,7 +123,6 @@ QAMainWindowEditor::QAMainWindowEditor(int argc, char **argv, QWidget *parent)
     connect(m_document, &QAPortDocument::fileChanged, this, [this]() {
         setDocumentActionsEnabled(m_document->isOpen());
         refreshCaption();
-        fillRecentMenu();
     });
     connect(m_document, &QAPortDocument::saved, this, &QAMainWindowEditor::writeWindowSettings);
     setDocumentActionsEnabled(false);

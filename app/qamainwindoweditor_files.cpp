@@ -40,9 +40,9 @@ void QAMainWindowEditor::createRecentMenu()
 {
     m_recentMenu = m_fileMenu->addMenu(tr("Open &Recent"));
     m_recentMenu->setObjectName(QStringLiteral("recent menu"));
-    // Read again when shown: a file removed meanwhile is no longer offered.
+    // Filled each time the File menu opens, not at start: a file removed meanwhile is no
+    // longer offered, and start-up reads no settings for it.
     connect(m_fileMenu, &QMenu::aboutToShow, this, &QAMainWindowEditor::fillRecentMenu);
-    fillRecentMenu();
 }
 
 void QAMainWindowEditor::fillRecentMenu()

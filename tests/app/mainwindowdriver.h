@@ -223,6 +223,14 @@ inline QSettings &clearSettings()
     return settings;
 }
 
+/** A copy of the example port in dir, for a test to change as it likes; its path. */
+inline QString copyOfExample(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath(u"linux_gcc.xvm"_s);
+    writeFile(path, readFile(VmrTest::orbiskDir() + u"/targets/examples/linux_gcc.xvm"_s));
+    return path;
+}
+
 /** A document's content with sorted attributes: the DOM writer's order is its own. */
 inline QString canonical(const QDomNode &node)
 {

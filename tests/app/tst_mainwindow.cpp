@@ -31,9 +31,8 @@ private slots:
     {
         clearSettings();
         m_work = std::make_unique<QTemporaryDir>();
-        m_example = m_work->filePath(u"linux_gcc.xvm"_s);
-        QVERIFY(writeFile(m_example, readFile(VmrTest::orbiskDir()
-                                              + u"/targets/examples/linux_gcc.xvm"_s)));
+        m_example = copyOfExample(*m_work);
+        QVERIFY(QFile::exists(m_example));
     }
 
     void editCommandsGoToTheFocusedField_data()
