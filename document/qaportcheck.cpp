@@ -1,6 +1,7 @@
 #include "document/qaportcheck.h"
 
 #include "document/qadocumentsearch.h"
+#include "support/qaembeddedfile.h"
 #include "support/qaxmlcharacters.h"
 
 #include <QCryptographicHash>
@@ -245,42 +246,6 @@ void checkConfNodes(const QDomElement &parent, Kind (*table)(const QString &), c
             break;
         }
     }
-}
-
-// The bytes of a part of an embedded file's data: its text, blanks left out, read as
-// base64 as the generator reads it (letters, digits, "+" and "/", up to two "=" at the
-// end, a multiple of four characters); null when it is not base64. text is scratch space.
-QByteArray base64Bytes(const QDomElement &data, QByteArray *text)
-{
-    text->clear();
-    for (QDomNode n = data.firstChild(); !n.isNull(); n = n.nextSibling()) {
-        // A character beyond Latin-1 becomes "?", which is no base64.
-        if (n.isCharacterData())
-            text->append(n.toCharacterData().data().toLatin1());
-    }
-    char *out = text->data();
-    const char *end = out + text->size();
-    char *kept = out;
-    int padding = 0;
-    for (const char *in = out; in != end; ++in) {
-        const char c = *in;
-        if (c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\f' || c == '\v')
-            continue;
-        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
-            || (c >= '0' && c <= '9') || c == '+' || c == '/';
-        if (c == '=')
-            ++padding;
-        else if (!letter || padding > 0)
-            return QByteArray();
-        *kept++ = c;
-    }
-    text->truncate(kept - out);
-    if (padding > 2 || text->size() % 4)
-        return QByteArray();
-    QByteArray bytes = QByteArray::fromBase64(*text);
-    if (bytes.isNull())
-        bytes = QByteArray("");
-    return bytes;
 }
 
 } // namespace
@@ -528,13 +493,7 @@ void QAPortCheck::checkFiles(const QDomElement &root, QList<QAProblem> *problems
         if (text)
             continue;
         // The encoded data: the first element after the comment.
-        QDomElement encoded;
-        for (QDomElement c = file.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
-            if (c.tagName() != QLatin1String("COMMENT")) {
-                encoded = c;
-                break;
-            }
-        }
+        const QDomElement encoded = QAEmbeddedFile::encodedData(file);
         if (encoded.tagName() != QLatin1String("ENCODED_FILE")) {
             problems->append(problem(
                 QAProblem::Error, tr("the binary file \"%1\" holds no encoded data").arg(name),
@@ -587,11 +546,10 @@ QAPortCheck::BinaryResult QAPortCheck::decodeBinary(const QDomElement &encoded,
         qint64 size = 0;
         int part = 0;
         const bool ini = name.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive);
-        QByteArray text;
+        QByteArray bytes;
         for (const QDomElement &data : std::as_const(parts)) {
             ++part;
-            const QByteArray bytes = base64Bytes(data, &text);
-            if (bytes.isNull()) {
+            if (!QAEmbeddedFile::decodePart(data, &bytes)) {
                 result.problem =
                     tr("the binary file \"%1\" is damaged: invalid base64 in its part %2")
                         .arg(name)

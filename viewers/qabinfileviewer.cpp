@@ -1,6 +1,7 @@
 #include "viewers/qabinfileviewer.h"
 
 #include "support/qaedition.h"
+#include "support/qaembeddedfile.h"
 #include "support/qascriptrunner.h"
 #include "support/qaxmledits.h"
 #include "support/qaxmleditor.h"
@@ -19,7 +20,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -105,39 +105,11 @@ void QABinFileViewer::reveal(const QAXmlChange &change)
         m_replace->setFocus(Qt::OtherFocusReason);
 }
 
-QDomElement QABinFileViewer::encodedData(const QDomElement &file)
-{
-    for (QDomElement c = file.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
-        if (c.tagName() != QLatin1String("COMMENT"))
-            return c;
-    return QDomElement();
-}
-
-bool QABinFileViewer::decode(const QDomElement &file, QByteArray *bytes)
-{
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    bytes->clear();
-    const QDomElement encoded = encodedData(file);
-    if (encoded.tagName() != QLatin1String("ENCODED_FILE"))
-        return false;
-    for (QDomElement data = encoded.firstChildElement(QStringLiteral("DATA")); !data.isNull();
-         data = data.nextSiblingElement(QStringLiteral("DATA"))) {
-        QString text = data.text();
-        text.remove(blanks);
-        const auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(),
-                                                            QByteArray::AbortOnBase64DecodingErrors);
-        if (!decoded)
-            return false;
-        bytes->append(*decoded);
-    }
-    return true;
-}
-
 void QABinFileViewer::refresh()
 {
     QByteArray bytes;
-    const QDomElement encoded = encodedData(m_element);
-    const bool ok = decode(m_element, &bytes);
+    const QDomElement encoded = QAEmbeddedFile::encodedData(m_element);
+    const bool ok = QAEmbeddedFile::decode(m_element, &bytes);
     m_extract->setEnabled(ok);
     if (!ok) {
         m_size->setText(tr("unknown"));
@@ -214,7 +186,7 @@ void QABinFileViewer::encoded(int exitCode, bool crashed)
     }
     // The old data goes and the new comes as one step; the file keeps its name.
     const QDomElement content = documentOf(m_element).importNode(parsed.documentElement(), true).toElement();
-    const QDomElement old = encodedData(m_element);
+    const QDomElement old = QAEmbeddedFile::encodedData(m_element);
     QAXmlEdits *history = edits();
     history->beginGroup(tr("Replace Binary File"));
     if (!old.isNull()) {
@@ -232,7 +204,7 @@ void QABinFileViewer::encoded(int exitCode, bool crashed)
 void QABinFileViewer::extractFile()
 {
     QByteArray bytes;
-    if (!decode(m_element, &bytes))
+    if (!QAEmbeddedFile::decode(m_element, &bytes))
         return;
     QFileDialog dialog(this, tr("Extract the Binary File"),
                        QDir::current().filePath(m_element.attribute(QStringLiteral("Name"))),

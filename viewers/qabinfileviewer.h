@@ -29,11 +29,6 @@ public:
     void showPage() override;
     void reveal(const QAXmlChange &change) override;
 
-    /** The embedded file as its data decodes; false when the data is not base64. */
-    static bool decode(const QDomElement &file, QByteArray *bytes);
-    /** The element that holds the encoded data: the first one after the comment. */
-    static QDomElement encodedData(const QDomElement &file);
-
     /** Asks for a file and encodes it in place of the embedded one. */
     void replaceFile();
     /** Asks where to write the embedded file, and writes it there. */

@@ -9,6 +9,7 @@
 #include "document/qavmreditor.h"
 #include "document/qavmreditornode.h"
 #include "document/qavmreditortree.h"
+#include "support/qaembeddedfile.h"
 #include "support/qainstall.h"
 #include "support/qascriptrunner.h"
 #include "viewers/qabinfileviewer.h"
@@ -314,6 +315,22 @@ private slots:
         QTest::newRow("binary base64")
             << withBinary(port, binaryFile("Size=\"3\"", "QU!D"))
             << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 1"_s;
+        // The data is read as the generator reads it: blanks of every kind left out, each
+        // part whole on its own, "=" only at a part's end.
+        QTest::newRow("binary data with blanks")
+            << withBinary(port, binaryFile("Size=\"3\"", "Q U\nJ\r\n&#160;&#x2028;D\t")) << QString();
+        QTest::newRow("binary padding inside")
+            << withBinary(port, binaryFile("Size=\"3\"", "QQ==QUJD"))
+            << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 1"_s;
+        QTest::newRow("binary second part")
+            << withBinary(port, binaryFile("Size=\"3\"", "QUJD</DATA><DATA>QUJ"))
+            << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 2"_s;
+        QTest::newRow("binary parts decoded apart")
+            << withBinary(port, binaryFile("Size=\"3\"", "QQ==</DATA><DATA>Qk"))
+            << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 2"_s;
+        QTest::newRow("binary bytes beyond Latin-1")
+            << withBinary(port, binaryFile("Size=\"3\"", "QU&#x4A0;D"))
+            << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 1"_s;
         QTest::newRow("binary encoding")
             << withBinary(port, binaryFile("Size=\"3\"").replace("base64", "uu"))
             << u"the binary file \"b.bin\" uses the unknown encoding uu"_s;
@@ -477,14 +494,14 @@ private slots:
         QTRY_COMPARE(viewer->sizeLabel()->text(), u"%1 bytes"_s.arg(QLocale().toString(70000)));
         QByteArray bytes;
         QDomElement file = window->editor()->currentNode()->data();
-        QVERIFY(QABinFileViewer::decode(file, &bytes));
+        QVERIFY(QAEmbeddedFile::decode(file, &bytes));
         QCOMPARE(bytes, other);
         QCOMPARE(file.attribute(u"Name"_s), u"b.bin"_s);
         window->problemsPane()->checkNow();
         QCOMPARE(window->problemsPane()->errorCount(), 0);
         window->findChild<QAction *>(u"editUndoAction"_s)->trigger();
         file = window->editor()->currentNode()->data();
-        QVERIFY(QABinFileViewer::decode(file, &bytes));
+        QVERIFY(QAEmbeddedFile::decode(file, &bytes));
         QCOMPARE(bytes, QByteArray("ABC"));
         QTRY_COMPARE(window->findChild<QABinFileViewer *>()->sizeLabel()->text(), u"3 bytes"_s);
     }

@@ -18,6 +18,7 @@
 #include "document/qavmreditor.h"
 #include "document/qavmreditornode.h"
 #include "document/qavmreditortree.h"
+#include "support/qaembeddedfile.h"
 #include "support/qaxmleditor.h"
 #include "viewers/qabinfileviewer.h"
 #include "viewers/qachoiceviewer.h"
@@ -329,7 +330,7 @@ class TestGuiExerciser : public QObject
             }
         } else if (auto *binary = qobject_cast<QABinFileViewer *>(view)) {
             QByteArray bytes;
-            if (!binary->encodingRun() && QABinFileViewer::decode(element, &bytes))
+            if (!binary->encodingRun() && QAEmbeddedFile::decode(element, &bytes))
                 differ(u"binary size"_s, binary->sizeLabel()->text(),
                        u"%1 bytes"_s.arg(QLocale().toString(qint64(bytes.size()))));
         } else if (auto *choice = qobject_cast<QAChoiceViewer *>(view)) {
