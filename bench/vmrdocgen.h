@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
@@ -401,13 +402,20 @@ private:
         m_xml.writeAttribute(QStringLiteral("Name"), name);
         m_xml.writeAttribute(QStringLiteral("Size"), QString::number(size));
         m_xml.writeAttribute(QStringLiteral("Encoding"), QStringLiteral("base64"));
+        // The digest too, as the encoding script records it: the checks work it out.
         constexpr int slice = 57 * 1024;
-        QByteArray bytes(slice, Qt::Uninitialized);
+        QList<QByteArray> slices;
+        QCryptographicHash sha(QCryptographicHash::Sha256);
         for (qint64 at = 0; at < size; at += slice) {
-            const int length = int(std::min<qint64>(slice, size - at));
-            for (int i = 0; i < length; ++i)
-                bytes[i] = char(m_random.next());
-            const QByteArray encoded = bytes.left(length).toBase64();
+            QByteArray bytes(int(std::min<qint64>(slice, size - at)), Qt::Uninitialized);
+            for (char &byte : bytes)
+                byte = char(m_random.next());
+            sha.addData(bytes);
+            slices.append(bytes);
+        }
+        m_xml.writeAttribute(QStringLiteral("Sha256"), QString::fromLatin1(sha.result().toHex()));
+        for (const QByteArray &bytes : std::as_const(slices)) {
+            const QByteArray encoded = bytes.toBase64();
             // 76 columns, as the encoding script writes them.
             QByteArray lines;
             lines.reserve(encoded.size() + encoded.size() / 76 + 2);
