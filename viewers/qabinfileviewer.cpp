@@ -94,7 +94,7 @@ QTextEdit *QABinFileViewer::commentEditor() const
 void QABinFileViewer::showPage()
 {
     if (m_doc)
-        m_doc->scrollToAnchor(m_element.attribute(QStringLiteral("Doc")));
+        m_doc->scrollToAnchor(docAnchor(m_element));
 }
 
 void QABinFileViewer::reveal(const QAXmlChange &change)

@@ -110,6 +110,11 @@ private slots:
     void layoutFollowsTheUser()
     {
         // A first start fills most of the screen, and the form gets most of the window.
+        QByteArray port = readFile(m_example);
+        port.replace("<NEWCMDFILE Name=\"env.sh\">",
+                     "<NEWBINFILE Name=\"b.bin\"><COMMENT/><ENCODED_FILE Name=\"b.bin\" Size=\"3\">"
+                     "<DATA>QUJD</DATA></ENCODED_FILE></NEWBINFILE><NEWCMDFILE Name=\"env.sh\">");
+        QVERIFY(writeFile(m_example, port));
         auto window = openWindow(m_example);
         QVERIFY(shown(window.get()));
         const QRect screen = window->screen()->availableGeometry();
@@ -133,6 +138,7 @@ private slots:
             {{u"Build"_s, u"Preprocessing"_s}, "PREPROCESSING"},
             {{u"Build"_s, u"Compilation"_s}, "COMPILATION"},
             {{u"Build"_s, u"env.sh"_s}, "NEWCMDFILE"},
+            {{u"Build"_s, u"b.bin"_s}, "NEWBINFILE"},
             {{u"Runtime library"_s, u"Linkage"_s}, "LINKAGE"},
             {{u"Runtime library"_s, u"Exit"_s}, "EXIT"},
             {{u"Runtime library"_s, u"Before instrumented code"_s}, "FREE_TEXT_BEFORE_FOR_INSTR"},
