@@ -24,6 +24,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -35,17 +36,33 @@ constexpr QSize kEditionAreaFloor(360, 240);
 constexpr int kTreeWidthMin = 180;
 constexpr int kTreeWidthMax = 400;
 
-// The sections' places under the root node, whatever their order in the document.
-int sectionRank(const QString &tag)
+// The sections under the root node, in the order the tree shows them whatever their
+// order in the document, each with the node that shows it.
+template<typename Node>
+QAVmrEditorNode *makeSection(QTreeWidgetItem *parent, QTreeWidgetItem *after,
+                             const QDomElement &element)
 {
-    if (tag == QLatin1String("IS"))
-        return 0;
-    if (tag == QLatin1String("BUILD"))
-        return 1;
-    if (tag == QLatin1String("LIBCONF"))
-        return 2;
-    if (tag == QLatin1String("PARSERCONF"))
-        return 3;
+    return new Node(parent, after, element);
+}
+
+const struct
+{
+    const char *tag;
+    QAVmrEditorNode *(*make)(QTreeWidgetItem *parent, QTreeWidgetItem *after,
+                             const QDomElement &element);
+} kSections[] = {
+    {"IS", makeSection<QAIsNode>},
+    {"BUILD", makeSection<QABuildNode>},
+    {"LIBCONF", makeSection<QALibConfNode>},
+    {"PARSERCONF", makeSection<QAParserNode>},
+};
+
+// The place of a section's tag in kSections; -1 for an element that is no section.
+int sectionPlace(const QString &tag)
+{
+    for (int i = 0; i < int(std::size(kSections)); ++i)
+        if (tag == QLatin1String(kSections[i].tag))
+            return i;
     return -1;
 }
 
@@ -172,32 +189,18 @@ bool QAVmrEditor::buildTree(QDomElement &root)
         if (!n.isElement())
             continue;
         QDomElement element = n.toElement();
-        const int rank = sectionRank(element.tagName());
-        if (rank < 0)
+        const int place = sectionPlace(element.tagName());
+        if (place < 0)
             continue;
         // After the last section that comes before this one, so that the tree reads
         // settings, build, library configuration, parser.
         QTreeWidgetItem *after = nullptr;
         for (int i = 0; i < rootNode->childCount(); ++i) {
             auto *section = dynamic_cast<QAVmrEditorNode *>(rootNode->child(i));
-            if (section && sectionRank(section->data().tagName()) <= rank)
+            if (section && sectionPlace(section->data().tagName()) <= place)
                 after = section;
         }
-        QAVmrEditorNode *section = nullptr;
-        switch (rank) {
-        case 0:
-            section = new QAIsNode(rootNode, after, element);
-            break;
-        case 1:
-            section = new QABuildNode(rootNode, after, element);
-            break;
-        case 2:
-            section = new QALibConfNode(rootNode, after, element);
-            break;
-        default:
-            section = new QAParserNode(rootNode, after, element);
-            break;
-        }
+        QAVmrEditorNode *section = kSections[place].make(rootNode, after, element);
         built = section->buildChild(nullptr, element);
     }
     m_tree->addTopLevelItem(rootNode);

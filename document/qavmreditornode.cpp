@@ -41,10 +41,7 @@ bool QAVmrEditorNode::isRenamable() const
 
 QAVmrEditorTree *QAVmrEditorNode::editorTree() const
 {
-    QTreeWidget *view = treeWidget();
-    if (view && view->metaObject() == &QAVmrEditorTree::staticMetaObject)
-        return static_cast<QAVmrEditorTree *>(view);
-    return nullptr;
+    return qobject_cast<QAVmrEditorTree *>(treeWidget());
 }
 
 // The accepted text of an in-place edit of the root or a file becomes the element's
