@@ -34,7 +34,6 @@ const char kEncodedFile[] = "tmp.txt";
 QABinFileViewer::QABinFileViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
     , m_element(element)
-    , m_doc(doc)
 {
     showPage();
     auto *layout = new QVBoxLayout(this);
@@ -89,12 +88,6 @@ QABinFileViewer::~QABinFileViewer()
 QTextEdit *QABinFileViewer::commentEditor() const
 {
     return m_comment->editor();
-}
-
-void QABinFileViewer::showPage()
-{
-    if (m_doc)
-        m_doc->scrollToAnchor(docAnchor(m_element));
 }
 
 void QABinFileViewer::reveal(const QAXmlChange &change)

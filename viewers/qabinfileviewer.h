@@ -26,7 +26,6 @@ public:
     QABinFileViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc);
     ~QABinFileViewer() override;
 
-    void showPage() override;
     void reveal(const QAXmlChange &change) override;
 
     /** Asks for a file and encodes it in place of the embedded one. */
@@ -47,7 +46,6 @@ private:
     void encoded(int exitCode, bool crashed);
 
     QDomElement m_element;
-    QAVmrDocBrowser *m_doc = nullptr;
     QLabel *m_size = nullptr;
     QLabel *m_digest = nullptr;
     QLabel *m_warning = nullptr;

@@ -11,7 +11,6 @@
 QACommentViewer::QACommentViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
     , m_element(element)
-    , m_doc(doc)
 {
     showPage();
 
@@ -49,12 +48,6 @@ QTextEdit *QACommentViewer::commentEditor() const
 QLabel *QACommentViewer::commentTitle() const
 {
     return m_comment->title();
-}
-
-void QACommentViewer::showPage()
-{
-    if (m_doc)
-        m_doc->scrollToAnchor(docAnchor(m_element));
 }
 
 void QACommentViewer::reveal(const QAXmlChange &change)

@@ -18,7 +18,6 @@ public:
     QACommentViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc);
     ~QACommentViewer() override;
 
-    void showPage() override;
     void reveal(const QAXmlChange &change) override;
 
     QTextEdit *commentEditor() const;
@@ -26,6 +25,5 @@ public:
 
 private:
     QDomElement m_element;
-    QAVmrDocBrowser *m_doc = nullptr;
     QACommentPane *m_comment = nullptr;
 };

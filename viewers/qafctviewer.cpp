@@ -37,7 +37,6 @@ QDomElement QAFctViewer::valueChild(const QDomElement &element)
 QAFctViewer::QAFctViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
     , m_element(element)
-    , m_doc(doc)
 {
     showPage();
 
@@ -88,12 +87,6 @@ QTextEdit *QAFctViewer::commentEditor() const
 QLabel *QAFctViewer::commentTitle() const
 {
     return m_comment->title();
-}
-
-void QAFctViewer::showPage()
-{
-    if (m_doc)
-        m_doc->scrollToAnchor(docAnchor(m_element));
 }
 
 void QAFctViewer::reveal(const QAXmlChange &change)

@@ -19,7 +19,6 @@ public:
     QAFctViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc);
     ~QAFctViewer() override;
 
-    void showPage() override;
     void reveal(const QAXmlChange &change) override;
 
     /** The child holding prototype, body and tail: VALUEFCTPERL, VALUEFCTADA or VALUEFCT. */
@@ -38,7 +37,6 @@ private:
     void showChange(const QAXmlChange &change);
 
     QDomElement m_element;
-    QAVmrDocBrowser *m_doc = nullptr;
     QAVmrTextEdit *m_value = nullptr;
     QACommentPane *m_comment = nullptr;
     QLabel *m_proto = nullptr;

@@ -49,7 +49,6 @@ QDomText valueNode(const QDomElement &element)
 QAFreeText::QAFreeText(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QAVmrViewer(element, parent, doc)
     , m_element(element)
-    , m_doc(doc)
 {
     showPage();
 
@@ -145,12 +144,6 @@ void QAFreeText::startEditing()
         select(m_text, m_reveal.position, m_reveal.added);
         m_reveal = QAXmlChange();
     }
-}
-
-void QAFreeText::showPage()
-{
-    if (m_doc)
-        m_doc->scrollToAnchor(docAnchor(m_element));
 }
 
 void QAFreeText::reveal(const QAXmlChange &change)

@@ -20,7 +20,6 @@ public:
     QAFreeText(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc);
     ~QAFreeText() override;
 
-    void showPage() override;
     void reveal(const QAXmlChange &change) override;
 
     QAVmrTextEdit *textEditor() const { return m_text; }
@@ -44,7 +43,6 @@ private:
     void showChange(const QAXmlChange &change);
 
     QDomElement m_element;
-    QAVmrDocBrowser *m_doc = nullptr;
     QAVmrTextEdit *m_text = nullptr;
     QACommentPane *m_comment = nullptr;
 

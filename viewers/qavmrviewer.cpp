@@ -1,6 +1,7 @@
 #include "viewers/qavmrviewer.h"
 
 #include "support/qaxmledits.h"
+#include "viewers/qavmrdocbrowser.h"
 
 #include <QCoreApplication>
 #include <QDomDocument>
@@ -12,13 +13,20 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-QAVmrViewer::QAVmrViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *)
+QAVmrViewer::QAVmrViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QWidget(parent)
     , m_viewed(element)
+    , m_docBrowser(doc)
 {
 }
 
 QAVmrViewer::~QAVmrViewer() = default;
+
+void QAVmrViewer::showPage()
+{
+    if (m_docBrowser)
+        m_docBrowser->scrollToAnchor(docAnchor(m_viewed));
+}
 
 void QAVmrViewer::reveal(const QAXmlChange &)
 {

@@ -24,8 +24,11 @@ public:
     QAVmrViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc);
     ~QAVmrViewer() override;
 
-    /** Points the documentation pane at the node's page and shows the node's comment. */
-    virtual void showPage() = 0;
+    /**
+     * Points the documentation pane at the node's page and shows the node's comment; by
+     * default the page's section of the viewed element.
+     */
+    virtual void showPage();
     /**
      * Brings a change of the viewed element into view: the field that shows it gets the
      * focus, with the changed text selected or the changed row current.
@@ -36,6 +39,8 @@ public:
     QDomElement viewedElement() const { return m_viewed; }
     /** The edits of the viewed element's document. */
     QAXmlEdits *edits() const;
+    /** The documentation pane; null when there is none. */
+    QAVmrDocBrowser *docBrowser() const { return m_docBrowser; }
 
     /**
      * The text of the first child element named tag; depth 2 looks below the element's
@@ -80,4 +85,5 @@ public:
 
 private:
     QDomElement m_viewed;
+    QAVmrDocBrowser *m_docBrowser = nullptr;
 };
