@@ -104,6 +104,7 @@ QAFindPane::QAFindPane(QWidget *parent)
         }
     });
 
+    connect(m_pattern, &QLineEdit::textChanged, this, &QAFindPane::showCount);
     connect(m_pattern, &QLineEdit::returnPressed, this, [this]() {
         // Enter searches a new text, and walks the hits of the one already searched.
         if (!m_searchedOnce || request().pattern != m_searched.pattern)
@@ -225,8 +226,10 @@ void QAFindPane::showCount()
             break;
         }
     }
-    m_replaceOne->setEnabled(replaceable);
-    m_replaceAll->setEnabled(replaceable && !m_search);
+    // A text typed but not searched yet is searched by the replace buttons themselves.
+    const bool typed = stale() && !m_pattern->text().isEmpty() && !m_root.isNull();
+    m_replaceOne->setEnabled(replaceable || typed);
+    m_replaceAll->setEnabled(replaceable || typed);
     if (!m_searchedOnce) {
         m_count->clear();
         return;
@@ -279,8 +282,24 @@ bool QAFindPane::step(bool forward)
     return true;
 }
 
+bool QAFindPane::stale() const
+{
+    return !m_searchedOnce || m_pattern->text() != m_searched.pattern;
+}
+
+void QAFindPane::searchBeforeReplacing(bool whole)
+{
+    if (stale())
+        search();
+    while (whole && m_search)
+        continueSearch();
+    if (m_searchedOnce && m_hits.isEmpty())
+        emit statusMsg(tr("No match for \"%1\"").arg(m_searched.pattern), 2000);
+}
+
 void QAFindPane::replaceCurrent()
 {
+    searchBeforeReplacing(false);
     if (!m_edits || m_hits.isEmpty())
         return;
     int at = currentIndex();
@@ -313,7 +332,8 @@ void QAFindPane::replaceCurrent()
 
 void QAFindPane::replaceAll()
 {
-    if (!m_edits || m_hits.isEmpty() || m_search)
+    searchBeforeReplacing(true);
+    if (!m_edits || m_hits.isEmpty())
         return;
     m_replacing = true;
     const int count = QADocumentSearch::replaceAll(m_hits, m_searched, m_replacement->text(),

@@ -59,6 +59,10 @@ private:
     void continueSearch();
     void addRows(qsizetype from);
     void showCount();
+    /** Whether the text to find has changed since the last search, or none was made. */
+    bool stale() const;
+    /** Searches again when stale, and walks the whole port before a Replace All. */
+    void searchBeforeReplacing(bool whole);
     void choose(int index);
     void documentChanged();
 
