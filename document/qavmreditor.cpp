@@ -11,6 +11,7 @@
 #include "viewers/qavmrdocbrowser.h"
 #include "viewers/qavmrviewer.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QUrl>
 #include <QTreeWidgetItemIterator>
@@ -142,6 +144,18 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
     m_editionArea->setObjectName(QStringLiteral("Edition Area"));
     auto *editionLayout = new QVBoxLayout(m_editionArea);
     editionLayout->setContentsMargins(0, 0, 0, 0);
+    // A form larger than the room the panes leave it scrolls instead of having its
+    // fields drawn over each other. The host stays; viewers come and go inside it.
+    m_viewerScroll = new QScrollArea(m_editionArea);
+    m_viewerScroll->setObjectName(QStringLiteral("viewer scroll"));
+    m_viewerScroll->setFrameShape(QFrame::NoFrame);
+    m_viewerScroll->setWidgetResizable(true);
+    m_viewerHost = new QWidget;
+    m_viewerHost->setObjectName(QStringLiteral("viewer host"));
+    auto *hostLayout = new QVBoxLayout(m_viewerHost);
+    hostLayout->setContentsMargins(0, 0, 0, 0);
+    m_viewerScroll->setWidget(m_viewerHost);
+    editionLayout->addWidget(m_viewerScroll);
     m_verticalSplitter->addWidget(m_editionArea);
 
     // The panes keep the sizes the user gave them, whatever viewer comes next: the edition
@@ -230,12 +244,12 @@ void QAVmrEditor::showViewer(QAXmlEditorNode *node)
     auto *vmrNode = dynamic_cast<QAVmrEditorNode *>(node);
     if (!vmrNode)
         return;
-    m_viewer = vmrNode->createViewer(m_editionArea, m_docBrowser);
+    m_viewer = vmrNode->createViewer(m_viewerHost, m_docBrowser);
     if (!m_viewer)
         return;
     if (auto *binary = qobject_cast<QABinFileViewer *>(m_viewer))
         connect(binary, &QABinFileViewer::statusMsg, m_tree, &QAVmrEditorTree::statusMsg);
-    m_editionArea->layout()->addWidget(m_viewer);
+    m_viewerHost->layout()->addWidget(m_viewer);
     m_viewer->show();
     m_viewer->showPage();
 }
@@ -395,10 +409,15 @@ void QAVmrEditor::reveal(const QAXmlChange &change)
     // A node's own name or label is shown by the tree itself.
     const bool title = change.kind == QAXmlChange::Attribute && change.element == node->data()
         && (change.field == QLatin1String("Name") || change.field == QLatin1String("Label"));
-    if (m_viewer && !title)
+    if (m_viewer && !title) {
         m_viewer->reveal(change);
-    else
+        // The field that got the change, in a form scrolled for want of room, is shown.
+        QWidget *field = QApplication::focusWidget();
+        if (field && m_viewer->isAncestorOf(field))
+            m_viewerScroll->ensureWidgetVisible(field);
+    } else {
         m_tree->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void QAVmrEditor::setGenerateIn(const QString &dir)

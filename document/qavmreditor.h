@@ -12,6 +12,7 @@ class QAVmrEditorTree;
 class QAVmrViewer;
 class QLineEdit;
 class QMenu;
+class QScrollArea;
 class QSplitter;
 class QTreeWidgetItem;
 class QWidget;
@@ -100,6 +101,8 @@ private:
     bool m_treeWidthChosen = false;
     QAVmrDocumentEdits m_edits;
     QWidget *m_editionArea = nullptr;
+    QScrollArea *m_viewerScroll = nullptr;
+    QWidget *m_viewerHost = nullptr;
     QPointer<QMenu> m_popupMenu;
     QAVmrViewer *m_viewer = nullptr;
     QAVmrDocBrowser *m_docBrowser = nullptr;

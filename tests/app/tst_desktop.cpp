@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTextBlock>
@@ -202,6 +203,19 @@ private slots:
         window->resize(window->width() + 50, window->height());
         QTest::qWait(50);
         QCOMPARE(pane->verticalScrollBar()->value(), scrolled);
+
+        // A form that needs more room than the panes leave scrolls; its fields are never
+        // drawn over each other.
+        window->resize(800, 520);
+        QTRY_COMPARE(window->size(), QSize(800, 520));
+        QTreeWidgetItem *exit = nodeAt(tree, {u"Runtime library"_s, u"Exit"_s});
+        tree->scrollToItem(exit);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(exit).center());
+        QAVmrViewer *form = editor->viewer();
+        QVERIFY(form);
+        QTRY_VERIFY(form->height() >= form->minimumSizeHint().height());
+        QVERIFY(form->width() >= form->minimumSizeHint().width());
+        QVERIFY(editor->findChild<QScrollArea *>(u"viewer scroll"_s)->verticalScrollBar()->isVisible());
     }
 
     void shortcutsAndPreferences()
