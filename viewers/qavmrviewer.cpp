@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 
 QAVmrViewer::QAVmrViewer(QDomElement &element, QWidget *parent, QAVmrDocBrowser *doc)
     : QWidget(parent)
@@ -109,6 +110,9 @@ template<typename Field> void selectIn(Field *field, int position, int length)
     field->setTextCursor(cursor);
     field->ensureCursorVisible();
     field->setFocus(Qt::OtherFocusReason);
+    // A form just shown is laid out after this: the selection is brought into view again
+    // once the field has its final size.
+    QTimer::singleShot(0, field, [field]() { field->ensureCursorVisible(); });
 }
 
 } // namespace
