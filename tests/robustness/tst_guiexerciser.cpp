@@ -483,24 +483,6 @@ class TestGuiExerciser : public QObject
         return fields;
     }
 
-    // The node at the end of a path of labels below the root; labels repeat ("Preprocessing"
-    // is a build step and a library page), paths do not.
-    QTreeWidgetItem *nodeAt(const QStringList &path) const
-    {
-        QTreeWidgetItem *item = tree()->topLevelItem(0);
-        for (const QString &label : path) {
-            QTreeWidgetItem *next = nullptr;
-            for (QTreeWidgetItemIterator it(item); *it && !next; ++it) {
-                if (*it != item && (*it)->text(0) == label)
-                    next = *it;
-            }
-            item = next;
-            if (!item)
-                return nullptr;
-        }
-        return item;
-    }
-
     static QWidget *clickTarget(QWidget *field)
     {
         if (auto *area = qobject_cast<QAbstractScrollArea *>(field))
@@ -965,7 +947,7 @@ private slots:
         };
         const QString typed = u"a\fb\x1bé"_s;
         for (const auto &entry : entries) {
-            QTreeWidgetItem *item = nodeAt(entry.path);
+            QTreeWidgetItem *item = VmrDrive::nodeAt(tree(), entry.path);
             QVERIFY2(item, qPrintable(entry.path.join(u'/')));
             tree()->scrollToItem(item);
             QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
