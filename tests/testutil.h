@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -161,6 +162,19 @@ inline void turnWheel(QWidget *widget, int notches)
     // As from the window system: the application hands it on to the widgets around.
     QSpontaneKeyEvent::setSpontaneous(&event);
     QApplication::sendEvent(widget, &event);
+}
+
+/** Drags data over target and drops it there, as from another program; whether it was taken. */
+inline bool dropOn(QWidget *target, const QMimeData &data)
+{
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &move);
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &dropped);
+    return dropped.isAccepted();
 }
 
 /** Right-clicks pos of widget through its window, so that its context menu opens as on screen. */

@@ -541,12 +541,7 @@ private slots:
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(path)});
             data.setText(QUrl::fromLocalFile(path).toString());
-            const QPoint at = target->rect().center();
-            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(target, &enter);
-            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(target, &dropped);
-            return dropped.isAccepted();
+            return VmrTest::dropOn(target, data);
         };
         QVERIFY(!drop(work(u"notes.txt"_s)));
         QTest::keyClicks(viewer->commentEditor(), u"y"_s);

@@ -551,13 +551,7 @@ class TestGuiExerciser : public QObject
             note(u"  carrying the file "_s + path);
             data.setUrls({QUrl::fromLocalFile(path)});
         }
-        const QPoint at = target->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &enter);
-        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &move);
-        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &dropped);
+        VmrTest::dropOn(target, data);
     }
 
     void textMenu()
@@ -971,11 +965,7 @@ private slots:
             if (entry.drop) {
                 QMimeData data;
                 data.setText(typed);
-                const QPoint at = target->rect().center();
-                QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-                QApplication::sendEvent(target, &enter);
-                QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-                QApplication::sendEvent(target, &dropped);
+                VmrTest::dropOn(target, data);
             } else {
                 if (entry.field)
                     QTest::mouseClick(target, Qt::LeftButton);
