@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -47,6 +48,33 @@ inline QString program() { return QString::fromLocal8Bit(qgetenv("VMREDITOR")); 
 inline QString templatePath(const QString &name)
 {
     return orbiskDir() + QStringLiteral("/targets/xml/") + name;
+}
+
+/** How a program run by a test ended: code is -1 when it did not start, crashed or ran out of time. */
+struct Run
+{
+    int code = -1;
+    QString out, err;
+    QString report() const
+    {
+        return QStringLiteral("exit %1\n--- out\n%2--- err\n%3").arg(code).arg(out, err);
+    }
+};
+
+/** Runs a program to its end in the test's environment, or in env. */
+inline Run run(const QString &program, const QStringList &args,
+               const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+               int timeoutMs = 180000)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    const bool ended = p.waitForFinished(timeoutMs);
+    p.kill();
+    p.waitForFinished();
+    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError()) + (ended ? QString() : p.errorString())};
 }
 
 /** Runs handler on the next modal widget within timeoutMs; call before opening it. */
