@@ -796,7 +796,8 @@ class TestGuiExerciser : public QObject
             return false;
         };
         for (QTreeWidgetItemIterator it(tree()); *it; ++it) {
-            if ((*it)->isHidden() == matches(*it) && (*it)->parent() && !(*it)->parent()->isHidden())
+            const QTreeWidgetItem *parent = (*it)->parent();
+            if ((*it)->isHidden() == matches(*it) && (!parent || !parent->isHidden()))
                 fail(u"the filter "_s + text + u" shows or hides "_s + (*it)->text(0));
         }
         filter->clear();
