@@ -159,6 +159,8 @@ subtest 'binary files of any size round trip byte for byte' => sub {
     }
 };
 
+# Each refusal's words are checked against the editor's own check by the window tests; here,
+# refusals found before and while the port is written leave everything as it was.
 subtest 'what cannot be generated or exported is refused and nothing is written' => sub {
     my $dir = File::Temp->newdir;
     spew("$dir/blob.bin", 'x' x 100_000);
@@ -170,22 +172,11 @@ subtest 'what cannot be generated or exported is refused and nothing is written'
     for my $case ([$good =~ s/<DATA>\n\K(.)/$1 eq 'A' ? 'B' : 'A'/er, qr/digest does not match/],
         [$good =~ s{<DATA>[^<]*</DATA>\s*}{}r, qr/bytes instead of 100000/], [$good =~ s/<DATA>\n\K./!/r, qr/invalid base64 in its part 1$/],
         [{ build => $file->("$dir/outside.txt", 'x') }, qr/is an absolute path/],
-        [{ build => $file->('a/b', 'x') }, qr/"a\/b" contains a directory separator/],
         [{ build => '<NEWBINFILE Name=".."><COMMENT/><ENCODED_FILE Size="0"/></NEWBINFILE>' }, qr/binary file .*"\.\." contains "\.\."/],
-        [{ build => '<NEWCMDFILE><COMMENT/><VALUE>x</VALUE></NEWCMDFILE>' }, qr/has an empty name/],
-        [{ build => $file->('Port.INI', 'x') }, qr/name of a file that the generator writes/],
         [{ build => $file->('a.txt', 1) . $file->('A.txt', 2) }, qr/"A\.txt" would be written twice/],
-        [{ build => $file->('extra.ini', 'NAME="x"') }, qr/NAME= line/],
-        [{ build => '<NEWBINFILE Name="b.bin"><COMMENT/></NEWBINFILE>' }, qr/holds no encoded data/],
-        [{ is => '<IS_C><ISC><COMMENT/><SRCEXT><VALUE>.c</VALUE><COMMENT/></SRCEXT><INIFIELD><KEY>SRCEXT</KEY><VALUE>.cc</VALUE>'
-                 . '<COMMENT/></INIFIELD></ISC></IS_C>' }, qr/IS_C has the key "SRCEXT" twice$/],
-        [{ is => '<IS_C><ISC><COMMENT/><INIFIELD><KEY>A&#9;B</KEY><VALUE>x</VALUE><COMMENT/></INIFIELD></ISC></IS_C>' },
-         qr/IS_C has a key that contains a control character$/],
         [{ version => 'V2007' }, qr/of version V2007, not V2009; update it first/],
         [{ prolog => '<!DOCTYPE VMR [<!ENTITY e "x">]>' }, qr/declares entities/],
-        [{ libconf => '<LIBCONFC><TYPES><ITEM><TEXT_MACRO Name=""><VALUE>1</VALUE></TEXT_MACRO></ITEM></TYPES></LIBCONFC>' },
-         qr/TEXT_MACRO field in TYPES has no name$/],
-        [{ name => 'a&#10;NAME=b' }, qr/port name spans several lines/], ['<VMR', qr/cannot parse .*doc\.xvm/]) {
+        ['<VMR', qr/cannot parse .*doc\.xvm/]) {
         my ($doc, $reason) = @$case;
         $doc = port_doc(%$doc) if ref $doc;
         my $r = generate($dir, 'doc', $doc);

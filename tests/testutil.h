@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -46,6 +48,33 @@ inline QString program() { return QString::fromLocal8Bit(qgetenv("VMREDITOR")); 
 inline QString templatePath(const QString &name)
 {
     return orbiskDir() + QStringLiteral("/targets/xml/") + name;
+}
+
+/** How a program run by a test ended: code is -1 when it did not start, crashed or ran out of time. */
+struct Run
+{
+    int code = -1;
+    QString out, err;
+    QString report() const
+    {
+        return QStringLiteral("exit %1\n--- out\n%2--- err\n%3").arg(code).arg(out, err);
+    }
+};
+
+/** Runs a program to its end in the test's environment, or in env. */
+inline Run run(const QString &program, const QStringList &args,
+               const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+               int timeoutMs = 180000)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    const bool ended = p.waitForFinished(timeoutMs);
+    p.kill();
+    p.waitForFinished();
+    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError()) + (ended ? QString() : p.errorString())};
 }
 
 /** Runs handler on the next modal widget within timeoutMs; call before opening it. */
@@ -161,6 +190,19 @@ inline void turnWheel(QWidget *widget, int notches)
     // As from the window system: the application hands it on to the widgets around.
     QSpontaneKeyEvent::setSpontaneous(&event);
     QApplication::sendEvent(widget, &event);
+}
+
+/** Drags data over target and drops it there, as from another program; whether it was taken. */
+inline bool dropOn(QWidget *target, const QMimeData &data)
+{
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &move);
+    QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &dropped);
+    return dropped.isAccepted();
 }
 
 /** Right-clicks pos of widget through its window, so that its context menu opens as on screen. */

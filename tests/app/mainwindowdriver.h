@@ -17,6 +17,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -221,6 +223,23 @@ inline QSettings &clearSettings()
     settings.sync();
     QDir(QARecovery::directory()).removeRecursively();
     return settings;
+}
+
+// The node at the end of a path of labels below the root; labels repeat ("Preprocessing"
+// is a build step and a library page), paths do not.
+inline QTreeWidgetItem *nodeAt(QTreeWidget *tree, const QStringList &path)
+{
+    QTreeWidgetItem *item = tree->topLevelItem(0);
+    for (const QString &label : path) {
+        QTreeWidgetItem *next = nullptr;
+        for (QTreeWidgetItemIterator it(item); *it && !next; ++it) {
+            if (*it != item && (*it)->text(0) == label)
+                next = *it;
+        }
+        if (!(item = next))
+            return nullptr;
+    }
+    return item;
 }
 
 /** A copy of the example port in dir, for a test to change as it likes; its path. */

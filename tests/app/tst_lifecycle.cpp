@@ -1,6 +1,6 @@
 // The life of a document in the real main window: open, check and update its version,
-// save, save under another name, replace, refuse, keep the file whole when a write fails,
-// and hand it to the generation and export scripts, stand-ins that record their runs.
+// save, save under another name, replace, refuse, and hand it to the generation and
+// export scripts, stand-ins that record their runs.
 
 #include "app/qavmrver.h"
 #include "document/qavmreditor.h"
@@ -9,17 +9,13 @@
 #include "viewers/qacommentviewer.h"
 
 #include "mainwindowdriver.h"
-#include "app/qaportdocument.h"
 
-#include <QBuffer>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTextEdit>
 #include <QtTest>
 
-#include <csignal>
 #include <sys/stat.h>
-#include <sys/resource.h>
 
 using namespace VmrDrive;
 
@@ -302,37 +298,6 @@ private slots:
         QCOMPARE(readFile(source), sourceBytes);
     }
 
-    void lastPieceThatDoesNotFit()
-    {
-        // The last piece of the file is the one the system refuses: a save that checks
-        // only the writes that fail outright would keep a document cut short.
-        const QString path = port(u"port.xvm"_s);
-        const QByteArray bytes = readFile(path);
-        auto window = openWindow(path);
-        QBuffer whole;
-        whole.open(QIODevice::WriteOnly);
-        QVERIFY(QAPortDocument::writeDocument(&whole, window->document()->root()));
-        ModalScript dialogs({answer(u"OK"_s)});
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
-        rlimit limit = old;
-        limit.rlim_cur = rlim_t(whole.size() - 100);
-        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
-        window->fileSave();
-        setrlimit(RLIMIT_FSIZE, &old);
-        VMR_ANSWERED(dialogs);
-        QVERIFY2(dialogs.texts().value(0).startsWith(u"ERROR: cannot save the file."_s),
-                 qPrintable(dialogs.texts().join(u'|')));
-        QVERIFY(!window->document()->lastSaveOk() && nothingGenerated(window.get()));
-        QCOMPARE(readFile(path), bytes);
-        QCOMPARE(QDir(m_work->path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{u"port.xvm"_s});
-        window->fileSave();
-        QVERIFY(window->document()->lastSaveOk());
-        QTRY_VERIFY(!window->scriptRun());
-    }
-
     void generationOutcome_data()
     {
         QTest::addColumn<QByteArray>("script");
@@ -541,12 +506,7 @@ private slots:
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(path)});
             data.setText(QUrl::fromLocalFile(path).toString());
-            const QPoint at = target->rect().center();
-            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(target, &enter);
-            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(target, &dropped);
-            return dropped.isAccepted();
+            return VmrTest::dropOn(target, data);
         };
         QVERIFY(!drop(work(u"notes.txt"_s)));
         QTest::keyClicks(viewer->commentEditor(), u"y"_s);

@@ -1,22 +1,87 @@
-// The main window as the program builds it: the Edit commands on the focused field,
-// closing, New, the preferences and the web pages.
+// The main window as a desktop user meets it: the Edit commands on the focused field,
+// closing, New, the preferences through the Settings menu, the web pages, the share of the
+// window the form gets, the splitters that stay where they are, the reference page that
+// keeps showing the current node's section, the usual shortcuts, the theme's icons and the
+// About box on a dark theme.
 
 #include "app/qanewvmrdlg.h"
 #include "app/qavmrprefdialog.h"
 #include "document/qavmreditor.h"
 #include "document/qavmreditortree.h"
+#include "support/qapixmaps.h"
+#include "viewers/qachoiceviewer.h"
+#include "viewers/qafieldwidgets.h"
+#include "viewers/qamacrowidgets.h"
+#include "viewers/qavmrdocbrowser.h"
+#include "viewers/qavmrtextedit.h"
 
 #include "mainwindowdriver.h"
 
 #include <QCheckBox>
-#include <QProgressDialog>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressDialog>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QTextEdit>
 #include <QtTest>
 
 using namespace VmrDrive;
+
+namespace {
+
+// Where the reference page's section of an anchor starts, in the pane's viewport: 0 when
+// it is at the top; the pane may not scroll that far near the end of the page.
+int sectionTop(QAVmrDocBrowser *pane, const QString &anchor)
+{
+    for (QTextBlock block = pane->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().anchorNames().contains(anchor)) {
+                QTextCursor cursor(pane->document());
+                cursor.setPosition(it.fragment().position());
+                return pane->cursorRect(cursor).top();
+            }
+        }
+    }
+    return -1;
+}
+
+bool showsSection(QAVmrDocBrowser *pane, const QString &anchor)
+{
+    const int top = sectionTop(pane, anchor);
+    const QScrollBar *bar = pane->verticalScrollBar();
+    return top >= 0 && (top < 8 || (bar->value() == bar->maximum() && top < pane->height()));
+}
+
+QList<int> splitterSizes(QAMainWindowEditor *window)
+{
+    QList<int> sizes;
+    for (const char *name : {"Horizontal splitter", "Vertical splitter"})
+        sizes += window->editor()->findChild<QSplitter *>(QLatin1String(name))->sizes();
+    return sizes;
+}
+
+// Pixels that stand out from the colour of a widget's top-left corner: its text.
+int inkOn(QWidget *widget, QColor *ground)
+{
+    const QImage image = widget->grab().toImage();
+    *ground = image.pixelColor(0, 0);
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            ink += std::abs(qGray(image.pixel(x, y)) - qGray(ground->rgb())) > 128;
+    }
+    return ink;
+}
+
+} // namespace
 
 class TstMainWindow : public QObject
 {
@@ -177,50 +242,6 @@ private slots:
         QVERIFY(action(window.get(), "fileSaveAction")->isEnabled());
     }
 
-    void preferences()
-    {
-        // A stored list without the current command is ignored.
-        const QString group = u"/VMREditorPreferenceDialog/"_s;
-        clearSettings().setValue(group + u"HelpBrowserlist"_s, QStringList{u"firefox"_s});
-        const QString command = u"lynx -force_html"_s, url = u"http://ic.example:8081/help"_s;
-        const auto applied = [](QAMainWindowEditor *window) {
-            QAHelp *help = window->editor()->help();
-            return QStringList{help->getCommand(), help->getHelpURL(),
-                               help->getStartLocalServer() ? u"local"_s : u"remote"_s};
-        };
-        {
-            auto window = openWindow();
-            QAvmrPrefDialog *dialog = window->preferencesDialog();
-            QCOMPARE(applied(window.get()), QStringList({u"xdg-open"_s, dialog->helpUrl(),
-                                                         u"remote"_s}));
-            QVERIFY(shown(window.get()));
-            // Shown without waiting for it.
-            window->openPreferences();
-            QCOMPARE(QApplication::activeModalWidget(), dialog);
-            dialog->browserBox()->lineEdit()->selectAll();
-            QTest::keyClicks(dialog->browserBox()->lineEdit(), command);
-            dialog->helpUrlField()->selectAll();
-            QTest::keyClicks(dialog->helpUrlField(), url);
-            dialog->localServerBox()->click();
-            QVERIFY(dialog->classPathField()->isEnabled());
-            answer(u"OK"_s)(dialog);
-            QCOMPARE(applied(window.get()), QStringList({command, url, u"local"_s}));
-            QVERIFY(window->close());
-        }
-        // A typed command goes first in the stored list; the index is of the last current
-        // entry. The next start uses what was stored; a stale index changes nothing.
-        QSettings store(u"Quintar Software"_s, u"vmreditor"_s);
-        store.beginGroup(group);
-        QCOMPARE(store.value(u"HelpBrowserlist"_s).toStringList(),
-                 QStringList({command, u"xdg-open"_s}));
-        QCOMPARE(store.value(u"HelpBrowserItem"_s).toInt(), 0);
-        store.setValue(u"HelpBrowserItem"_s, 7);
-        store.sync();
-        auto again = openWindow();
-        QCOMPARE(applied(again.get()), QStringList({command, url, u"local"_s}));
-        QVERIFY(again->preferencesDialog()->classPathField()->isEnabled());
-    }
-
     void webPages()
     {
         // Without its file the web addresses stay empty after one message; without one
@@ -245,6 +266,261 @@ private slots:
         }
         QCOMPARE(launched, QStringList({u"http://h.example/"_s, u"http://h.example/"_s,
                                         u"http://o.example/"_s, u"http://t.example/"_s}));
+    }
+
+    void layoutFollowsTheUser()
+    {
+        // A first start fills most of the screen, and the form gets most of the window.
+        QByteArray port = readFile(m_example);
+        port.replace("<NEWCMDFILE Name=\"env.sh\">",
+                     "<NEWBINFILE Name=\"b.bin\"><COMMENT/><ENCODED_FILE Name=\"b.bin\" Size=\"3\">"
+                     "<DATA>QUJD</DATA></ENCODED_FILE></NEWBINFILE><NEWCMDFILE Name=\"env.sh\">");
+        QVERIFY(writeFile(m_example, port));
+        auto window = openWindow(m_example);
+        QVERIFY(shown(window.get()));
+        const QRect screen = window->screen()->availableGeometry();
+        QVERIFY(screen.contains(window->frameGeometry()));
+        QVERIFY(window->width() * window->height() * 2 > screen.width() * screen.height());
+        QAVmrEditor *editor = window->editor();
+        QAVmrDocBrowser *pane = editor->docBrowser();
+        const auto area = [](const QWidget *w) { return w->width() * w->height(); };
+        QVERIFY(area(editor->editionArea()) * 5 > area(window.get()) * 2);
+        QVERIFY(editor->editionArea()->height() > 2 * pane->height());
+        QVERIFY(editor->tree()->width() * 5 < window->width() * 2);
+
+        // Every kind of viewer in turn: the splitters stay, the pane shows the node's section.
+        const QList<int> sizes = splitterSizes(window.get());
+        const struct
+        {
+            QStringList path;
+            const char *anchor;
+        } nodes[] = {
+            {{u"Settings"_s, u"C settings"_s}, "IS_C"},
+            {{u"Build"_s, u"Preprocessing"_s}, "PREPROCESSING"},
+            {{u"Build"_s, u"Compilation"_s}, "COMPILATION"},
+            {{u"Build"_s, u"env.sh"_s}, "NEWCMDFILE"},
+            {{u"Build"_s, u"b.bin"_s}, "NEWBINFILE"},
+            {{u"Runtime library"_s, u"Linkage"_s}, "LINKAGE"},
+            {{u"Runtime library"_s, u"Exit"_s}, "EXIT"},
+            {{u"Runtime library"_s, u"Before instrumented code"_s}, "FREE_TEXT_BEFORE_FOR_INSTR"},
+            {{u"Runtime library"_s, u"Data types"_s}, "DATA_TYPES"},
+            {{}, "VMR"},
+        };
+        QAVmrEditorTree *tree = editor->tree();
+        QSet<QString> codeFonts;
+        for (const auto &node : nodes) {
+            const QString anchor = QLatin1String(node.anchor);
+            QTreeWidgetItem *item = nodeAt(tree, node.path);
+            QVERIFY2(item, node.anchor);
+            tree->scrollToItem(item);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->visualItemRect(item).center());
+            QCOMPARE(tree->currentItem(), item);
+            QVERIFY2(pane->hasAnchor(anchor), node.anchor);
+            QTRY_VERIFY2(showsSection(pane, anchor), node.anchor);
+            QCOMPARE(splitterSizes(window.get()), sizes);
+            // Code reads in one fixed-width font, whatever the viewer.
+            QList<QWidget *> code;
+            for (QAVmrTextEdit *text : editor->viewer()->findChildren<QAVmrTextEdit *>())
+                code << text;
+            for (QATextMacro *macro : editor->viewer()->findChildren<QATextMacro *>())
+                code << macro->lineEdit();
+            for (QAFctOnglet *function : editor->viewer()->findChildren<QAFctOnglet *>())
+                code << function->valueEdit();
+            for (QWidget *field : std::as_const(code)) {
+                const QFontMetrics metrics(field->font());
+                QVERIFY2(metrics.horizontalAdvance(u'i') == metrics.horizontalAdvance(u'W'),
+                         node.anchor);
+                codeFonts.insert(field->font().family());
+            }
+        }
+        QCOMPARE(codeFonts.size(), 1);
+
+        // A resize reflows the page; the section comes back to the top, and the page and
+        // the form both grow with the window while the tree keeps its width.
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(nodeAt(tree, {u"Build"_s, u"Link"_s})).center());
+        const int paneHeight = pane->height(), formHeight = editor->editionArea()->height();
+        const int treeWidth = tree->width();
+        for (const QSize size : {window->size() * 4 / 5, window->size()}) {
+            window->resize(size);
+            QTRY_COMPARE(window->size(), size);
+            QTRY_VERIFY(showsSection(pane, u"LINK"_s));
+        }
+        QCOMPARE(pane->height(), paneHeight);
+        QCOMPARE(editor->editionArea()->height(), formHeight);
+        QCOMPARE(tree->width(), treeWidth);
+        window->resize(window->width() - 100, window->height() - 100);
+        QTRY_VERIFY(editor->editionArea()->height() < formHeight);
+        QVERIFY(pane->height() < paneHeight);
+        QCOMPARE(tree->width(), treeWidth);
+        QTRY_VERIFY(showsSection(pane, u"LINK"_s));
+
+        // Once the user scrolls the page, it stays where the user put it.
+        VmrTest::turnWheel(pane->viewport(), -3);
+        const int scrolled = pane->verticalScrollBar()->value();
+        QVERIFY(!showsSection(pane, u"LINK"_s));
+        window->resize(window->width() + 50, window->height());
+        QTest::qWait(50);
+        QCOMPARE(pane->verticalScrollBar()->value(), scrolled);
+
+        // A form that needs more room than the panes leave scrolls; its fields are never
+        // drawn over each other.
+        window->resize(800, 520);
+        QTRY_COMPARE(window->size(), QSize(800, 520));
+        QTreeWidgetItem *exit = nodeAt(tree, {u"Runtime library"_s, u"Exit"_s});
+        tree->scrollToItem(exit);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(exit).center());
+        QAVmrViewer *form = editor->viewer();
+        QVERIFY(form);
+        QTRY_VERIFY(form->height() >= form->minimumSizeHint().height());
+        QVERIFY(form->width() >= form->minimumSizeHint().width());
+        QVERIFY(editor->findChild<QScrollArea *>(u"viewer scroll"_s)->verticalScrollBar()->isVisible());
+    }
+
+    void shortcutsAndPreferences()
+    {
+        // A stored list of help browsers without the current command is ignored.
+        const QString group = u"/VMREditorPreferenceDialog/"_s;
+        clearSettings().setValue(group + u"HelpBrowserlist"_s, QStringList{u"firefox"_s});
+        const auto applied = [](QAMainWindowEditor *window) {
+            QAHelp *help = window->editor()->help();
+            return QStringList{help->getCommand(), help->getHelpURL(),
+                               help->getStartLocalServer() ? u"local"_s : u"remote"_s};
+        };
+        auto window = openWindow(m_example);
+        QVERIFY(shown(window.get()));
+        const QStringList before = applied(window.get());
+        QCOMPARE(before.value(0), u"xdg-open"_s);
+        QCOMPARE(before.value(2), u"remote"_s);
+        QAVmrEditorTree *tree = window->editor()->tree();
+        tree->setFocus();
+        QTRY_VERIFY(tree->hasFocus());
+        // Ctrl+Shift+S is Save As.
+        QStringList started;
+        ModalScript saveAs({choosePath(QString(), &started)});
+        QTest::keyClick(tree, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        VMR_ANSWERED(saveAs);
+        QCOMPARE(saveAs.texts().size(), 1);
+
+        // The preferences open from the Settings menu, name the product, and apply only
+        // on OK: the help browser typed, the address typed, the local server switched on.
+        const QString command = u"lynx -force_html"_s, url = u"http://ic.example:8081/help"_s;
+        QString label;
+        const auto fill = [&label, command, url](const QString &button) {
+            return [&label, command, url, button](QWidget *w) {
+                auto *dialog = qobject_cast<QAvmrPrefDialog *>(w);
+                for (QLabel *text : dialog->findChildren<QLabel *>())
+                    label += text->text();
+                dialog->helpUrlField()->selectAll();
+                QTest::keyClicks(dialog->helpUrlField(), url + button);
+                if (button == u"OK"_s) {
+                    dialog->browserBox()->lineEdit()->selectAll();
+                    QTest::keyClicks(dialog->browserBox()->lineEdit(), command);
+                    dialog->localServerBox()->click();
+                    QVERIFY(dialog->classPathField()->isEnabled());
+                }
+                answer(button)(dialog);
+            };
+        };
+        QMenuBar *bar = window->menuBar();
+        QAction *settings = nullptr;
+        for (QAction *entry : bar->actions())
+            settings = entry->text() == u"&Settings"_s ? entry : settings;
+        QVERIFY(settings);
+        for (const QString &button : {u"Cancel"_s, u"OK"_s}) {
+            ModalScript preferences({fill(button)});
+            auto menu = VmrTest::chooseFromNextMenu(u"&Configure Velmor Editor..."_s);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(settings).center());
+            QTRY_VERIFY(menu->opened);
+            // The dialog opens without the menu waiting for it.
+            QTRY_COMPARE(preferences.texts().size(), 1);
+            VMR_ANSWERED(preferences);
+            QTRY_VERIFY(!window->preferencesDialog()->isVisible());
+            QCOMPARE(applied(window.get()),
+                     button == u"OK"_s ? QStringList({command, url + button, u"local"_s}) : before);
+        }
+        QVERIFY(label.contains(QAEdition::productName()));
+        QVERIFY(!label.contains(u"__"_s));
+
+        // Ctrl+Q quits.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Q, Qt::ControlModifier);
+        QTRY_VERIFY(!window->isVisible());
+
+        // A typed command goes first in the stored list; the index is of the last current
+        // entry. The next start uses what was stored; a stale index changes nothing.
+        QSettings store(u"Quintar Software"_s, u"vmreditor"_s);
+        store.beginGroup(group);
+        QCOMPARE(store.value(u"HelpBrowserlist"_s).toStringList(),
+                 QStringList({command, u"xdg-open"_s}));
+        QCOMPARE(store.value(u"HelpBrowserItem"_s).toInt(), 0);
+        store.setValue(u"HelpBrowserItem"_s, 7);
+        store.sync();
+        auto again = openWindow();
+        QCOMPARE(applied(again.get()), QStringList({command, url + u"OK"_s, u"local"_s}));
+        QVERIFY(again->preferencesDialog()->classPathField()->isEnabled());
+    }
+
+    void iconsAndAboutBox()
+    {
+        // The window carries the menu entry's picture.
+        auto window = openWindow(m_example);
+        const QImage entry =
+            QImage(VmrTest::sourceDir() + u"/packaging/icons/hicolor/48x48/apps/vmreditor.png"_s)
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(!entry.isNull());
+        QCOMPARE(window->windowIcon().pixmap(48, 48).toImage().convertToFormat(entry.format()),
+                 entry);
+
+        // A desktop theme's icon wins over the built-in picture; what it lacks stays built in.
+        QTemporaryDir themes;
+        QImage red(16, 16, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(writeFile(themes.filePath(u"test/index.theme"_s),
+                          "[Icon Theme]\nName=test\nDirectories=16x16/actions\n"
+                          "[16x16/actions]\nSize=16\nType=Fixed\n"));
+        QVERIFY(QDir().mkpath(themes.filePath(u"test/16x16/actions"_s)));
+        QVERIFY(red.save(themes.filePath(u"test/16x16/actions/document-new.png"_s)));
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName(u"test"_s);
+        const QImage themed = qaIcon("new_xpm").pixmap(16, 16).toImage();
+        const QImage builtin = qaIcon("undo_xpm").pixmap(16, 16).toImage();
+        QIcon::setThemeSearchPaths(paths);
+        QIcon::setThemeName(theme);
+        QCOMPARE(themed.pixelColor(8, 8), QColor(Qt::red));
+        QCOMPARE(builtin, QIcon(GETPIX("undo_xpm")).pixmap(16, 16).toImage());
+
+        // On a dark theme the About box still shows dark text on its white ground.
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        for (const auto &[role, colour] : {std::pair(QPalette::Window, QColor(0x20, 0x20, 0x20)),
+                                           {QPalette::Base, QColor(0x10, 0x10, 0x10)},
+                                           {QPalette::WindowText, QColor(0xf0, 0xf0, 0xf0)},
+                                           {QPalette::Text, QColor(0xf0, 0xf0, 0xf0)}})
+            dark.setColor(role, colour);
+        QApplication::setPalette(dark);
+        QStringList unreadable;
+        ModalScript about({[&unreadable](QWidget *box) {
+            auto *notice = box->findChild<QTextBrowser *>(u"legal notice"_s);
+            QList<QWidget *> texts{notice->viewport()};
+            for (int i = 0; i < 4; ++i)
+                texts << box->findChild<QLabel *>(u"about text %1"_s.arg(i));
+            for (QWidget *text : texts) {
+                QColor ground;
+                if (inkOn(text, &ground) < 20 || ground.lightness() < 200)
+                    unreadable << text->objectName();
+            }
+            answer(u"OK"_s)(box);
+        }});
+        action(window.get(), "helpAboutAction")->trigger();
+        QApplication::setPalette(before);
+        VMR_ANSWERED(about);
+        QCOMPARE(unreadable, QStringList());
     }
 };
 

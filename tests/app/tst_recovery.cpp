@@ -25,21 +25,6 @@ QByteArray portDocument(const QByteArray &name)
           "<VALUE>a=1</VALUE></NEWCMDFILE></BUILD></VMR>\n";
 }
 
-// Runs a command to its end; its output, or why it did not finish.
-QString run(const QString &program, const QStringList &arguments,
-            const QProcessEnvironment &environment, int timeoutMs = 30000)
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return u"did not finish: "_s + program + u' ' + arguments.join(u' ');
-    }
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
-}
-
 } // namespace
 
 class TestRecovery : public QObject
@@ -108,17 +93,17 @@ private slots:
 
         // The window of the document, found by its caption; the tree has the focus, so
         // F2 renames the port.
-        const QString window = run(u"xdotool"_s,
-                                   {u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--name"_s,
-                                    u"killed.xvm"_s},
-                                   environment, 60000)
-                                   .section(u'\n', 0, 0);
-        QVERIFY2(!window.isEmpty() && !window.startsWith(u"did not"_s), qPrintable(window));
+        const VmrTest::Run search = VmrTest::run(
+            u"xdotool"_s, {u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--name"_s, u"killed.xvm"_s},
+            environment, 60000);
+        const QString window = search.out.section(u'\n', 0, 0).trimmed();
+        QVERIFY2(search.code == 0 && !window.isEmpty(), qPrintable(search.report()));
         for (const QStringList &keys :
              {QStringList{u"windowfocus"_s, u"--sync"_s, window}, {u"key"_s, u"F2"_s},
               {u"type"_s, u"--delay"_s, u"20"_s, u"Recovered"_s}, {u"key"_s, u"Return"_s}}) {
             QTest::qWait(300);
-            QVERIFY(run(u"xdotool"_s, keys, environment).isEmpty());
+            const VmrTest::Run typed = VmrTest::run(u"xdotool"_s, keys, environment, 30000);
+            QVERIFY2(typed.code == 0 && typed.out.trimmed().isEmpty(), qPrintable(typed.report()));
         }
 
         // The autosave of the program, in its data directory, then a kill it cannot see.

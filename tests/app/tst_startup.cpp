@@ -84,8 +84,6 @@ private slots:
         QTest::addColumn<QString>("out"); // a pattern
         QTest::addColumn<QString>("err");
         const QString usage = u"Usage: @ [file]\n"_s;
-        QTest::newRow("two documents") << QStringList{u"a.xvm"_s, u"b.xvm"_s} << 1 << u"^$"_s
-                                       << usage;
         QTest::newRow("unknown option") << QStringList{u"--frobnicate"_s, u"a.xvm"_s} << 1
                                         << u"^$"_s << u"Unknown option 'frobnicate'.\n"_s + usage;
         QTest::newRow("version") << QStringList{u"--version"_s} << 0

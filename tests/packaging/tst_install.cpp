@@ -5,32 +5,11 @@
 
 using namespace Qt::StringLiterals;
 using VmrDrive::readFile, VmrDrive::writeFile;
+using VmrTest::Run, VmrTest::run;
 
 namespace {
 
 constexpr auto kMimeType = "application/x-velmor-port+xml"_L1;
-
-struct Run
-{
-    int code = -1;  // also when it did not start, crashed or ran out of time
-    QString out, err;
-    QString report() const { return u"exit %1\n--- out\n%2--- err\n%3"_s.arg(code).arg(out, err); }
-};
-
-// Runs a program in the test's environment (private home, offscreen, C locale) or env.
-Run run(const QString &program, const QStringList &args,
-        const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    const bool ended = p.waitForFinished(180000);
-    p.kill();
-    p.waitForFinished();
-    return {ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError()) + (ended ? u""_s : p.errorString())};
-}
 
 // Files and links under dir, relative to it, sorted.
 QStringList filesUnder(const QString &dir)

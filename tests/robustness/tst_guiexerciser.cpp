@@ -483,24 +483,6 @@ class TestGuiExerciser : public QObject
         return fields;
     }
 
-    // The node at the end of a path of labels below the root; labels repeat ("Preprocessing"
-    // is a build step and a library page), paths do not.
-    QTreeWidgetItem *nodeAt(const QStringList &path) const
-    {
-        QTreeWidgetItem *item = tree()->topLevelItem(0);
-        for (const QString &label : path) {
-            QTreeWidgetItem *next = nullptr;
-            for (QTreeWidgetItemIterator it(item); *it && !next; ++it) {
-                if (*it != item && (*it)->text(0) == label)
-                    next = *it;
-            }
-            item = next;
-            if (!item)
-                return nullptr;
-        }
-        return item;
-    }
-
     static QWidget *clickTarget(QWidget *field)
     {
         if (auto *area = qobject_cast<QAbstractScrollArea *>(field))
@@ -569,13 +551,7 @@ class TestGuiExerciser : public QObject
             note(u"  carrying the file "_s + path);
             data.setUrls({QUrl::fromLocalFile(path)});
         }
-        const QPoint at = target->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &enter);
-        QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &move);
-        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &dropped);
+        VmrTest::dropOn(target, data);
     }
 
     void textMenu()
@@ -820,7 +796,8 @@ class TestGuiExerciser : public QObject
             return false;
         };
         for (QTreeWidgetItemIterator it(tree()); *it; ++it) {
-            if ((*it)->isHidden() == matches(*it) && (*it)->parent() && !(*it)->parent()->isHidden())
+            const QTreeWidgetItem *parent = (*it)->parent();
+            if ((*it)->isHidden() == matches(*it) && (!parent || !parent->isHidden()))
                 fail(u"the filter "_s + text + u" shows or hides "_s + (*it)->text(0));
         }
         filter->clear();
@@ -965,7 +942,7 @@ private slots:
         };
         const QString typed = u"a\fb\x1bé"_s;
         for (const auto &entry : entries) {
-            QTreeWidgetItem *item = nodeAt(entry.path);
+            QTreeWidgetItem *item = VmrDrive::nodeAt(tree(), entry.path);
             QVERIFY2(item, qPrintable(entry.path.join(u'/')));
             tree()->scrollToItem(item);
             QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {},
@@ -989,11 +966,7 @@ private slots:
             if (entry.drop) {
                 QMimeData data;
                 data.setText(typed);
-                const QPoint at = target->rect().center();
-                QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-                QApplication::sendEvent(target, &enter);
-                QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-                QApplication::sendEvent(target, &dropped);
+                VmrTest::dropOn(target, data);
             } else {
                 if (entry.field)
                     QTest::mouseClick(target, Qt::LeftButton);

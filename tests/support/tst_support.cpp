@@ -77,7 +77,6 @@ QByteArray saved(const QDomElement &root, QString *error = nullptr)
 
 // Where a test puts a character that XML cannot hold.
 enum Place {
-    FileText,
     SettingText,
     PortComment,
     DocAttribute,
@@ -345,8 +344,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
         const QString file = u"VMR/BUILD[Label=Build]/NEWCMDFILE[Name=env.sh]"_s;
-        QTest::newRow("form feed in a file")
-            << int(FileText) << u"a\fb"_s << u"U+000C in the text of "_s + file + u"/VALUE"_s;
         QTest::newRow("half a pair in a setting")
             << int(SettingText) << u"\xd83d"_s
             << u"U+D83D in the text of VMR/IS/SETTINGS/INIFIELD[2]/VALUE"_s;
@@ -379,9 +376,6 @@ private slots:
             return root.elementsByTagName(tag).item(0).toElement();
         };
         switch (Place(place)) {
-            case FileText:
-                QAVmrViewer::setChildText(text, u"VALUE"_s, first(u"NEWCMDFILE"_s));
-                break;
             case SettingText:
                 root.elementsByTagName(u"VALUE"_s).item(1).firstChild().toText().setData(text);
                 break;

@@ -188,10 +188,6 @@ private slots:
                      sheet->valueEdit()->toPlainText() + u'|' +
                      sheet->findChild<QLabel *>(u"tail"_s)->text(),
                  u"void f()\n{|  go();|}"_s);
-        QTest::mouseClick(sheet->valueEdit()->viewport(), Qt::LeftButton);
-        sheet->valueEdit()->moveCursor(QTextCursor::End);
-        QTest::keyClicks(sheet->valueEdit(), u" /* a < b */"_s);
-        QCOMPARE(textOf("VALUE", first(u"VALUEFCTC"_s)), u"  go(); /* a < b */"_s);
     }
 
     void sensitivity_data()
