@@ -505,6 +505,24 @@ private slots:
         QCOMPARE(bytes, QByteArray("ABC"));
         QTRY_COMPARE(window->findChild<QABinFileViewer *>()->sizeLabel()->text(), u"3 bytes"_s);
     }
+
+    void treeFilter()
+    {
+        auto window = openPort(example());
+        QVERIFY(window);
+        QLineEdit *filter = window->editor()->treeFilter();
+        QTest::keyClicks(filter, u"run_t"_s);
+        QTreeWidget *tree = window->editor()->tree();
+        QStringList visible;
+        for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it)
+            visible << (*it)->text(0);
+        QCOMPARE(visible, QStringList({u"LinuxGcc"_s, u"Build"_s, u"run_tests.sh"_s}));
+        filter->clear();
+        int all = 0;
+        for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it)
+            ++all;
+        QVERIFY(all > 20);
+    }
 };
 
 QTEST_MAIN(TestFindCheck)
