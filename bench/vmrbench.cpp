@@ -55,6 +55,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -199,6 +200,8 @@ QString viewerKind(QTreeWidgetItem *item)
         return QStringLiteral("item");
     if (dynamic_cast<QALCChoiceNode *>(item))
         return QStringLiteral("choice");
+    if (dynamic_cast<QABinFileNode *>(item))
+        return QStringLiteral("binary file");
     return QStringLiteral("comment");
 }
 
@@ -265,6 +268,13 @@ void buildBareViewer(const QString &kind, const QDomElement &element, QWidget *p
         auto *body = new QPlainTextEdit(parent);
         body->setPlainText(text(holder, "VALUE"));
         layout->addWidget(body);
+    } else if (kind == QLatin1String("binary file")) {
+        // What the data records, as the form shows before its own reading has ended.
+        const QDomElement encoded = element.firstChildElement(QStringLiteral("ENCODED_FILE"));
+        layout->addWidget(new QLabel(encoded.attribute(QStringLiteral("Size")), parent));
+        layout->addWidget(new QLabel(encoded.attribute(QStringLiteral("Sha256")), parent));
+        layout->addWidget(new QPushButton(QStringLiteral("Replace..."), parent));
+        layout->addWidget(new QPushButton(QStringLiteral("Extract..."), parent));
     } else if (kind == QLatin1String("item")) {
         auto *scroll = new QScrollArea(parent);
         auto *fields = new QWidget;

@@ -37,12 +37,20 @@ QDomElement QAEmbeddedFile::encodedData(const QDomElement &file)
 
 bool QAEmbeddedFile::decodePart(const QDomElement &data, QByteArray *bytes)
 {
-    // One pass over the DOM's own text: a check from scratch reads megabytes of it.
-    const std::array<signed char, 256> &values = latin1Values();
-    qsizetype length = 0;
+    QStringList texts;
     for (QDomNode n = data.firstChild(); !n.isNull(); n = n.nextSibling())
         if (n.isCharacterData())
-            length += n.toCharacterData().length();
+            texts.append(n.toCharacterData().data());
+    return decodeTexts(texts, bytes);
+}
+
+bool QAEmbeddedFile::decodeTexts(const QStringList &texts, QByteArray *bytes)
+{
+    // One pass over the document's own text: a check from scratch reads megabytes of it.
+    const std::array<signed char, 256> &values = latin1Values();
+    qsizetype length = 0;
+    for (const QString &text : texts)
+        length += text.size();
     bytes->resize(length / 4 * 3 + 3);
     char *const begin = bytes->data();
     char *out = begin;
@@ -50,10 +58,7 @@ bool QAEmbeddedFile::decodePart(const QDomElement &data, QByteArray *bytes)
     int pending = 0;
     int padding = 0;
     qsizetype count = 0;
-    for (QDomNode n = data.firstChild(); !n.isNull(); n = n.nextSibling()) {
-        if (!n.isCharacterData())
-            continue;
-        const QString text = n.toCharacterData().data();
+    for (const QString &text : texts) {
         for (const QChar c : text) {
             const char16_t u = c.unicode();
             const int value = u < 256 ? values[u] : QChar::isSpace(u) ? int(Blank) : int(Bad);
@@ -81,18 +86,34 @@ bool QAEmbeddedFile::decodePart(const QDomElement &data, QByteArray *bytes)
     return true;
 }
 
-bool QAEmbeddedFile::decode(const QDomElement &file, QByteArray *bytes)
+bool QAEmbeddedFile::dataParts(const QDomElement &file, QList<QStringList> *parts)
 {
-    bytes->clear();
+    parts->clear();
     const QDomElement encoded = encodedData(file);
     if (encoded.tagName() != QLatin1String("ENCODED_FILE")
         || encoded.attribute(QStringLiteral("Encoding"), QStringLiteral("base64"))
             != QLatin1String("base64"))
         return false;
-    QByteArray part;
     for (QDomElement data = encoded.firstChildElement(QStringLiteral("DATA")); !data.isNull();
          data = data.nextSiblingElement(QStringLiteral("DATA"))) {
-        if (!decodePart(data, &part))
+        QStringList texts;
+        for (QDomNode n = data.firstChild(); !n.isNull(); n = n.nextSibling())
+            if (n.isCharacterData())
+                texts.append(n.toCharacterData().data());
+        parts->append(texts);
+    }
+    return true;
+}
+
+bool QAEmbeddedFile::decode(const QDomElement &file, QByteArray *bytes)
+{
+    bytes->clear();
+    QList<QStringList> parts;
+    if (!dataParts(file, &parts))
+        return false;
+    QByteArray part;
+    for (const QStringList &texts : std::as_const(parts)) {
+        if (!decodeTexts(texts, &part))
             return false;
         bytes->append(part);
     }

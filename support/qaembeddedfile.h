@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QDomElement>
+#include <QList>
+#include <QStringList>
 
 /**
  * A binary file embedded in a port ("NEWBINFILE"): its data is an "ENCODED_FILE" after
@@ -23,5 +25,14 @@ bool decodePart(const QDomElement &data, QByteArray *bytes);
 
 /** The embedded file; false when its data is missing, not base64 or of another encoding. */
 bool decode(const QDomElement &file, QByteArray *bytes);
+
+/**
+ * The texts of file's "DATA" parts, one list of text pieces a part: a copy that another
+ * thread may decode while the document goes on changing. False when the file has no
+ * data of base64 encoding.
+ */
+bool dataParts(const QDomElement &file, QList<QStringList> *parts);
+/** One part's text pieces decoded as decodePart decodes the part. */
+bool decodeTexts(const QStringList &texts, QByteArray *bytes);
 
 } // namespace QAEmbeddedFile

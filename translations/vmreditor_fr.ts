@@ -126,6 +126,10 @@ Le programme est fourni «&#xa0;en l&apos;état&#xa0;», sans garantie d&apos;au
         <source>Binary file extracted to %1.</source>
         <translation>Fichier binaire extrait vers %1.</translation>
     </message>
+    <message>
+        <source>reading the data...</source>
+        <translation>lecture des données...</translation>
+    </message>
 </context>
 <context>
     <name>QABinaryMacro</name>

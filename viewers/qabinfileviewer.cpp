@@ -15,13 +15,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPromise>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
 namespace {
@@ -98,27 +101,86 @@ void QABinFileViewer::reveal(const QAXmlChange &change)
         m_replace->setFocus(Qt::OtherFocusReason);
 }
 
+namespace {
+
+// Data of more base64 than this is read on another thread: the form shows at once, and
+// its size and digest follow.
+constexpr qsizetype kReadAtOnce = 1024 * 1024;
+
+} // namespace
+
+QABinFileViewer::Facts QABinFileViewer::readFacts(const QList<QStringList> &parts)
+{
+    Facts facts;
+    QCryptographicHash sha(QCryptographicHash::Sha256);
+    QByteArray bytes;
+    for (const QStringList &texts : parts) {
+        if (!QAEmbeddedFile::decodeTexts(texts, &bytes))
+            return facts;
+        sha.addData(bytes);
+        facts.size += bytes.size();
+    }
+    facts.decoded = true;
+    facts.digest = QString::fromLatin1(sha.result().toHex());
+    return facts;
+}
+
 void QABinFileViewer::refresh()
 {
-    QByteArray bytes;
-    const QDomElement encoded = QAEmbeddedFile::encodedData(m_element);
-    const bool ok = QAEmbeddedFile::decode(m_element, &bytes);
-    m_extract->setEnabled(ok);
-    if (!ok) {
+    // A reading of the data before this change is of no use any more.
+    delete m_reading;
+    m_reading = nullptr;
+    QList<QStringList> parts;
+    if (!QAEmbeddedFile::dataParts(m_element, &parts)) {
+        showFacts(Facts());
+        return;
+    }
+    qsizetype length = 0;
+    for (const QStringList &texts : std::as_const(parts))
+        for (const QString &text : texts)
+            length += text.size();
+    if (length <= kReadAtOnce) {
+        showFacts(readFacts(parts));
+        return;
+    }
+    m_size->setText(tr("reading the data..."));
+    m_digest->clear();
+    m_warning->clear();
+    m_extract->setEnabled(false);
+    // The texts are copies: the document may change, or this viewer go, while they are read.
+    auto promise = std::make_shared<QPromise<Facts>>();
+    m_reading = new QFutureWatcher<Facts>(this);
+    connect(m_reading, &QFutureWatcherBase::finished, this, [this]() {
+        const Facts facts = m_reading->result();
+        m_reading->deleteLater();
+        m_reading = nullptr;
+        showFacts(facts);
+    });
+    m_reading->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, parts]() {
+        promise->addResult(readFacts(parts));
+        promise->finish();
+    });
+}
+
+void QABinFileViewer::showFacts(const Facts &facts)
+{
+    m_extract->setEnabled(facts.decoded);
+    if (!facts.decoded) {
         m_size->setText(tr("unknown"));
         m_digest->clear();
         m_warning->setText(tr("The file's data is missing or damaged: replace the file."));
         return;
     }
-    const QString digest =
-        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-    m_size->setText(tr("%1 bytes").arg(QLocale().toString(qlonglong(bytes.size()))));
-    m_digest->setText(digest);
+    const QDomElement encoded = QAEmbeddedFile::encodedData(m_element);
+    m_size->setText(tr("%1 bytes").arg(QLocale().toString(facts.size)));
+    m_digest->setText(facts.digest);
     const QString recordedSize = encoded.attribute(QStringLiteral("Size"));
     const QString recordedDigest = encoded.attribute(QStringLiteral("Sha256")).toLower();
-    if (encoded.hasAttribute(QStringLiteral("Size")) && recordedSize != QString::number(bytes.size()))
+    if (encoded.hasAttribute(QStringLiteral("Size")) && recordedSize != QString::number(facts.size))
         m_warning->setText(tr("The data records %1 bytes: it is damaged.").arg(recordedSize));
-    else if (encoded.hasAttribute(QStringLiteral("Sha256")) && recordedDigest != digest)
+    else if (encoded.hasAttribute(QStringLiteral("Sha256")) && recordedDigest != facts.digest)
         m_warning->setText(tr("The data records another digest: it is damaged."));
     else
         m_warning->clear();

@@ -2,7 +2,9 @@
 
 #include "viewers/qavmrviewer.h"
 
+#include <QFutureWatcher>
 #include <QPointer>
+#include <QStringList>
 
 #include <memory>
 
@@ -34,6 +36,8 @@ public:
     void extractFile();
     /** The encoding of a replacement, while it runs. */
     QAScriptRunner *encodingRun() const { return m_run; }
+    /** Whether the size and digest of a large file are still being worked out. */
+    bool reading() const { return m_reading != nullptr; }
     QLabel *sizeLabel() const { return m_size; }
     QLabel *digestLabel() const { return m_digest; }
     QTextEdit *commentEditor() const;
@@ -42,7 +46,15 @@ signals:
     void statusMsg(const QString &text, int msecs);
 
 private:
+    struct Facts
+    {
+        bool decoded = false;
+        qint64 size = 0;
+        QString digest;
+    };
+    static Facts readFacts(const QList<QStringList> &parts);
     void refresh();
+    void showFacts(const Facts &facts);
     void encoded(int exitCode, bool crashed);
 
     QDomElement m_element;
@@ -53,5 +65,6 @@ private:
     QPushButton *m_extract = nullptr;
     QACommentPane *m_comment = nullptr;
     QAScriptRunner *m_run = nullptr;
+    QFutureWatcher<Facts> *m_reading = nullptr;
     std::unique_ptr<QTemporaryDir> m_workDir;
 };

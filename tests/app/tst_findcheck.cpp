@@ -485,13 +485,18 @@ private slots:
         VMR_ANSWERED(extract);
         QCOMPARE(readFile(out), QByteArray("ABC"));
         // Replace... encodes another file through the real script, as one undoable step.
-        QByteArray other(70000, 'x');
-        other[0] = '\0';
+        // A file of a megabyte: its size and digest are read beside the form.
+        QByteArray other(1000000, 'x');
+        for (int i = 0; i < other.size(); i += 7)
+            other[i] = char(i);
         QVERIFY(writeFile(work(u"other.bin"_s), other));
         ModalScript replace({choosePath(work(u"other.bin"_s))});
         QTest::mouseClick(viewer->findChild<QPushButton *>(u"replace binary file"_s), Qt::LeftButton);
         VMR_ANSWERED(replace);
-        QTRY_COMPARE(viewer->sizeLabel()->text(), u"%1 bytes"_s.arg(QLocale().toString(70000)));
+        QTRY_COMPARE(viewer->sizeLabel()->text(), u"%1 bytes"_s.arg(QLocale().toString(1000000)));
+        const QString otherDigest =
+            QString::fromLatin1(QCryptographicHash::hash(other, QCryptographicHash::Sha256).toHex());
+        QCOMPARE(viewer->digestLabel()->text(), otherDigest);
         QByteArray bytes;
         QDomElement file = window->editor()->currentNode()->data();
         QVERIFY(QAEmbeddedFile::decode(file, &bytes));
@@ -504,6 +509,24 @@ private slots:
         QVERIFY(QAEmbeddedFile::decode(file, &bytes));
         QCOMPARE(bytes, QByteArray("ABC"));
         QTRY_COMPARE(window->findChild<QABinFileViewer *>()->sizeLabel()->text(), u"3 bytes"_s);
+        // Redone, the form shows at once and says that it reads; leaving the node before
+        // the reading ends, or changing the data again, drops that reading.
+        QAction *redo = window->findChild<QAction *>(u"editRedoAction"_s);
+        redo->trigger();
+        viewer = window->findChild<QABinFileViewer *>();
+        QVERIFY(viewer->reading());
+        QCOMPARE(viewer->sizeLabel()->text(), u"reading the data..."_s);
+        QTRY_COMPARE(viewer->digestLabel()->text(), otherDigest);
+        QVERIFY(!viewer->reading());
+        window->findChild<QAction *>(u"editUndoAction"_s)->trigger();
+        redo->trigger();
+        window->findChild<QAction *>(u"editUndoAction"_s)->trigger();
+        QCOMPARE(viewer->sizeLabel()->text(), u"3 bytes"_s);
+        redo->trigger();
+        QVERIFY(select(window.get(), u"env.sh"_s));
+        QTest::qWait(300);
+        QVERIFY(select(window.get(), u"b.bin"_s));
+        QTRY_COMPARE(window->findChild<QABinFileViewer *>()->digestLabel()->text(), otherDigest);
     }
 
     void treeFilter()

@@ -330,7 +330,8 @@ class TestGuiExerciser : public QObject
             }
         } else if (auto *binary = qobject_cast<QABinFileViewer *>(view)) {
             QByteArray bytes;
-            if (!binary->encodingRun() && QAEmbeddedFile::decode(element, &bytes))
+            if (!binary->encodingRun() && !binary->reading()
+                && QAEmbeddedFile::decode(element, &bytes))
                 differ(u"binary size"_s, binary->sizeLabel()->text(),
                        u"%1 bytes"_s.arg(QLocale().toString(qint64(bytes.size()))));
         } else if (auto *choice = qobject_cast<QAChoiceViewer *>(view)) {
