@@ -7,6 +7,7 @@
 #include "document/qafindpane.h"
 #include "document/qaproblemspane.h"
 #include "document/qavmreditor.h"
+#include "document/qavmreditortree.h"
 #include "support/qaedition.h"
 #include "viewers/qavmrdocbrowser.h"
 
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QStatusBar>
 
 void QAMainWindowEditor::createFindAndChecks()
@@ -37,6 +39,15 @@ void QAMainWindowEditor::createFindAndChecks()
     addDockWidget(Qt::BottomDockWidgetArea, m_problemsDock);
     tabifyDockWidget(m_findDock, m_problemsDock);
     m_problemsDock->hide();
+    // Escape puts a pane away, as in every editor's find bar, and goes back to the tree.
+    for (QDockWidget *dock : {m_findDock, m_problemsDock}) {
+        auto *away = new QShortcut(QKeySequence(Qt::Key_Escape), dock, nullptr, nullptr,
+                                   Qt::WidgetWithChildrenShortcut);
+        connect(away, &QShortcut::activated, this, [this, dock]() {
+            dock->hide();
+            m_editor->tree()->setFocus(Qt::OtherFocusReason);
+        });
+    }
 
     m_editFindInPortAction = new QAction(tr("F&ind in Port..."), this);
     m_editFindInPortAction->setObjectName(QStringLiteral("editFindInPortAction"));

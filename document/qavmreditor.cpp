@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSplitter>
 #include <QUrl>
 #include <QTreeWidgetItemIterator>
@@ -116,6 +117,15 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
     treeLayout->addWidget(m_tree);
     horizontal->addWidget(treeArea);
     connect(m_treeFilter, &QLineEdit::textChanged, this, &QAVmrEditor::filterTree);
+    // Escape clears the filter; Enter or Down goes to the nodes it left, on the first that
+    // matches unless the current one does.
+    auto *clearFilter = new QShortcut(QKeySequence(Qt::Key_Escape), m_treeFilter, nullptr,
+                                      nullptr, Qt::WidgetShortcut);
+    connect(clearFilter, &QShortcut::activated, m_treeFilter, &QLineEdit::clear);
+    auto *intoTree = new QShortcut(QKeySequence(Qt::Key_Down), m_treeFilter, nullptr, nullptr,
+                                   Qt::WidgetShortcut);
+    connect(intoTree, &QShortcut::activated, this, &QAVmrEditor::enterFilteredTree);
+    connect(m_treeFilter, &QLineEdit::returnPressed, this, &QAVmrEditor::enterFilteredTree);
 
     m_verticalSplitter = new QSplitter(Qt::Vertical, horizontal);
     m_verticalSplitter->setObjectName(QStringLiteral("Vertical splitter"));
@@ -390,6 +400,29 @@ void QAVmrEditor::filterTree(const QString &text)
         filterItem(m_tree->topLevelItem(i), text.trimmed());
     if (QTreeWidgetItem *current = m_tree->currentItem())
         m_tree->scrollToItem(current);
+}
+
+void QAVmrEditor::enterFilteredTree()
+{
+    const QString text = m_treeFilter->text().trimmed();
+    QTreeWidgetItem *current = m_tree->currentItem();
+    if (!current || current->isHidden()
+        || (!text.isEmpty() && !current->text(0).contains(text, Qt::CaseInsensitive))) {
+        QTreeWidgetItem *first = nullptr;
+        for (QTreeWidgetItemIterator it(m_tree, QTreeWidgetItemIterator::NotHidden); *it; ++it) {
+            if (!first)
+                first = *it;
+            if ((*it)->text(0).contains(text, Qt::CaseInsensitive)) {
+                first = *it;
+                break;
+            }
+        }
+        // With nothing shown, the user stays in the box to type another name.
+        if (!first)
+            return;
+        m_tree->setCurrentItem(first);
+    }
+    m_tree->setFocus(Qt::ShortcutFocusReason);
 }
 
 void QAVmrEditor::reveal(const QAXmlChange &change)

@@ -93,6 +93,8 @@ private:
     void documentChanged(const QAXmlChange &change);
     /** Hides the viewer and deletes it once control is back in the event loop. */
     void retireViewer();
+    /** From the filter into the tree, on a node the filter shows. */
+    void enterFilteredTree();
 
     QAVmrEditorNode *m_currentNode = nullptr;
     QSplitter *m_horizontalSplitter = nullptr;

@@ -206,6 +206,11 @@ private slots:
             QCOMPARE(pane->currentIndex(), int(hits.size()) - 1);
             QCOMPARE(status(window.get()), u"Search hit top, continuing at bottom"_s);
         }
+        // Escape puts the pane away and goes back to the tree.
+        pane->patternEdit()->setFocus();
+        QTest::keyClick(pane->patternEdit(), Qt::Key_Escape);
+        QVERIFY(!pane->isVisible());
+        QTRY_VERIFY(window->editor()->tree()->hasFocus());
     }
 
     void replaceWithUndo()
@@ -534,13 +539,22 @@ private slots:
         auto window = openPort(example());
         QVERIFY(window);
         QLineEdit *filter = window->editor()->treeFilter();
+        QTest::mouseClick(filter, Qt::LeftButton);
+        QTRY_VERIFY(filter->hasFocus());
         QTest::keyClicks(filter, u"run_t"_s);
         QTreeWidget *tree = window->editor()->tree();
         QStringList visible;
         for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it)
             visible << (*it)->text(0);
         QCOMPARE(visible, QStringList({u"LinuxGcc"_s, u"Build"_s, u"run_tests.sh"_s}));
-        filter->clear();
+        // Down goes into the tree, on the node found; Escape in the box clears it.
+        QTest::keyClick(filter, Qt::Key_Down);
+        QCOMPARE(tree->currentItem()->text(0), u"run_tests.sh"_s);
+        QTRY_VERIFY(tree->hasFocus());
+        QTest::mouseClick(filter, Qt::LeftButton);
+        QTRY_VERIFY(filter->hasFocus());
+        QTest::keyClick(filter, Qt::Key_Escape);
+        QCOMPARE(filter->text(), QString());
         int all = 0;
         for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it)
             ++all;

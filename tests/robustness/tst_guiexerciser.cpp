@@ -768,6 +768,13 @@ class TestGuiExerciser : public QObject
             }
             QCoreApplication::processEvents();
         }
+        // Escape in the pane puts it away.
+        if (chance(25) && pane->isAncestorOf(QApplication::focusWidget())) {
+            note(u"  Escape"_s);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            if (pane->isVisible())
+                fail(u"Escape left the Find in Port pane shown"_s);
+        }
     }
 
     // A problem of the list activated; the filter of the tree typed into and cleared.
@@ -786,6 +793,7 @@ class TestGuiExerciser : public QObject
         const QString texts[] = {u"set"_s, u"sh"_s, u"Clock"_s, u"zz"_s};
         const QString text = texts[pick(std::size(texts))];
         note(u"filter the tree by "_s + text);
+        QTest::mouseClick(filter, Qt::LeftButton);
         QTest::keyClicks(filter, text);
         // A node is shown when it or a node below it matches.
         std::function<bool(QTreeWidgetItem *)> matches = [&](QTreeWidgetItem *item) {
@@ -800,6 +808,23 @@ class TestGuiExerciser : public QObject
             const QTreeWidgetItem *parent = (*it)->parent();
             if ((*it)->isHidden() == matches(*it) && (!parent || !parent->isHidden()))
                 fail(u"the filter "_s + text + u" shows or hides "_s + (*it)->text(0));
+        }
+        // Left with Escape, which clears it, or with Down into the tree, on a match.
+        const int leave = pick(3);
+        if (leave == 0 && filter->hasFocus()) {
+            note(u"  Escape"_s);
+            QTest::keyClick(filter, Qt::Key_Escape);
+            if (!filter->text().isEmpty())
+                fail(u"Escape left the filter "_s + filter->text());
+        } else if (leave == 1 && filter->hasFocus()) {
+            note(u"  Down into the tree"_s);
+            QTest::keyClick(filter, Qt::Key_Down);
+            const bool anyShown =
+                *QTreeWidgetItemIterator(tree(), QTreeWidgetItemIterator::NotHidden) != nullptr;
+            QTreeWidgetItem *current = tree()->currentItem();
+            if (anyShown ? !current || current->isHidden() || !tree()->hasFocus()
+                         : !filter->hasFocus())
+                fail(u"Down from the filter is not on a shown node of the focused tree"_s);
         }
         filter->clear();
     }
