@@ -272,6 +272,12 @@ private slots:
         const auto renamed = [&port](const QByteArray &name) {
             return QByteArray(port).replace("Name=\"env.sh\"", QByteArray("Name=\"" + name + "\""));
         };
+        const auto data = [&port](const QByteArray &text) {
+            return withBinary(port, binaryFile("Size=\"3\"", text));
+        };
+        const auto badPart = [](int part) {
+            return u"the binary file \"b.bin\" is damaged: invalid base64 in its part %1"_s.arg(part);
+        };
         QTest::newRow("as shipped") << port << QString();
         QTest::newRow("good binary file") << withBinary(port) << QString();
         QTest::newRow("key twice")
@@ -315,27 +321,16 @@ private slots:
             << u"the binary file \"b.bin\" holds no encoded data"_s;
         QTest::newRow("binary size") << withBinary(port, binaryFile("Size=\"4\""))
                                      << u"the binary file \"b.bin\" is damaged: 3 bytes instead of 4"_s;
-        QTest::newRow("binary digest") << withBinary(port, binaryFile("Size=\"3\"", "QUJE"))
+        QTest::newRow("binary digest") << data("QUJE")
                                        << u"the binary file \"b.bin\" is damaged: its digest does not match"_s;
-        QTest::newRow("binary base64")
-            << withBinary(port, binaryFile("Size=\"3\"", "QU!D"))
-            << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 1"_s;
+        QTest::newRow("binary base64") << data("QU!D") << badPart(1);
         // The data is read as the generator reads it: blanks of every kind left out, each
         // part whole on its own, "=" only at a part's end.
-        QTest::newRow("binary data with blanks")
-            << withBinary(port, binaryFile("Size=\"3\"", "Q U\nJ\r\n&#160;&#x2028;D\t")) << QString();
-        QTest::newRow("binary padding inside")
-            << withBinary(port, binaryFile("Size=\"3\"", "QQ==QUJD"))
-            << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 1"_s;
-        QTest::newRow("binary second part")
-            << withBinary(port, binaryFile("Size=\"3\"", "QUJD</DATA><DATA>QUJ"))
-            << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 2"_s;
-        QTest::newRow("binary parts decoded apart")
-            << withBinary(port, binaryFile("Size=\"3\"", "QQ==</DATA><DATA>Qk"))
-            << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 2"_s;
-        QTest::newRow("binary bytes beyond Latin-1")
-            << withBinary(port, binaryFile("Size=\"3\"", "QU&#x4A0;D"))
-            << u"the binary file \"b.bin\" is damaged: invalid base64 in its part 1"_s;
+        QTest::newRow("binary data with blanks") << data("Q U\nJ\r\n&#160;&#x2028;D\t") << QString();
+        QTest::newRow("binary padding inside") << data("QQ==QUJD") << badPart(1);
+        QTest::newRow("binary second part") << data("QUJD</DATA><DATA>QUJ") << badPart(2);
+        QTest::newRow("binary parts decoded apart") << data("QQ==</DATA><DATA>Qk") << badPart(2);
+        QTest::newRow("binary bytes beyond Latin-1") << data("QU&#x4A0;D") << badPart(1);
         QTest::newRow("binary encoding")
             << withBinary(port, binaryFile("Size=\"3\"").replace("base64", "uu"))
             << u"the binary file \"b.bin\" uses the unknown encoding uu"_s;
