@@ -262,8 +262,10 @@ int QADocumentSearch::replaceAll(const QList<QASearchHit> &hits, const QAFindReq
     for (const QASearchHit &hit : hits) {
         if (!hit.replaceable)
             continue;
-        const auto key = std::make_pair(QAXmlEdits::identity(hit.where.element),
-                                        hit.where.field + QString::number(hit.where.kind));
+        // A pair of QString, not of the concatenation's builder, which would outlive its parts.
+        const std::pair<const void *, QString> key(
+            QAXmlEdits::identity(hit.where.element),
+            hit.where.field + QString::number(hit.where.kind));
         if (fields.emplace(key, hit.where).second)
             order.append(hit.where);
     }
