@@ -160,6 +160,8 @@ QAVmrEditor::QAVmrEditor(const QString &docDir, QWidget *parent, const char *nam
     m_viewerScroll->setObjectName(QStringLiteral("viewer scroll"));
     m_viewerScroll->setFrameShape(QFrame::NoFrame);
     m_viewerScroll->setWidgetResizable(true);
+    // Tab goes from field to field; the scroll area itself is no stop.
+    m_viewerScroll->setFocusPolicy(Qt::NoFocus);
     m_viewerHost = new QWidget;
     m_viewerHost->setObjectName(QStringLiteral("viewer host"));
     auto *hostLayout = new QVBoxLayout(m_viewerHost);
