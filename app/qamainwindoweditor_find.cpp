@@ -81,7 +81,7 @@ void QAMainWindowEditor::createFindAndChecks()
     // The port's own directory in the target directory is named after its file.
     m_problemsPane->setTargetProvider([this]() {
         return qMakePair(m_document->targetDirectory(),
-                         QFileInfo(m_document->path()).fileName().remove(QStringLiteral(".xvm")));
+                         QAPortDocument::portDirName(m_document->path()));
     });
 
     // The counts stay in sight; a click opens the list.

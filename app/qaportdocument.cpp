@@ -245,11 +245,9 @@ bool QAPortDocument::recoverNewDocument()
         return false;
     }
 
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/vmreditor-recovered-XXXXXX.xvm"));
-    if (!file.open() || file.write(newest.content) != newest.content.size() || !file.flush()
-        || !load(file.fileName(), true)) {
+    QTemporaryFile file;
+    if (!recoveredToFile(newest.content, &file) || !load(file.fileName(), true))
         return false;
-    }
     // Saved under the name the new port had; until then it is what may be lost.
     m_currentPath = newest.documentPath;
     m_editor->setModified(true);
@@ -286,8 +284,14 @@ bool QAPortDocument::takeUpRecovery(const QString &path, QTemporaryFile *file)
         return false;
     }
 
+    return recoveredToFile(kept.content, file);
+}
+
+bool QAPortDocument::recoveredToFile(const QByteArray &content, QTemporaryFile *file)
+{
+    // The document is loaded from a file like any other.
     file->setFileTemplate(QDir::tempPath() + QStringLiteral("/vmreditor-recovered-XXXXXX.xvm"));
-    if (!file->open() || file->write(kept.content) != kept.content.size() || !file->flush()) {
+    if (!file->open() || file->write(content) != content.size() || !file->flush()) {
         QMessageBox::warning(m_window, QAEdition::applicationTitle(),
                              tr("The unsaved changes cannot be recovered: %1")
                                  .arg(file->errorString()));
@@ -406,9 +410,14 @@ bool QAPortDocument::writeDocument(QIODevice *device, const QDomElement &root,
     return false;
 }
 
+QString QAPortDocument::portDirName(const QString &documentPath)
+{
+    return QFileInfo(documentPath).fileName().remove(QStringLiteral(".xvm"));
+}
+
 QString QAPortDocument::openDocumentDirName() const
 {
-    return QFileInfo(m_currentPath).fileName().remove(QStringLiteral(".xvm"));
+    return portDirName(m_currentPath);
 }
 
 QAPortDocument::QVmrId *QAPortDocument::findPortEntry(const QString &dirName,
@@ -423,9 +432,7 @@ QAPortDocument::QVmrId *QAPortDocument::findPortEntry(const QString &dirName,
 
 bool QAPortDocument::checkPortNameClash(const QDomElement &root, const QString &documentPath)
 {
-    const QString dirName = documentPath.isNull()
-        ? openDocumentDirName()
-        : QFileInfo(documentPath).fileName().remove(QStringLiteral(".xvm"));
+    const QString dirName = portDirName(documentPath.isNull() ? m_currentPath : documentPath);
     const QString name = portName(root);
     return std::none_of(m_portList.begin(), m_portList.end(), [&](const auto &entry) {
         return entry->portName == name && entry->dirName != dirName;
@@ -661,7 +668,7 @@ void QAPortDocument::replaceExistingFile(const QString &path)
     }
 
     // The replaced document's port is gone from the target directory's point of view.
-    const QString replacedDir = QFileInfo(path).fileName().remove(QStringLiteral(".xvm"));
+    const QString replacedDir = portDirName(path);
     if (QVmrId *replaced = findPortEntry(replacedDir, portName(existing))) {
         removePortEntry(m_portList, replaced);
         m_currentPortEntry = findPortEntry(openDocumentDirName(), portName(m_root));
@@ -694,7 +701,7 @@ bool QAPortDocument::save(const QString &path)
     m_editor->commitPendingEdit();
 
     // The port directory is the one of the file being written, which Save As changes.
-    const QString dirName = QFileInfo(path).fileName().remove(QStringLiteral(".xvm"));
+    const QString dirName = portDirName(path);
     if (!checkPortNameClash(m_root, path)) {
         const QMessageBox::StandardButton answer = QMessageBox::warning(
             m_window, QAEdition::applicationTitle(),

@@ -76,6 +76,8 @@ public:
     static void forgetRecentFiles();
     /** The file filters of the open and save dialogs. */
     static QString fileFilters();
+    /** The port directory a document's port is generated into: its file name less ".xvm". */
+    static QString portDirName(const QString &documentPath);
 
     /** "C++ " or "Ada " after the root's type, then the root's "Name". */
     static QString portName(const QDomElement &root);
@@ -103,6 +105,8 @@ private:
     QString defaultTargetDir() const;
     /** Asks whether to take up work kept aside for path; if so, writes it into file. */
     bool takeUpRecovery(const QString &path, QTemporaryFile *file);
+    /** Writes kept work into a temporary file to load; says why when it cannot. */
+    bool recoveredToFile(const QByteArray &content, QTemporaryFile *file);
     /** Asks whether to recover kept work: true for Recover, false for Discard. */
     bool askToRecover(const QString &question);
     void scheduleRecovery();
